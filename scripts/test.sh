@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once as a normal build and once
+# under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" "$root/build"
+(cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600)
+"$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+(cd "$root/build-sanitize" && QT_QPA_PLATFORM=offscreen \
+  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --output-on-failure --timeout 600)

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace sorvenka {
+
+// The folder that contains a folder: the text before the last separator that is not the
+// final character; the empty text when there is none ("/opt/P" and "/opt/P/" give "/opt").
+QString ParentFolder(const QString& path);
+// False for an empty path; true only for an existing directory.
+bool FolderExists(const QString& path);
+// An existing ordinary file that is not hidden.
+bool FileExists(const QString& path);
+// Joins folder and name with the platform's separator.
+QString JoinPath(const QString& folder, const QString& name);
+
+// The folder of the running executable (P) and its parent (R), where the data folders lie.
+QString ProgramFolder();
+QString BaseFolder();
+// The executable's file name without extension ("Valdrome").
+QString ProgramName();
+
+}  // namespace sorvenka

@@ -1,0 +1,200 @@
+#include "db/database.h"
+
+#include <sqlite3.h>
+
+#include "common/platform.h"
+#include "common/version.h"
+#include "startup/log.h"
+
+namespace sorvenka {
+
+namespace {
+
+QString fromUtf8(const unsigned char* text) {
+    if (text == nullptr || *text == 0) return QString();
+    return QString::fromUtf8(reinterpret_cast<const char*>(text));
+}
+
+QString cellText(sqlite3_stmt* statement, int column) {
+    switch (sqlite3_column_type(statement, column)) {
+        case SQLITE_INTEGER:
+            // 64-bit, so that a long count typed as digits reads back as stored.
+            return QString::number(sqlite3_column_int64(statement, column));
+        case SQLITE_FLOAT:
+            return QString::number(sqlite3_column_double(statement, column), 'g', 15);
+        case SQLITE_NULL:
+            return QString();
+        default:  // TEXT and BLOB
+            return fromUtf8(sqlite3_column_text(statement, column));
+    }
+}
+
+QString rowText(sqlite3_stmt* statement) {
+    QStringList cells;
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i) cells << cellText(statement, i);
+    return cells.join(QLatin1Char('\t'));
+}
+
+QString headerText(sqlite3_stmt* statement) {
+    QStringList names;
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i)
+        names << fromUtf8(
+            reinterpret_cast<const unsigned char*>(sqlite3_column_name(statement, i)));
+    return names.join(QLatin1Char('\t'));
+}
+
+struct StatementFinalizer {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
+    sqlite3_stmt* raw = nullptr;
+    const int code =
+        sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
+    statement.reset(raw);
+    return code;
+}
+
+bool isBusy(int code) {
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+const QString kLockedMessage = QStringLiteral("The database file is locked");
+
+}  // namespace
+
+void Database::Closer::operator()(sqlite3* handle) const {
+    sqlite3_close(handle);
+}
+
+Database::Database(Platform& platform, Log& log) : platform_(platform), log_(log) {}
+
+Database::~Database() = default;
+
+bool Database::open(const QString& path, QString& message) {
+    log_.write(QStringLiteral("DBOpenDB"));
+    message.clear();
+    // The engine is linked in, so binding it cannot fail.
+    sqlite3* raw = nullptr;
+    const int code = sqlite3_open16(path.utf16(), &raw);
+    handle_.reset(raw);
+    if (code != SQLITE_OK) {
+        handle_.reset();
+        message = QStringLiteral("DBFile Open Error");
+        return false;
+    }
+    // Another program holding a lock is waited for a bounded time, by prepare and step alike.
+    sqlite3_busy_timeout(handle_.get(), kBusyTimeoutMilliseconds);
+    return true;
+}
+
+void Database::close() {
+    log_.write(QStringLiteral("SQLite3Close"));
+    handle_.reset();
+}
+
+int Database::nonQuery(const QString& sql, QString& message) {
+    Statement statement;
+    int code = prepare(handle_.get(), sql, statement);
+    if (code == SQLITE_OK) {
+        code = sqlite3_step(statement.get());
+        if (code == SQLITE_DONE) {
+            code = sqlite3_finalize(statement.release());
+            if (code == SQLITE_OK) {
+                message.clear();
+                return 0;
+            }
+        }
+    }
+    if (isBusy(code)) {
+        platform_.message(kLockedMessage);
+        platform_.endProgram(kFailureExitStatus);
+    }
+    message = QStringLiteral("SQLite3NonQuery Error") + kCrLf + sql;
+    platform_.message(message);
+    return code;
+}
+
+bool Database::query(const QString& sql, ResultTable& table, QString& message) {
+    table = ResultTable{QString()};
+    message.clear();
+    Statement statement;
+    int code = prepare(handle_.get(), sql, statement);
+    if (isBusy(code)) {
+        // A lock held past the busy wait: named as such rather than as a malformed query.
+        handle_.reset();
+        message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
+        return false;
+    }
+    int rows = 0;
+    for (;;) {
+        // Stepping the empty statement of a failed prepare gives 21, as the engine does.
+        code = statement ? sqlite3_step(statement.get()) : SQLITE_MISUSE;
+        if (code == SQLITE_ROW) {
+            if (rows == 0) table[0] = headerText(statement.get());
+            table.append(rowText(statement.get()));
+            ++rows;
+            continue;
+        }
+        if (code == SQLITE_DONE) return true;
+        break;
+    }
+    statement.reset();
+    handle_.reset();
+    if (code == SQLITE_MISUSE) {
+        message = QStringLiteral("Returned 21:Library used incorrectly") + kCrLf + sql + kCrLf;
+    } else if (isBusy(code)) {
+        message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
+    } else {
+        message = QStringLiteral("Returned %1:%2")
+                      .arg(code)
+                      .arg(QString::fromUtf8(sqlite3_errstr(code))) +
+                  kCrLf + sql + kCrLf;
+    }
+    return false;
+}
+
+QString Database::colValue(const ResultTable& table, int row, const QString& name) {
+    const QString header = table.value(0);
+    const int index = static_cast<int>(header.split(QLatin1Char('\t')).indexOf(name));
+    if (index < 0) {
+        platform_.message(QStringLiteral("Error!") + kCrLf + QStringLiteral("  Cannot find col[") +
+                          name + QLatin1Char(']') + kCrLf + QStringLiteral("  cols=[") + header +
+                          QLatin1Char(']'));
+        fatalErrorExit();
+    }
+    const QString rowText = table.value(row);
+    if (rowText.isEmpty()) return QString();
+    return rowText.split(QLatin1Char('\t')).value(index);
+}
+
+void Database::fatalErrorExit(const QString& errorDescription) {
+    close();
+    const QStringList lines{
+        platform_.title() + QStringLiteral(" ") + versionText(),
+        QString(),
+        QStringLiteral("Err.Desc=") + errorDescription,
+        QString(),
+        QStringLiteral("プログラムを終了します。"),
+        QString(),
+        QStringLiteral(
+            "Morvaneに連絡するときは，以下のファイルを添付して電子メールで連絡してください"),
+        QStringLiteral("\u3000(1)エラーが起きたときのログファイル"),
+        QStringLiteral("\u3000(2)画面のハードコピー"),
+        QStringLiteral("\u3000(3)(できれば)DBファイル"),
+    };
+    const QString report = lines.join(kCrLf);
+    log_.write(report);
+    platform_.message(report, Buttons::Ok, QStringLiteral("エラーが発生しました"));
+    platform_.endProgram(kFailureExitStatus);
+}
+
+void Database::failQuery(const QString& message) {
+    platform_.message(message);
+    platform_.endProgram(kFailureExitStatus);
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+#include "db/result_table.h"
+
+struct sqlite3;
+
+namespace sorvenka {
+
+class Log;
+class Platform;
+
+// The one connection of the program and the only road to the database. Statements are
+// handed over as UTF-16 text and live only inside one call. Failures are reported by the
+// result; the paths that the program cannot recover from end it through the platform.
+class Database {
+  public:
+    Database(Platform& platform, Log& log);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // DBOpenDB: logs "DBOpenDB", opens (and creates) the file. False with "DBFile Open Error".
+    bool open(const QString& path, QString& message);
+    // DBCloseDB: logs "SQLite3Close" and closes the connection.
+    void close();
+    bool isOpen() const { return handle_ != nullptr; }
+
+    // SQLite3NonQuery: 0 on success, else the failing SQLite code after showing
+    // "SQLite3NonQuery Error" and the statement. A database locked beyond the busy wait shows
+    // "The database file is locked" and ends the program.
+    int nonQuery(const QString& sql, QString& message);
+    // SQLite3Query: true when the query ran to its end. On failure the connection is closed and
+    // message holds "Returned N:..." with the statement; the caller ends the program.
+    bool query(const QString& sql, ResultTable& table, QString& message);
+
+    // GetColValue: one cell by row and exact column name. A missing column shows the
+    // "Error!" box and ends the program through the fatal report.
+    QString colValue(const ResultTable& table, int row, const QString& name);
+    // FatalErrorExit: closes, logs and shows the error report, then ends the program.
+    [[noreturn]] void fatalErrorExit(const QString& errorDescription = QString());
+
+    // Shows a query's failure message and ends the program: the reads' common failure path.
+    [[noreturn]] void failQuery(const QString& message);
+
+    Platform& platform() { return platform_; }
+    Log& log() { return log_; }
+
+    // How long a statement waits for another process's lock before it gives up.
+    static constexpr int kBusyTimeoutMilliseconds = 3000;
+
+  private:
+    struct Closer {
+        void operator()(sqlite3* handle) const;
+    };
+
+    Platform& platform_;
+    Log& log_;
+    std::unique_ptr<sqlite3, Closer> handle_;
+};
+
+}  // namespace sorvenka

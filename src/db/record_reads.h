@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include "db/exer_record.h"
+#include "db/result_table.h"
+
+namespace sorvenka {
+
+class Database;
+
+// Reads of t_exer. A failed query shows its message (where the program's behaviour asks for
+// one) and ends the program. Values not of their form run no statement and read as no rows.
+
+// The sets of one day with their names, sorted by start time (empty first). Columns:
+// grp_cd grp_name exer_cd exer_name set_num hms_sta hms_end target unit_t cnt unit cnt_min
+// cnt_sec sweat_name comment.
+ResultTable DBSelectDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
+                            const QString& exerCd);
+// One set by key with its names (inner join of the sweat level), at most one row.
+ResultTable DBSelectExerByKey(Database& db, const RecordKey& key);
+// One set by key: fills target, unit_t, unit, hms_sta, hms_end, cnt, cnt_min, cnt_sec,
+// sweat_cd and comment of `loaded` (key fields copied from `key`). A key that finds no row
+// ends the program through the missing-column report, as every read of a vanished set does.
+void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded);
+// The earliest day of t_exer, or "" when it is empty.
+QString DBGetFirstYmd(Database& db);
+
+}  // namespace sorvenka

@@ -1,0 +1,168 @@
+#pragma once
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+
+#include "db/exer_record.h"
+
+namespace sorvenka {
+
+class Database;
+class Platform;
+
+// What the window needs from the start-up sequence.
+struct WindowContext {
+    Database& db;
+    Platform& platform;
+    QString dbFilePath;   // the full path of the database file, shown in the caption
+    QString baseFolder;   // the parent of the program's folder, where db, rec, wav, htm lie
+    QString programName;  // the executable's name without extension ("Valdrome")
+};
+
+// frmMain, the program's only window. Controls keep the names and indices of the layout;
+// control arrays are real arrays whose members share one handler that receives the index.
+//
+// Event conventions: setting a list's selection from code runs its click behaviour (also to
+// no selection), setting a text from code runs its change behaviour, an unselected list
+// reads as the empty text, and every handler runs to its end. Lists report their click
+// through itemSelectionChanged, texts through textChanged, both of which fire for code
+// changes; refilling a list (clear and add) is not a click.
+class MainWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit MainWindow(const WindowContext& context, QWidget* parent = nullptr);
+
+    // Window start: Form_Load runs in the constructor's caller before the window is shown;
+    // Form_Activate runs once, when the window is first shown.
+    void Form_Load();
+    void Form_Activate();
+    // Closes the database and ends the program at once.
+    [[noreturn]] void Form_Unload();
+
+    // --- controls (public so that tests drive the real widgets) ---
+    QLineEdit* txtYmd;
+    QLabel* lblWeekday;
+    QLabel* lblFirstDayTitle;
+    QLabel* lblFirstDay;
+    std::array<QPushButton*, 3> cmdOpen;
+    QPushButton* cmdEnd;
+    std::array<QLabel*, 14> Label1;
+
+    QListWidget* lstGrp;
+    QListWidget* lstExer;
+    QLineEdit* txtTarget;
+    QListWidget* lstUnitTarget;
+    std::array<QPushButton*, 6> cmdClear;
+    std::array<QPushButton*, 2> cmdZero;
+    std::array<QLineEdit*, 2> txtHMS;
+    std::array<QPushButton*, 2> cmdNow;
+    QLineEdit* txtCount;
+    QListWidget* lstUnit;
+    QListWidget* lstSweat;
+    QPlainTextEdit* txtComment;
+    QPushButton* cmdInsert;
+    QPushButton* cmdUpdate;
+    QLineEdit* txtCountMin;
+    QLineEdit* txtCountSec;
+
+    QGroupBox* Frame2;
+    QGroupBox* Frame1;
+    QLineEdit* txtWeekNum;
+    std::array<QPushButton*, 2> cmdInc;
+    QListWidget* lstRange;
+    QGroupBox* Frame3;
+    QLabel* Label4;
+    std::array<QRadioButton*, 2> optOrder;
+    QGroupBox* Frame4;
+    std::array<QRadioButton*, 2> optComment;
+    QLabel* Label2;
+    QListWidget* lstRecord;
+    QPushButton* cmdDelete;
+    QPushButton* cmdUnselect;
+    QLabel* Label3;
+    QPushButton* cmdFile;
+
+    // True while a selected set is copied into the entry controls: the group and exercise
+    // clicks then do not rebuild the record list.
+    bool m_loadingRecord = false;
+
+    // --- event behaviours: called by the signals of user and code changes alike ---
+    void txtYmd_Change();
+    void lstGrp_Click();
+    void lstExer_Click();
+    void lstRange_Click();
+    void lstRecord_Click();
+    void optOrder_Click(int index);
+    void optComment_Click(int index);
+    void cmdUnselect_Click();
+    void cmdClear_Click(int index);
+    void cmdInsert_Click();
+    void cmdUpdate_Click();
+    void cmdDelete_Click();
+    void cmdFile_Click();
+    void cmdNow_Click(int index);
+    void cmdZero_Click(int index);
+    void cmdInc_Click(int index);
+    void cmdOpen_Click(int index);
+    void cmdEnd_Click();
+    void txtCountSec_Change();
+
+    // --- private procedures of the window, reachable by the tests ---
+    bool ValidateEntry(QString& message);
+    void RefreshRecordList();
+    void FillRecordList(const QString& ymd, const QString& weeks, int range, const QString& grpCd,
+                        const QString& exerCd, bool ascending, bool showComments);
+    void ReadRecordKey(QString& ymd, QString& grpCd, QString& exerCd);
+    // Fills target, unit_t, unit, cnt_min, cnt_sec, hms_sta, hms_end, cnt, sweat_cd and
+    // comment of the record, in that order; an empty load becomes "0".
+    void ReadEntryFields(ExerRecord& r);
+    // The export lines of lstRecord: a record line without its key part and the blanks before
+    // it; day and comment lines unchanged.
+    QStringList CopyListLines() const;
+    // The key of the selected line when it is a record line.
+    bool SelectedRecordKey(RecordKey& key) const;
+
+    // The comment as stored (line breaks as CR LF) and setting it from a stored text.
+    QString commentText() const;
+    void setCommentText(const QString& text);
+
+    // List helpers of the event conventions.
+    static QString selectedText(const QListWidget* list);  // "" when nothing is selected
+    static int selectedRow(const QListWidget* list);       // -1 when nothing is selected
+    // Selects a row (or none with -1); the list's click behaviour runs through its signal.
+    static void selectRow(QListWidget* list, int row);
+    // Selects the first item that begins with the code; an empty code matches the first item;
+    // no match leaves the selection as it is.
+    static void SelectItemByCode(QListWidget* list, const QString& code);
+    // Replaces the items without running the click behaviour.
+    static void replaceItems(QListWidget* list, const QStringList& items);
+
+    // Role of lstRecord items that holds the line's kind (see record_lines.h).
+    static constexpr int kLineKindRole = Qt::UserRole + 1;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildControls();
+    void connectEvents();
+
+    Database& db_;
+    Platform& platform_;
+    QString dbFilePath_;
+    QString baseFolder_;
+    QString programName_;
+    bool activated_ = false;
+};
+
+}  // namespace sorvenka
