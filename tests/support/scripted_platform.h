@@ -25,9 +25,9 @@ class ScriptedPlatform : public Platform {
     QDateTime now() override { return clock; }
     void shellOpen(const QString& path) override { opened.push_back(path); }
     void playWave(const QString& path) override { played.push_back(path); }
-    // Writes the messages shown so far for the waiting test, then ends the process.
 
   protected:
+    // Writes the messages shown so far for the waiting test, then ends the process.
     void exitProcess(int status) override;
 
   public:
