@@ -51,6 +51,9 @@ struct StatementFinalizer {
 using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
+    statement.reset();
+    // A closed connection is misuse; the engine is not asked, since it may not check for it.
+    if (handle == nullptr) return SQLITE_MISUSE;
     sqlite3_stmt* raw = nullptr;
     const int code =
         sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
