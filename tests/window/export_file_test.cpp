@@ -1,0 +1,145 @@
+// The export file's proposed name, the names it accepts and the file it writes.
+#include "window/export_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+namespace sorvenka {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST(ExportFile, ProposedNameFromDateWeeksAndOrder) {
+    struct Case {
+        const char* ymd;
+        const char* weeks;
+        bool ascending;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"2021/04/01", "1", true, "Rec2021_0401_1_asc.txt"},
+        {"2024/03/15", "4", false, "Rec2024_0315_4_desc.txt"},
+        {"2024/03/15", "007", true, "Rec2024_0315_007_asc.txt"},  // the week text unchanged
+        {"2024/03/15", "99999999999", false, "Rec2024_0315_99999999999_desc.txt"},
+        {"0999/12/31", "1", true, "Rec0999_1231_1_asc.txt"},
+        // No valid day: the date part is left out.
+        {"2021/4/1", "1", true, "Rec1_asc.txt"},
+        {"2021/02/30", "2", false, "Rec2_desc.txt"},
+        {"", "1", false, "Rec1_desc.txt"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            ProposedExportName(QString::fromUtf8(c.ymd), QString::fromUtf8(c.weeks), c.ascending),
+            QString::fromUtf8(c.expected))
+            << c.ymd << " " << c.weeks;
+}
+
+TEST(ExportFile, PlainFileNamesStayInsideTheFolder) {
+    struct Case {
+        const char16_t* name;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {u"Rec2021_0401_1_asc.txt", true},
+        {u"記録 3月.txt", true},
+        {u"..txt", true},
+        {u"a..b", true},
+        {u"", false},
+        {u".", false},
+        {u"..", false},
+        {u"../x.txt", false},
+        {u"sub/x.txt", false},
+        {u"/tmp/x.txt", false},
+        {u"..\\x.txt", false},
+        {u"a\tb.txt", false},
+        {u"a\nb.txt", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsPlainFileName(QString::fromUtf16(c.name)), c.accepted)
+            << QString::fromUtf16(c.name).toStdString();
+    EXPECT_FALSE(IsPlainFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+}
+
+TEST(ExportFile, WritesShiftJisLinesEndedByCrLfAndReplacesTheOldFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out.txt"));
+    WriteBytes(path, QByteArray("an older and longer file that must go entirely\r\n"));
+
+    QString message;
+    ASSERT_TRUE(WriteLinesToFile(
+        {QStringLiteral("2021/04/22(木)"), QStringLiteral("  ﾍﾞﾝﾁ 5kg"), QString()}, path, message))
+        << message.toStdString();
+    // 木 = 96 D8, the half-width katakana one byte each (ﾍ = CD, ﾞ = DE, ﾝ = DD, ﾁ = C1).
+    EXPECT_EQ(ReadAll(path), QByteArray("2021/04/22(\x96\xd8)\r\n"
+                                        "  \xcd\xde\xdd\xc1 5kg\r\n"
+                                        "\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("out.txt")});
+}
+
+TEST(ExportFile, NoLinesGiveAnEmptyFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("empty.txt"));
+    QString message;
+    ASSERT_TRUE(WriteLinesToFile({}, path, message));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_EQ(QFile(path).size(), 0);
+}
+
+TEST(ExportFile, AFileThatCannotBeCreatedIsReportedWithItsPath) {
+    QTemporaryDir dir;
+    // A missing folder, and a name that is an existing folder.
+    const QString missing = dir.filePath(QStringLiteral("no_such_folder/out.txt"));
+    QDir(dir.path()).mkdir(QStringLiteral("taken"));
+    const QString folder = dir.filePath(QStringLiteral("taken"));
+    for (const QString& path : {missing, folder}) {
+        QString message;
+        EXPECT_FALSE(WriteLinesToFile({QStringLiteral("x")}, path, message)) << path.toStdString();
+        EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{});  // no leftovers
+}
+
+// A write that fails half way (here: the file size limit of the process) keeps the previous
+// file whole and leaves no partial file behind.
+TEST(ExportFile, AFailedWriteKeepsThePreviousFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.txt"));
+    const QByteArray previous("the previous export\r\n");
+    WriteBytes(path, previous);
+
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString message;
+    const bool written = WriteLinesToFile(
+        QStringList(2000, QStringLiteral("ベンチプレス 60kg 10回")), path, message);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(message.contains(path)) << message.toStdString();
+    EXPECT_EQ(ReadAll(path), previous);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
+}
+
+}  // namespace
+}  // namespace sorvenka
