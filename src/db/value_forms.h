@@ -17,9 +17,16 @@ bool CheckDayAndCodes(const QString& ymd, const QString& grpCd, const QString& e
                       QString& message);
 // The whole set in count form (cnt digits) or duration form (cnt_min digits or empty,
 // cnt_sec digits): times of the time form or empty, a decimal load, a 1-character sweat code,
-// units without single quotes. The comment may hold anything: its quotes are doubled.
+// units without single quotes. The comment may hold anything but the character U+0000 (the
+// engine would end the statement there): its quotes are doubled.
 bool CheckRecordForm(const ExerRecord& r, bool countForm, QString& message);
 // Start and finish times: the time form or empty.
 bool CheckTimesForm(const QString& hmsSta, const QString& hmsEnd, QString& message);
+
+// The single checks the ones above are made of. `name` is the column the value goes to and
+// names it in the message.
+bool CheckDayForm(const QString& name, const QString& ymd, QString& message);
+// A code of exactly `length` characters without a single quote.
+bool CheckCodeForm(const QString& name, const QString& code, int length, QString& message);
 
 }  // namespace sorvenka

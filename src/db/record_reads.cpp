@@ -1,0 +1,86 @@
+#include "db/record_reads.h"
+
+#include "common/platform.h"
+#include "db/database.h"
+#include "db/record_statements.h"
+#include "db/value_forms.h"
+
+namespace sorvenka {
+
+namespace {
+
+// What a read returns when it finds nothing: the single empty element, no header.
+ResultTable noRows() {
+    return ResultTable{QString()};
+}
+
+// Reads whose failure the user is shown before the program ends.
+ResultTable queryOrFail(Database& db, const QString& sql) {
+    ResultTable table;
+    QString message;
+    if (!db.query(sql, table, message)) db.failQuery(message);
+    return table;
+}
+
+// Reads whose failure ends the program without a message of their own.
+ResultTable queryOrEnd(Database& db, const QString& sql) {
+    ResultTable table;
+    QString message;
+    if (!db.query(sql, table, message)) db.platform().endProgram(kFailureExitStatus);
+    return table;
+}
+
+bool rangeTakesGroup(int range) {
+    return range == 1 || range == 2;
+}
+
+}  // namespace
+
+ResultTable DBSelectDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
+                            const QString& exerCd) {
+    QString message;
+    if (!CheckDayForm(QStringLiteral("ymd"), ymd, message)) return noRows();
+    // Codes are checked only where the range places them into the statement.
+    if (rangeTakesGroup(range) && !CheckCodeForm(QStringLiteral("grp_cd"), grpCd, 2, message))
+        return noRows();
+    if (range == 2 && !CheckCodeForm(QStringLiteral("exer_cd"), exerCd, 2, message))
+        return noRows();
+    return queryOrFail(db, SelectDayExerSql(ymd, range, grpCd, exerCd));
+}
+
+ResultTable DBSelectExerByKey(Database& db, const RecordKey& key) {
+    QString message;
+    if (!CheckKeyForm(key, message)) return noRows();
+    return queryOrFail(db, SelectExerByKeySql(key));
+}
+
+void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded) {
+    QString message;
+    // A key not of its form reads as no row and takes the same road as a vanished set.
+    const ResultTable table =
+        CheckKeyForm(key, message) ? queryOrEnd(db, LoadExerSql(key)) : noRows();
+    loaded = ExerRecord{};
+    loaded.ymd = key.ymd;
+    loaded.grp_cd = key.grp_cd;
+    loaded.exer_cd = key.exer_cd;
+    loaded.set_num = key.set_num;
+    // Looked up in the order the window sets its controls; the first lookup reports a
+    // missing row.
+    loaded.target = db.colValue(table, 1, QStringLiteral("target"));
+    loaded.unit = db.colValue(table, 1, QStringLiteral("unit"));
+    loaded.unit_t = db.colValue(table, 1, QStringLiteral("unit_t"));
+    loaded.hms_sta = db.colValue(table, 1, QStringLiteral("hms_sta"));
+    loaded.hms_end = db.colValue(table, 1, QStringLiteral("hms_end"));
+    loaded.cnt = db.colValue(table, 1, QStringLiteral("cnt"));
+    loaded.cnt_min = db.colValue(table, 1, QStringLiteral("cnt_min"));
+    loaded.cnt_sec = db.colValue(table, 1, QStringLiteral("cnt_sec"));
+    loaded.sweat_cd = db.colValue(table, 1, QStringLiteral("sweat_cd"));
+    loaded.comment = db.colValue(table, 1, QStringLiteral("comment"));
+}
+
+QString DBGetFirstYmd(Database& db) {
+    const ResultTable table = queryOrEnd(db, GetFirstYmdSql());
+    return db.colValue(table, 1, QStringLiteral("ymd_min"));
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,323 @@
+// Reading stored sets back: the day read with its ranges, order and joins, the read of one set
+// by key (for the update confirmation and for the entry controls) and the first recorded day.
+#include "db/record_reads.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "db/exer_fixtures.h"
+#include "db/record_statements.h"
+#include "db/record_writes.h"
+
+namespace sorvenka::testing {
+namespace {
+
+void Insert(OpenDatabase& open, const ExerRecord& r) {
+    QString message;
+    const bool countForm = !r.cnt.isEmpty();
+    ASSERT_TRUE(countForm ? DBInsertExerCount(open.db, r, message)
+                          : DBInsertExerTime(open.db, r, message))
+        << message.toStdString();
+}
+
+ExerRecord SetOf(const char* grp, const char* exer, int setNum, const char* start) {
+    ExerRecord r = CountSet(QString::number(setNum));
+    r.grp_cd = QString::fromLatin1(grp);
+    r.exer_cd = QString::fromLatin1(exer);
+    r.hms_sta = QString::fromLatin1(start);
+    r.hms_end.clear();
+    return r;
+}
+
+// The key columns of each row of a day read: "grp_cd exer_cd set_num".
+std::vector<std::string> Keys(OpenDatabase& open, const ResultTable& table) {
+    std::vector<std::string> keys;
+    for (int row = 1; row <= UpperBound(table); ++row)
+        keys.push_back((open.db.colValue(table, row, QStringLiteral("grp_cd")) + ' ' +
+                        open.db.colValue(table, row, QStringLiteral("exer_cd")) + ' ' +
+                        open.db.colValue(table, row, QStringLiteral("set_num")))
+                           .toStdString());
+    return keys;
+}
+
+// A day with sets of two groups, one set without a start time, and a set of another day.
+class DayRead : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        Insert(open, SetOf("01", "01", 1, "09:05:00"));
+        Insert(open, SetOf("01", "02", 1, ""));
+        Insert(open, SetOf("02", "01", 1, "08:30:00"));
+        Insert(open, SetOf("01", "01", 2, "10:00:00"));
+        ExerRecord otherDay = SetOf("01", "01", 1, "07:00:00");
+        otherDay.ymd = QStringLiteral("2024/05/15");
+        Insert(open, otherDay);
+    }
+    OpenDatabase open;
+};
+
+struct RangeCase {
+    int range;
+    std::vector<std::string> keys;
+};
+
+class DayReadRange : public DayRead, public ::testing::WithParamInterface<RangeCase> {};
+
+TEST_P(DayReadRange, ListsTheSetsOfTheRangeByStartTimeEmptyFirst) {
+    const ResultTable table =
+        DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), GetParam().range,
+                        QStringLiteral("01"), QStringLiteral("01"));
+    EXPECT_EQ(Keys(open, table), GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ranges, DayReadRange,
+    ::testing::Values(RangeCase{0, {"01 02 1", "02 01 1", "01 01 1", "01 01 2"}},
+                      RangeCase{1, {"01 02 1", "01 01 1", "01 01 2"}},
+                      RangeCase{2, {"01 01 1", "01 01 2"}},
+                      RangeCase{3, {"01 02 1", "02 01 1", "01 01 1", "01 01 2"}},
+                      RangeCase{-1, {"01 02 1", "02 01 1", "01 01 1", "01 01 2"}}),
+    [](const auto& info) {
+        return "range" + std::string(info.param.range < 0 ? "Minus" : "") +
+               std::to_string(std::abs(info.param.range));
+    });
+
+TEST_F(DayRead, GivesTheColumnsInOrderWithNames) {
+    const ResultTable table =
+        DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 2, "02", QStringLiteral("01"));
+    ASSERT_EQ(UpperBound(table), 1);
+    EXPECT_EQ(table[0], QStringLiteral("grp_cd\tgrp_name\texer_cd\texer_name\tset_num\thms_sta\t"
+                                       "hms_end\ttarget\tunit_t\tcnt\tunit\tcnt_min\tcnt_sec\t"
+                                       "sweat_name\tcomment"));
+    EXPECT_EQ(table[1], QStringLiteral("02\t背中\t01\t懸垂\t1\t08:30:00\t\t60\tkg\t10\t回\t\t\t"
+                                       "普通\tok"));
+}
+
+TEST_F(DayRead, ADayWithoutSetsHasNoRows) {
+    EXPECT_EQ(DBSelectDayExer(open.db, QStringLiteral("2024/05/16"), 0, "", ""),
+              ResultTable{QString()});
+}
+
+TEST_F(DayRead, ValuesNotOfTheirFormReadAsNoRowsAndRunNothing) {
+    open.layout.exec(QStringLiteral("drop table t_exer"));  // any statement would now end it
+    const ResultTable none{QString()};
+    EXPECT_EQ(DBSelectDayExer(open.db, QStringLiteral("2024/05/14' or '1'='1"), 0, "", ""), none);
+    EXPECT_EQ(DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 1, "0' or ''='", ""), none);
+    EXPECT_EQ(DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 2, "01", "x'"), none);
+    EXPECT_EQ(DBSelectExerByKey(open.db, {QStringLiteral("2024/05/14"), "01", "01", "1 or 1=1"}),
+              none);
+    EXPECT_TRUE(open.platform.shown.empty());
+}
+
+TEST_F(DayRead, CodesOutsideTheRangeAreNotLookedAt) {
+    // Range 0 places neither code into the statement, so whatever they hold does not matter.
+    const ResultTable table = DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 0,
+                                              QStringLiteral("'"), QStringLiteral("''x"));
+    EXPECT_EQ(UpperBound(table), 4);
+    EXPECT_EQ(UpperBound(DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 1, "01", "'")), 3);
+}
+
+// --- joins with the masters ---
+
+TEST(ReadJoins, AMissingSweatLevelGivesAnEmptyNameByDayButNoRowByKey) {
+    OpenDatabase open;
+    ExerRecord r = CountSet();
+    r.sweat_cd = QStringLiteral("9");
+    Insert(open, r);
+    const ResultTable day = DBSelectDayExer(open.db, r.ymd, 0, "", "");
+    ASSERT_EQ(UpperBound(day), 1);
+    EXPECT_EQ(open.db.colValue(day, 1, QStringLiteral("sweat_name")), QString());
+    EXPECT_EQ(DBSelectExerByKey(open.db, r.key()), ResultTable{QString()});
+}
+
+TEST(ReadJoins, SetsWithoutGroupOrExerciseMasterAreLeftOutHiddenMastersAreNot) {
+    OpenDatabase open;
+    Insert(open, SetOf("01", "01", 1, "09:00:00"));
+    Insert(open, SetOf("01", "09", 1, "09:01:00"));  // no such exercise
+    Insert(open, SetOf("55", "01", 1, "09:02:00"));  // no such group
+    Insert(open, SetOf("02", "02", 1, "09:03:00"));
+    open.layout.exec(
+        QStringLiteral("update m_grp set status = 0 where grp_cd = '02';"
+                       "update m_exer set status = 0 where grp_cd = '01' and exer_cd = '01';"
+                       "update m_sweat set status = 0 where sweat_cd = '2'"));
+    const ResultTable table = DBSelectDayExer(open.db, QStringLiteral("2024/05/14"), 0, "", "");
+    EXPECT_EQ(Keys(open, table), (std::vector<std::string>{"01 01 1", "02 02 1"}));
+    EXPECT_EQ(open.db.colValue(table, 2, QStringLiteral("grp_name")), QStringLiteral("背中"));
+    EXPECT_EQ(open.db.colValue(table, 1, QStringLiteral("sweat_name")), QStringLiteral("普通"));
+}
+
+// --- values read back exactly ---
+
+struct RoundTripCase {
+    const char* name;
+    const char* target;
+    const char* comment;
+    const char* targetRead;
+};
+
+class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(RoundTrip, StoredValuesReadBackAsTyped) {
+    OpenDatabase open;
+    ExerRecord r = CountSet();
+    r.target = QString::fromUtf8(GetParam().target);
+    r.comment = QString::fromUtf8(GetParam().comment);
+    Insert(open, r);
+
+    const ResultTable day = DBSelectDayExer(open.db, r.ymd, 2, r.grp_cd, r.exer_cd);
+    ASSERT_EQ(UpperBound(day), 1);
+    EXPECT_EQ(open.db.colValue(day, 1, QStringLiteral("comment")), r.comment);
+    EXPECT_EQ(open.db.colValue(day, 1, QStringLiteral("target")),
+              QString::fromUtf8(GetParam().targetRead));
+
+    const ResultTable byKey = DBSelectExerByKey(open.db, r.key());
+    ASSERT_EQ(UpperBound(byKey), 1);
+    EXPECT_EQ(open.db.colValue(byKey, 1, QStringLiteral("comment")), r.comment);
+
+    ExerRecord loaded;
+    DBLoadExer(open.db, r.key(), loaded);
+    EXPECT_EQ(loaded.comment, r.comment);
+    EXPECT_EQ(loaded.target, QString::fromUtf8(GetParam().targetRead));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundTrip,
+    ::testing::Values(RoundTripCase{"japaneseQuotesLineBreaks", "62.5",
+                                    "今日は'重い'日\r\n二行目 ''二重'' \"引用\"\r\n", "62.5"},
+                      RoundTripCase{"hostileComment", "60", "x'); delete from t_exer; --", "60"},
+                      RoundTripCase{"loadWithTrailingPoint", "5.", "", "5"},
+                      RoundTripCase{"loadWithLeadingPoint", ".5", "a", "0.5"},
+                      RoundTripCase{"noLoad", "0", "", "0"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SelectExerByKey, GivesTheSetWithItsNamesInTheConfirmationsColumns) {
+    OpenDatabase open;
+    ExerRecord r = TimeSet(QStringLiteral("10"));
+    r.comment = QStringLiteral("c");
+    Insert(open, r);
+    Insert(open, CountSet(QStringLiteral("1")));
+    const ResultTable table = DBSelectExerByKey(open.db, r.key());
+    EXPECT_EQ(table, (ResultTable{QStringLiteral("grp_cd\tgrp_name\texer_cd\texer_name\tset_num\t"
+                                                 "hms_sta\thms_end\ttarget\tcnt\tcnt_min\t"
+                                                 "cnt_sec\tunit\tunit_t\tsweat_cd\tsweat_name\t"
+                                                 "comment"),
+                                  QStringLiteral("01\t胸\t01\tベンチプレス\t10\t09:00:00\t"
+                                                 "09:01:00\t60\t\t1\t30\t\tkg\t2\t普通\tc")}));
+}
+
+// --- the read that fills the entry controls ---
+
+TEST(LoadExer, ACountSetLeavesTheDurationEmptyAndADurationSetTheCount) {
+    OpenDatabase open;
+    ExerRecord count = CountSet(QStringLiteral("1"));
+    count.comment.clear();
+    ExerRecord time = TimeSet(QStringLiteral("2"));
+    time.hms_sta = QString();
+    Insert(open, count);
+    Insert(open, time);
+
+    ExerRecord loaded;
+    DBLoadExer(open.db, count.key(), loaded);
+    EXPECT_EQ(std::vector<QString>({loaded.ymd, loaded.grp_cd, loaded.exer_cd, loaded.set_num,
+                                    loaded.hms_sta, loaded.hms_end, loaded.target, loaded.unit_t,
+                                    loaded.cnt, loaded.unit, loaded.cnt_min, loaded.cnt_sec,
+                                    loaded.sweat_cd, loaded.comment}),
+              std::vector<QString>({"2024/05/14", "01", "01", "1", "09:00:00", "09:01:00", "60",
+                                    "kg", "10", "回", "", "", "2", ""}));
+
+    DBLoadExer(open.db, time.key(), loaded);
+    EXPECT_EQ(std::vector<QString>({loaded.set_num, loaded.hms_sta, loaded.cnt, loaded.unit,
+                                    loaded.cnt_min, loaded.cnt_sec, loaded.comment}),
+              std::vector<QString>({"2", "", "", "", "1", "30", "ok"}));
+    EXPECT_TRUE(open.platform.shown.empty());
+}
+
+// What the missing-column path shows for a set that is not found: its box, then the report.
+void ExpectMissingRowEnd(const EndedRun& run) {
+    EXPECT_TRUE(run.ended);
+    EXPECT_EQ(run.status, kFailureExitStatus);
+    ASSERT_EQ(run.shown.size(), 2u);
+    EXPECT_EQ(run.shown[0].text,
+              QStringLiteral("Error!\r\n  Cannot find col[target]\r\n  cols=[]"));
+    EXPECT_EQ(run.shown[1].caption, QStringLiteral("エラーが発生しました"));
+    EXPECT_TRUE(run.shown[1].text.startsWith(QStringLiteral("Valdrome Ver2.0.3\r\n\r\nErr.Desc=")));
+}
+
+TEST(LoadExer, AKeyThatFindsNoRowEndsThroughTheMissingColumnReport) {
+    OpenDatabase open;
+    Insert(open, CountSet(QStringLiteral("1")));
+    ExpectMissingRowEnd(RunExpectingEnd(open.platform, [&] {
+        ExerRecord loaded;
+        DBLoadExer(open.db, CountSet(QStringLiteral("2")).key(), loaded);
+    }));
+}
+
+TEST(LoadExer, AKeyNotOfItsFormReadsAsNoRowWithoutAStatement) {
+    OpenDatabase open;
+    open.layout.exec(QStringLiteral("drop table t_exer"));
+    ExpectMissingRowEnd(RunExpectingEnd(open.platform, [&] {
+        ExerRecord loaded;
+        DBLoadExer(open.db, {QStringLiteral("2024/05/14"), "01", "01", "1 or 1=1"}, loaded);
+    }));
+}
+
+// --- first recorded day ---
+
+TEST(FirstYmd, IsEmptyWithoutSetsAndTheEarliestDayOtherwise) {
+    OpenDatabase open;
+    EXPECT_EQ(DBGetFirstYmd(open.db), QString());
+    ExerRecord late = CountSet();
+    late.ymd = QStringLiteral("2024/01/02");
+    ExerRecord early = CountSet();
+    early.ymd = QStringLiteral("2023/12/31");
+    Insert(open, late);
+    Insert(open, early);
+    EXPECT_EQ(DBGetFirstYmd(open.db), QStringLiteral("2023/12/31"));
+}
+
+// --- failed queries ---
+
+TEST(ReadFailure, TheDayReadAndTheReadByKeyShowTheirMessageAndEnd) {
+    OpenDatabase open;
+    open.layout.exec(QStringLiteral("drop table t_exer"));
+    const RecordKey key = CountSet().key();
+    const struct {
+        std::function<void()> read;
+        QString sql;
+    } cases[] = {
+        {[&] { DBSelectDayExer(open.db, key.ymd, 2, key.grp_cd, key.exer_cd); },
+         SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd)},
+        {[&] { DBSelectExerByKey(open.db, key); }, SelectExerByKeySql(key)},
+    };
+    for (const auto& c : cases) {
+        const EndedRun run = RunExpectingEnd(open.platform, c.read);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(run.status, kFailureExitStatus);
+        ASSERT_EQ(run.shown.size(), 1u);
+        EXPECT_EQ(run.shown[0].text, Returned21(c.sql));
+        EXPECT_EQ(run.shown[0].buttons, Buttons::Ok);
+    }
+}
+
+TEST(ReadFailure, LoadAndFirstDayEndWithoutAMessageOfTheirOwn) {
+    OpenDatabase open;
+    open.layout.exec(QStringLiteral("drop table t_exer"));
+    const std::function<void()> reads[] = {
+        [&] {
+            ExerRecord loaded;
+            DBLoadExer(open.db, CountSet().key(), loaded);
+        },
+        [&] { DBGetFirstYmd(open.db); },
+    };
+    for (const auto& read : reads) {
+        const EndedRun run = RunExpectingEnd(open.platform, read);
+        EXPECT_TRUE(run.ended);
+        EXPECT_EQ(run.status, kFailureExitStatus);
+        EXPECT_TRUE(run.shown.empty());
+    }
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
