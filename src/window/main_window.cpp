@@ -1,7 +1,8 @@
-// Placeholder until the window is built: an empty window of the right size.
 #include "window/main_window.h"
 
 #include <QCloseEvent>
+#include <QShowEvent>
+#include <QSignalBlocker>
 
 #include "common/platform.h"
 #include "db/database.h"
@@ -15,14 +16,51 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
       dbFilePath_(context.dbFilePath),
       baseFolder_(context.baseFolder),
       programName_(context.programName) {
-    setFixedSize(1259, 662);
+    buildControls();
+    connectEvents();
 }
 
-void MainWindow::Form_Load() {
-    setWindowTitle(QStringLiteral("Sorvenka - ") + dbFilePath_);
-}
+void MainWindow::connectEvents() {
+    connect(txtYmd, &QLineEdit::textChanged, this, [this] { txtYmd_Change(); });
+    connect(txtCountSec, &QLineEdit::textChanged, this, [this] { txtCountSec_Change(); });
 
-void MainWindow::Form_Activate() {}
+    // A list's click: the selection changed, by the user or by code.
+    connect(lstGrp, &QListWidget::itemSelectionChanged, this, [this] { lstGrp_Click(); });
+    connect(lstExer, &QListWidget::itemSelectionChanged, this, [this] { lstExer_Click(); });
+    connect(lstRange, &QListWidget::itemSelectionChanged, this, [this] { lstRange_Click(); });
+    connect(lstRecord, &QListWidget::itemSelectionChanged, this, [this] { lstRecord_Click(); });
+
+    // An option button's click: it became the selected one of its frame.
+    for (int i = 0; i < 2; ++i) {
+        connect(optOrder[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) optOrder_Click(i);
+        });
+        connect(optComment[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+            if (checked) optComment_Click(i);
+        });
+    }
+
+    auto onClick = [this](QPushButton* button, auto handler) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    };
+    onClick(cmdUnselect, &MainWindow::cmdUnselect_Click);
+    onClick(cmdInsert, &MainWindow::cmdInsert_Click);
+    onClick(cmdUpdate, &MainWindow::cmdUpdate_Click);
+    onClick(cmdDelete, &MainWindow::cmdDelete_Click);
+    onClick(cmdFile, &MainWindow::cmdFile_Click);
+    onClick(cmdEnd, &MainWindow::cmdEnd_Click);
+
+    auto onIndexedClick = [this](auto& buttons, auto handler) {
+        for (int i = 0; i < static_cast<int>(buttons.size()); ++i)
+            connect(buttons[i], &QPushButton::clicked, this,
+                    [this, handler, i] { (this->*handler)(i); });
+    };
+    onIndexedClick(cmdClear, &MainWindow::cmdClear_Click);
+    onIndexedClick(cmdNow, &MainWindow::cmdNow_Click);
+    onIndexedClick(cmdZero, &MainWindow::cmdZero_Click);
+    onIndexedClick(cmdInc, &MainWindow::cmdInc_Click);
+    onIndexedClick(cmdOpen, &MainWindow::cmdOpen_Click);
+}
 
 void MainWindow::Form_Unload() {
     db_.close();
@@ -31,11 +69,65 @@ void MainWindow::Form_Unload() {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The activation runs once, at the first showing; coming back to the window later does
+    // not run it again.
+    if (activated_) return;
+    activated_ = true;
+    Form_Activate();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     Form_Unload();
+}
+
+// --- comment text: the editor keeps "\n", the database CR LF ---
+
+QString MainWindow::commentText() const {
+    QString text = txtComment->toPlainText();
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
+void MainWindow::setCommentText(const QString& text) {
+    QString plain = text;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    txtComment->setPlainText(plain);
+}
+
+// --- list helpers of the event conventions ---
+
+QString MainWindow::selectedText(const QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? QString() : items.first()->text();
+}
+
+int MainWindow::selectedRow(const QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? -1 : list->row(items.first());
+}
+
+void MainWindow::selectRow(QListWidget* list, int row) {
+    if (row < 0 || row >= list->count()) {
+        if (row < 0) list->clearSelection();
+        return;
+    }
+    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+}
+
+void MainWindow::SelectItemByCode(QListWidget* list, const QString& code) {
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->text().startsWith(code)) {
+            selectRow(list, row);
+            return;
+        }
+    }
+}
+
+void MainWindow::replaceItems(QListWidget* list, const QStringList& items) {
+    const QSignalBlocker blocker(list);
+    list->clear();
+    list->addItems(items);
 }
 
 }  // namespace sorvenka

@@ -1,0 +1,174 @@
+// The record list: its rebuild, the selection of a line and the buttons around it.
+#include <QSignalBlocker>
+
+#include "common/platform.h"
+#include "common/text_tests.h"
+#include "common/version.h"
+#include "db/record_reads.h"
+#include "db/record_statements.h"
+#include "window/main_window.h"
+#include "window/record_lines.h"
+#include "window/record_period.h"
+
+namespace sorvenka {
+
+namespace {
+
+QListWidgetItem* ListItem(const QString& text, LineKind kind) {
+    auto* item = new QListWidgetItem(text);
+    item->setData(MainWindow::kLineKindRole, static_cast<int>(kind));
+    return item;
+}
+
+LineKind KindOf(const QListWidgetItem* item) {
+    return static_cast<LineKind>(item->data(MainWindow::kLineKindRole).toInt());
+}
+
+QListWidgetItem* SelectedItem(const QListWidget* list) {
+    const QList<QListWidgetItem*> items = list->selectedItems();
+    return items.isEmpty() ? nullptr : items.first();
+}
+
+}  // namespace
+
+void MainWindow::RefreshRecordList() {
+    const QString grpCd = selectedText(lstGrp).left(2);
+    const QString exerCd = selectedText(lstExer).left(2);
+    FillRecordList(txtYmd->text(), txtWeekNum->text(), selectedRow(lstRange), grpCd, exerCd,
+                   optOrder[0]->isChecked(), optComment[1]->isChecked());
+}
+
+void MainWindow::FillRecordList(const QString& ymd, const QString& weeks, int range,
+                                const QString& grpCd, const QString& exerCd, bool ascending,
+                                bool showComments) {
+    // Emptying the list removes its selection without a click: the entry fields and the
+    // buttons stay as they are.
+    const QSignalBlocker blocker(lstRecord);
+    lstRecord->clear();
+
+    // A half-typed date or a week count that is no number lists nothing.
+    const QDate lastDay = ParseYmd(ymd);
+    const int n = PeriodLastOffset(lastDay, weeks);
+    if (n < 0) return;
+
+    lstRecord->setUpdatesEnabled(false);
+    for (int step = 0; step <= n; ++step) {
+        const int daysBack = ascending ? n - step : step;
+        const QString dayText = FormatYmd(lastDay.addDays(-daysBack));
+        lstRecord->addItem(ListItem(DayLineText(dayText), LineKind::Day));
+        const ResultTable table = DBSelectDayExer(db_, dayText, range, grpCd, exerCd);
+        for (const ListLine& line : FormatDayRecords(db_, dayText, table, showComments))
+            lstRecord->addItem(ListItem(line.text, line.kind));
+    }
+    lstRecord->setUpdatesEnabled(true);
+}
+
+bool MainWindow::SelectedRecordKey(RecordKey& key) const {
+    const QListWidgetItem* item = SelectedItem(lstRecord);
+    return item && KindOf(item) == LineKind::Record && ParseRecordKey(item->text(), key);
+}
+
+void MainWindow::lstRecord_Click() {
+    RecordKey key;
+    if (!SelectedRecordKey(key)) {
+        // A day line, a comment line or no selection: back to a fresh entry.
+        txtTarget->clear();
+        txtHMS[0]->clear();
+        txtHMS[1]->clear();
+        txtCount->clear();
+        setCommentText(QString());
+        selectRow(lstUnit, -1);
+        selectRow(lstSweat, -1);
+        cmdDelete->setEnabled(false);
+        cmdInsert->setEnabled(true);
+        cmdUpdate->setEnabled(false);
+        cmdUnselect->setEnabled(true);
+        return;
+    }
+
+    m_loadingRecord = true;
+    ExerRecord set;
+    DBLoadExer(db_, key, set);
+    // Group before exercise: the group's click refills the exercises, and neither click
+    // rebuilds the list while the set is loading, so the clicked line stays selected.
+    SelectItemByCode(lstGrp, key.grp_cd);
+    SelectItemByCode(lstExer, key.exer_cd);
+    txtTarget->setText(set.target);
+    SelectItemByCode(lstUnit, set.unit);
+    SelectItemByCode(lstUnitTarget, set.unit_t);
+    txtHMS[0]->setText(set.hms_sta);
+    txtHMS[1]->setText(set.hms_end);
+    txtCount->setText(set.cnt);
+    txtCountMin->setText(set.cnt_min);
+    txtCountSec->setText(set.cnt_sec);
+    // The sweat level is shown by position: the list holds the levels in code order.
+    bool isNumber = false;
+    const int sweatRow = set.sweat_cd.toInt(&isNumber);
+    if (!isNumber || sweatRow < 0 || sweatRow >= lstSweat->count()) {
+        const QString description =
+            isNumber ? QStringLiteral("Invalid property value") : QStringLiteral("Type mismatch");
+        platform_.message(description + kCrLf + LoadExerSql(key));
+        platform_.endProgram(kFailureExitStatus);
+    }
+    selectRow(lstSweat, sweatRow);
+    setCommentText(set.comment);
+    m_loadingRecord = false;
+
+    cmdDelete->setEnabled(true);
+    cmdInsert->setEnabled(false);
+    cmdUpdate->setEnabled(true);
+    cmdUnselect->setEnabled(true);
+}
+
+void MainWindow::cmdUnselect_Click() {
+    // Clearing the selection runs the list's click; with nothing selected (the list was
+    // rebuilt after a set was loaded) the click runs all the same, so that the buttons and
+    // fields return to a fresh entry either way.
+    if (selectedRow(lstRecord) >= 0)
+        selectRow(lstRecord, -1);
+    else
+        lstRecord_Click();
+    cmdUnselect->setEnabled(false);
+    cmdUpdate->setEnabled(false);
+    txtCountMin->clear();
+    txtCountSec->clear();
+}
+
+void MainWindow::cmdClear_Click(int index) {
+    switch (index) {
+        case 0:
+            txtTarget->clear();
+            txtTarget->setFocus();
+            break;
+        case 1:
+        case 2:
+            txtHMS[index - 1]->clear();
+            txtHMS[index - 1]->setFocus();
+            break;
+        case 3:
+            txtCount->clear();
+            txtCount->setFocus();
+            break;
+        case 4:
+            setCommentText(QString());
+            txtComment->setFocus();
+            break;
+        case 5:
+            txtCountMin->clear();
+            txtCountSec->clear();
+            txtCountMin->setFocus();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainWindow::optOrder_Click(int) {
+    RefreshRecordList();
+}
+
+void MainWindow::optComment_Click(int) {
+    RefreshRecordList();
+}
+
+}  // namespace sorvenka
