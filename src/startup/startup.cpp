@@ -5,24 +5,61 @@
 #include "common/paths.h"
 #include "common/platform.h"
 #include "db/database.h"
+#include "startup/backup.h"
+#include "startup/folder_check.h"
+#include "startup/instance_guard.h"
 #include "startup/log.h"
+#include "startup/master_codes.h"
 #include "window/main_window.h"
 
 namespace sorvenka {
 
-int Main(Platform& platform, const QString& programFolder, const QString& programName) {
-    Log log(platform, programFolder, programName);
+namespace {
+
+const QString kDataFolders = QStringLiteral("db,db_backup,rec");
+const QString kDbFolder = QStringLiteral("db");
+const QString kDbFile = QStringLiteral("exercise.sqlite3");
+const QString kBackupFolder = QStringLiteral("db_backup");
+constexpr int kBackupsKept = 20;
+
+[[noreturn]] void ShowAndEnd(Platform& platform, const QString& message) {
+    platform.message(message);
+    platform.endProgram(kFailureExitStatus);
+}
+
+}  // namespace
+
+void GuardSingleInstance(Platform& platform, InstanceGuard& guard, const QString& programFolder,
+                         const QString& programName) {
+    if (!guard.acquire(programFolder, programName)) ShowAndEnd(platform, kSecondInstanceMessage);
+}
+
+QString StartUp(Platform& platform, Log& log, Database& db, const QString& programFolder,
+                const std::vector<RuntimeFile>& runtimeFiles) {
+    // A log that cannot be written is skipped: the program goes on without it.
     log.start();
-    Database db(platform, log);
+    CheckRuntimeFiles(platform, log, programFolder, runtimeFiles);
     const QString base = ParentFolder(programFolder);
-    const QString dbFilePath =
-        JoinPath(JoinPath(base, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"));
+    CheckFolders(platform, log, base, kDataFolders);
+
     QString message;
-    if (!db.open(dbFilePath, message)) {
-        platform.message(message);
-        platform.endProgram(kFailureExitStatus);
-    }
-    MainWindow window({db, platform, dbFilePath, base, programName});
+    // The copy is taken before this process opens the database.
+    if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message))
+        ShowAndEnd(platform, message);
+    const QString dbFilePath = JoinPath(JoinPath(base, kDbFolder), kDbFile);
+    if (!db.open(dbFilePath, message)) ShowAndEnd(platform, message);
+    if (!CheckMasterCodes(db, message)) ShowAndEnd(platform, message);
+    return dbFilePath;
+}
+
+int Main(Platform& platform, const QString& programFolder, const QString& programName) {
+    InstanceGuard guard;  // held until the process ends
+    GuardSingleInstance(platform, guard, programFolder, programName);
+    Log log(platform, programFolder, programName);
+    Database db(platform, log);
+    const QString dbFilePath = StartUp(platform, log, db, programFolder, ShippedRuntimeFiles());
+
+    MainWindow window({db, platform, dbFilePath, ParentFolder(programFolder), programName});
     window.Form_Load();
     window.show();
     return QApplication::exec();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace sorvenka {
+
+// The daily copy of the database and the pruning of old copies, taken at start before the
+// database is opened.
+//
+// BackupDB: on the first start of a calendar day copies baseFolder/dbFolder/dbFile into
+// baseFolder/backupFolder under the name with every "." replaced by the copy stamp
+// "_yyyy_mmdd-hhnn_ss.", then keeps the `keep` greatest names of base*.sqlite3 there and
+// deletes the others. False when the copy or the pruning failed: message then holds the
+// explanation of a failed copy, or stays empty when the day check or the pruning failed.
+bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
+              const QString& dbFile, const QString& backupFolder, int keep, QString& message);
+
+// Whether the folder holds a file whose name contains the day stamp. False with ok = false
+// when the folder cannot be searched.
+bool BackupExistsForDay(const QString& folder, const QString& dayStamp, bool& ok);
+// Deletes all but the `keep` greatest names matching base*.extension; false when the folder
+// cannot be searched or a file cannot be deleted (the deleting stops there).
+bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep);
+// The names matching base*.extension in directory order; false when the folder cannot be read.
+bool ListFiles(const QString& folder, const QString& base, const QString& extension,
+               QStringList& names);
+// A sorted copy, ordinal by UTF-16 code units and case-sensitive.
+QStringList SortNames(const QStringList& names, bool descending);
+
+// "_yyyy_mmdd" and "_yyyy_mmdd-hhnn_ss." of a moment.
+QString DayStamp(const QDateTime& moment);
+QString CopyStamp(const QDateTime& moment);
+
+// Shown when the copy fails, whatever the cause: the usual one is another program holding
+// the database file open.
+extern const QString kBackupCopyFailedMessage;
+
+}  // namespace sorvenka

@@ -1,0 +1,165 @@
+#include "startup/backup.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "common/paths.h"
+#include "startup/test_files.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+// Written out here rather than taken from the program, so that a changed character shows.
+const QString kCopyFailed = QStringLiteral(
+    "DBファイルを開いたままになっているとエラーになります。\r\n\r\n"
+    "DB Browser for SQLite でファイルを開いていたら，DB Browserを閉じてください。\r\n\r\n"
+    "それでもダメな場合は，\r\n"
+    "いったんWindowsからログオフ。\r\n"
+    "再度ログオンしてからこのアプリを再起動してください。");
+
+const QDateTime kMorning(QDate(2024, 5, 14), QTime(9, 30, 15));
+const QString kMorningCopy = QStringLiteral("exercise_2024_0514-0930_15.sqlite3");
+
+struct BackupFixture : ::testing::Test {
+    TempLayout layout;
+    QString backups = layout.folder(QStringLiteral("db_backup"));
+    QString message = QStringLiteral("not touched");
+
+    bool backup(const QDateTime& now, int keep = 20) {
+        return BackupDB(layout.base(), now, QStringLiteral("db"),
+                        QStringLiteral("exercise.sqlite3"), QStringLiteral("db_backup"), keep,
+                        message);
+    }
+    void addFile(const QString& name) { ASSERT_TRUE(WriteBytes(JoinPath(backups, name), "old")); }
+    // Backups of April 2024, the 1st to the count-th, at 08:00:00.
+    QStringList addAprilBackups(int count) {
+        QStringList names;
+        for (int day = 1; day <= count; ++day) {
+            names << QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                         .arg(day, 2, 10, QLatin1Char('0'));
+            addFile(names.back());
+        }
+        return names;
+    }
+    QStringList present() const { return FileNames(backups); }
+};
+
+TEST_F(BackupFixture, FirstStartOfADayCopiesAndKeepsTheNewest) {
+    QStringList april = addAprilBackups(20);
+    ASSERT_TRUE(backup(kMorning));
+    EXPECT_TRUE(message.isEmpty());
+    april.removeFirst();  // the oldest goes
+    april << kMorningCopy;
+    EXPECT_EQ(present(), april);
+    EXPECT_EQ(ReadBytes(JoinPath(backups, kMorningCopy)), ReadBytes(layout.dbPath()));
+}
+
+TEST_F(BackupFixture, LaterStartsOfTheSameDayCopyNothing) {
+    const QStringList april = addAprilBackups(19);
+    ASSERT_TRUE(backup(kMorning));
+    ASSERT_TRUE(backup(QDateTime(kMorning.date(), QTime(21, 5, 9))));
+    EXPECT_EQ(present(), QStringList(april) << kMorningCopy);
+}
+
+TEST_F(BackupFixture, CopyStampUsesTheTwentyFourHourClock) {
+    ASSERT_TRUE(backup(QDateTime(QDate(2023, 12, 31), QTime(21, 5, 9))));
+    EXPECT_EQ(present(), QStringList{QStringLiteral("exercise_2023_1231-2105_09.sqlite3")});
+}
+
+TEST_F(BackupFixture, FewerBackupsThanKeptAreAllKept) {
+    const QStringList april = addAprilBackups(5);
+    ASSERT_TRUE(backup(kMorning));
+    EXPECT_EQ(present(), QStringList(april) << kMorningCopy);
+}
+
+TEST_F(BackupFixture, EveryMatchingFileTakesPartInThePruning) {
+    // exercise_old sorts above every stamped name ("o" after "2") and takes one of the places;
+    // a plain exercise.sqlite3 sorts below them ("." before "_") and goes first.
+    QStringList april = addAprilBackups(19);
+    addFile(QStringLiteral("exercise_old.sqlite3"));
+    addFile(QStringLiteral("exercise.sqlite3"));
+    // Names outside the pattern base*.sqlite3 are never touched.
+    for (const char* other : {"other_2024_0101-0000_00.sqlite3", "exercise_2024_0101.bak",
+                              "exercise_2024_0101.sqlite3-journal"})
+        addFile(QString::fromLatin1(other));
+    ASSERT_TRUE(QDir(backups).mkdir(QStringLiteral("exercise_0000.sqlite3")));
+
+    ASSERT_TRUE(backup(kMorning));
+    april.removeFirst();
+    april << kMorningCopy << QStringLiteral("exercise_old.sqlite3")
+          << QStringLiteral("exercise_2024_0101.bak")
+          << QStringLiteral("exercise_2024_0101.sqlite3-journal")
+          << QStringLiteral("other_2024_0101-0000_00.sqlite3");
+    april.sort();
+    EXPECT_EQ(present(), april);
+    EXPECT_TRUE(QFileInfo(JoinPath(backups, QStringLiteral("exercise_0000.sqlite3"))).isDir());
+}
+
+TEST_F(BackupFixture, AMissingDatabaseFailsOnlyWhenACopyIsDue) {
+    ASSERT_TRUE(QFile::remove(layout.dbPath()));
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, kCopyFailed);
+    EXPECT_TRUE(present().isEmpty());
+
+    addFile(QStringLiteral("exercise_2024_0514-0700_00.sqlite3"));
+    EXPECT_TRUE(backup(kMorning));
+    EXPECT_TRUE(message.isEmpty());
+}
+
+TEST_F(BackupFixture, AnyCopyFailureGivesTheCopyMessage) {
+    // A folder in the way of the copy's name.
+    ASSERT_TRUE(QDir(backups).mkdir(kMorningCopy));
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, kCopyFailed);
+}
+
+TEST_F(BackupFixture, AFolderThatCannotBeSearchedFailsWithoutMessage) {
+    ASSERT_TRUE(QDir(backups).removeRecursively());
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, QString());
+}
+
+TEST_F(BackupFixture, APruningFailureFailsWithoutMessageOnEveryStart) {
+    addAprilBackups(20);
+    const QString oldest = JoinPath(backups, QStringLiteral("exercise_2024_0401-0800_00.sqlite3"));
+    UndeletableFile undeletable(oldest);
+    if (!undeletable.works()) GTEST_SKIP() << "no way to make a file undeletable here";
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, QString());
+    EXPECT_TRUE(present().contains(kMorningCopy));  // the copy was taken before the pruning
+    EXPECT_FALSE(backup(QDateTime(kMorning.date(), QTime(12, 0))));
+    EXPECT_EQ(message, QString());
+}
+
+TEST(SortNames, OrdinalByUtf16CodeUnits) {
+    const QStringList names{
+        QStringLiteral("exercise_2024_0514-0930_15.sqlite3"),
+        QStringLiteral("exercise.sqlite3"),
+        QStringLiteral("exercise_old.sqlite3"),
+        QStringLiteral("Exercise_zzz.sqlite3"),
+        QStringLiteral("exercise_2024_0513-2359_59.sqlite3"),
+        QStringLiteral("exercise_\uFF61.sqlite3"),      // halfwidth ideographic full stop
+        QStringLiteral("exercise_\U0001F600.sqlite3"),  // a surrogate pair: D83D DE00
+    };
+    // Upper case before lower case, "." before "_", digits before letters, and the surrogate
+    // D83D before FF61 although its code point is the greater one.
+    const QStringList ascending{
+        QStringLiteral("Exercise_zzz.sqlite3"),
+        QStringLiteral("exercise.sqlite3"),
+        QStringLiteral("exercise_2024_0513-2359_59.sqlite3"),
+        QStringLiteral("exercise_2024_0514-0930_15.sqlite3"),
+        QStringLiteral("exercise_old.sqlite3"),
+        QStringLiteral("exercise_\U0001F600.sqlite3"),
+        QStringLiteral("exercise_\uFF61.sqlite3"),
+    };
+    EXPECT_EQ(SortNames(names, false), ascending);
+    QStringList descending = ascending;
+    std::reverse(descending.begin(), descending.end());
+    EXPECT_EQ(SortNames(names, true), descending);
+    EXPECT_TRUE(SortNames({}, true).isEmpty());
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
