@@ -94,8 +94,9 @@ TEST_F(StartUpFixture, OnlyTheFirstMissingFolderIsLoggedAndNothingShown) {
                       QStringLiteral("\u3000") + fresh.base() + QLatin1Char('/') + c.reported,
                       QString()}));
         // The folders are checked before the backup is taken.
-        if (!c.missing.contains(QStringLiteral("db_backup")))
+        if (!c.missing.contains(QStringLiteral("db_backup"))) {
             EXPECT_TRUE(FileNames(fresh.folder(QStringLiteral("db_backup"))).isEmpty());
+        }
     }
 }
 

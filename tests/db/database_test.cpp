@@ -1,0 +1,275 @@
+#include "db/database.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QElapsedTimer>
+#include <chrono>
+#include <thread>
+
+#include "common/paths.h"
+#include "startup/test_files.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+const QString kFatalReportTail = QStringLiteral(
+    "\r\n\r\nErr.Desc=\r\n\r\n"
+    "プログラムを終了します。\r\n\r\n"
+    "Morvaneに連絡するときは，以下のファイルを添付して電子メールで連絡してください\r\n"
+    "\u3000(1)エラーが起きたときのログファイル\r\n"
+    "\u3000(2)画面のハードコピー\r\n"
+    "\u3000(3)(できれば)DBファイル");
+
+// Another program's connection to the same file, through the engine's own interface.
+class OtherConnection {
+  public:
+    explicit OtherConnection(const QString& path) {
+        sqlite3_open(path.toUtf8().constData(), &handle_);
+    }
+    ~OtherConnection() { sqlite3_close(handle_); }
+    OtherConnection(const OtherConnection&) = delete;
+    OtherConnection& operator=(const OtherConnection&) = delete;
+    int exec(const char* sql) { return sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr); }
+
+  private:
+    sqlite3* handle_ = nullptr;
+};
+
+struct DatabaseFixture : ::testing::Test {
+    OpenDatabase open;
+    Database& db = open.db;
+    ScriptedPlatform& platform = open.platform;
+    ResultTable table{QStringLiteral("untouched")};
+    QString message = QStringLiteral("untouched");
+
+    bool query(const QString& sql) { return db.query(sql, table, message); }
+    QStringList logLines() const { return ReadCrLfLines(open.log.path()); }
+};
+
+TEST_F(DatabaseFixture, CellTextsFollowTheStorageClassOfEachCell) {
+    open.layout.exec(QStringLiteral(
+        "create table cells (v);"
+        "insert into cells values (60.0), (62.5), (-3), (null), (100.0), (0.1), (1.0/3), (-0.5),"
+        "  (4294967296), ('日本語テキスト'), ('007'), (x'616263'), ('');"));
+    ASSERT_TRUE(query(QStringLiteral("select v from cells order by rowid")));
+    EXPECT_EQ(table, (QStringList{"v", "60", "62.5", "-3", "", "100", "0.1", "0.333333333333333",
+                                  "-0.5", "4294967296", "日本語テキスト", "007", "abc", ""}));
+    EXPECT_EQ(message, QString());
+}
+
+TEST_F(DatabaseFixture, RowsJoinTheirCellsWithTabsUnderAHeaderOfNames) {
+    open.layout.exec(QStringLiteral(
+        "create table t (ymd text, ymd_min integer, 重さ real, note text);"
+        "insert into t values ('2024/05/14', 5, 60, null), (null, null, null, null);"));
+    ASSERT_TRUE(query(QStringLiteral("select * from t order by rowid")));
+    EXPECT_EQ(table, (QStringList{"ymd\tymd_min\t重さ\tnote", "2024/05/14\t5\t60\t", "\t\t\t"}));
+
+    EXPECT_EQ(db.colValue(table, 1, QStringLiteral("ymd")), QStringLiteral("2024/05/14"));
+    EXPECT_EQ(db.colValue(table, 1, QStringLiteral("ymd_min")), QStringLiteral("5"));
+    EXPECT_EQ(db.colValue(table, 1, QStringLiteral("重さ")), QStringLiteral("60"));
+    EXPECT_EQ(db.colValue(table, 2, QStringLiteral("note")), QString());
+    EXPECT_TRUE(platform.shown.empty());
+}
+
+TEST_F(DatabaseFixture, AOneColumnRowOfNullIsTheEmptyText) {
+    ASSERT_TRUE(query(QStringLiteral("select null as c")));
+    EXPECT_EQ(table, (QStringList{"c", ""}));
+    EXPECT_EQ(db.colValue(table, 1, QStringLiteral("c")), QString());
+}
+
+TEST_F(DatabaseFixture, AQueryWithoutRowsGivesTheSingleEmptyText) {
+    ASSERT_TRUE(query(QStringLiteral("select grp_cd from m_grp where 0")));
+    EXPECT_EQ(table, ResultTable{QString()});
+    EXPECT_EQ(UpperBound(table), 0);
+    EXPECT_EQ(message, QString());
+}
+
+TEST_F(DatabaseFixture, TheStatementTextGoesToTheEngineUnchanged) {
+    // CR LF between clauses, Japanese in a literal.
+    ASSERT_TRUE(
+        query(QStringLiteral("select grp_name\r\nfrom   m_grp\r\nwhere  grp_name = '胸'\r\n")));
+    EXPECT_EQ(table, (QStringList{"grp_name", "胸"}));
+}
+
+TEST_F(DatabaseFixture, AMissingColumnShowsErrorThenTheFatalReportAndEnds) {
+    const struct {
+        const char* what;
+        ResultTable table;
+        QString name;
+        QString cols;
+    } cases[] = {
+        {"no prefix match", {QStringLiteral("ymd_min"), QStringLiteral("3")}, "ymd", "ymd_min"},
+        {"case-sensitive",
+         {QStringLiteral("ymd\tgrp_cd"), QStringLiteral("a\tb")},
+         "YMD",
+         "ymd\tgrp_cd"},
+        {"a table without rows", {QString()}, "ymd", ""},
+    };
+    platform.setTitle(QStringLiteral("Sorvenka"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        open.log.start();
+        const EndedRun run = RunExpectingEnd(platform, [&] { db.colValue(c.table, 1, c.name); });
+        EXPECT_TRUE(run.ended);
+        EXPECT_NE(run.status, 0);
+        ASSERT_EQ(run.shown.size(), 2u);
+        EXPECT_EQ(run.shown[0].text, QStringLiteral("Error!\r\n  Cannot find col[") + c.name +
+                                         QStringLiteral("]\r\n  cols=[") + c.cols +
+                                         QStringLiteral("]"));
+        EXPECT_EQ(run.shown[0].caption, QStringLiteral("Sorvenka"));
+        const QString report = QStringLiteral("Sorvenka Ver2.0.3") + kFatalReportTail;
+        EXPECT_EQ(run.shown[1].text, report);
+        EXPECT_EQ(run.shown[1].caption, QStringLiteral("エラーが発生しました"));
+        EXPECT_EQ(run.shown[1].buttons, Buttons::Ok);
+        const QStringList lines = logLines();
+        ASSERT_GE(lines.size(), 4);
+        EXPECT_EQ(lines[2], QStringLiteral("09:30:15 SQLite3Close"));
+        EXPECT_EQ(lines.mid(3).join(QStringLiteral("\r\n")),
+                  QStringLiteral("09:30:15 ") + report + QStringLiteral("\r\n"));
+    }
+}
+
+TEST_F(DatabaseFixture, AMalformedQueryReportsMisuseAndClosesTheConnection) {
+    const QString sql = QStringLiteral("select *\r\nfrom   m_grpp\r\n");
+    EXPECT_FALSE(query(sql));
+    EXPECT_EQ(message, QStringLiteral("Returned 21:Library used incorrectly\r\n") + sql +
+                           QStringLiteral("\r\n"));
+    EXPECT_EQ(table, ResultTable{QString()});
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_TRUE(platform.shown.empty());  // the caller shows it
+}
+
+TEST_F(DatabaseFixture, NonQueryCommitsByItself) {
+    QString sql = QStringLiteral("insert into m_grp values ('08', '体幹''s', 1, 8)");
+    EXPECT_EQ(db.nonQuery(sql, message), 0);
+    EXPECT_EQ(message, QString());
+    EXPECT_EQ(ScalarText(open.layout.dbPath(),
+                         QStringLiteral("select grp_name from m_grp where grp_cd = '08'")),
+              QStringLiteral("体幹's"));
+    EXPECT_TRUE(platform.shown.empty());
+}
+
+TEST_F(DatabaseFixture, AFailedNonQueryShowsAndReturnsItsCode) {
+    const struct {
+        const char* what;
+        QString sql;
+        int code;
+    } cases[] = {
+        {"duplicate key", QStringLiteral("insert into m_grp values ('01', 'x', 1, 1)"),
+         SQLITE_CONSTRAINT},
+        {"malformed", QStringLiteral("insert into\r\nnowhere values (1)"), SQLITE_ERROR},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        platform.shown.clear();
+        EXPECT_EQ(db.nonQuery(c.sql, message), c.code);
+        const QString expected = QStringLiteral("SQLite3NonQuery Error\r\n") + c.sql;
+        EXPECT_EQ(message, expected);
+        ASSERT_EQ(platform.shown.size(), 1u);
+        EXPECT_EQ(platform.shown[0].text, expected);
+        EXPECT_EQ(platform.shown[0].caption, QStringLiteral("Valdrome"));
+        EXPECT_TRUE(db.isOpen());
+    }
+}
+
+TEST_F(DatabaseFixture, OpenAndCloseAreLogged) {
+    db.close();
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_EQ(logLines(), (QStringList{"09:30:15 DBOpenDB", "09:30:15 SQLite3Close", ""}));
+}
+
+TEST(DatabaseOpen, AFileThatCannotBeOpenedIsReported) {
+    TempLayout layout;
+    ScriptedPlatform platform;
+    Log log(platform, layout.programFolder(), QStringLiteral("Valdrome"));
+    Database db(platform, log);
+    QString message;
+    EXPECT_FALSE(db.open(
+        JoinPath(layout.folder(QStringLiteral("missing")), QStringLiteral("exercise.sqlite3")),
+        message));
+    EXPECT_EQ(message, QStringLiteral("DBFile Open Error"));
+    EXPECT_FALSE(db.isOpen());
+    EXPECT_EQ(ReadCrLfLines(log.path()), (QStringList{"09:30:15 DBOpenDB", ""}));
+    EXPECT_TRUE(platform.shown.empty());
+}
+
+TEST(DatabaseOpen, AMissingFileIsCreatedEmpty) {
+    TempLayout layout(false);
+    ScriptedPlatform platform;
+    Log log(platform, layout.programFolder(), QStringLiteral("Valdrome"));
+    Database db(platform, log);
+    QString message;
+    ASSERT_TRUE(db.open(layout.dbPath(), message));
+    EXPECT_EQ(message, QString());
+    EXPECT_TRUE(FileExists(layout.dbPath()));
+}
+
+TEST_F(DatabaseFixture, FailQueryShowsTheMessageAndEnds) {
+    const EndedRun run = RunExpectingEnd(platform, [&] { db.failQuery(QStringLiteral("why")); });
+    EXPECT_TRUE(run.ended);
+    EXPECT_NE(run.status, 0);
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_EQ(run.shown[0].text, QStringLiteral("why"));
+}
+
+// Another program holds the database with an exclusive lock.
+struct BusyFixture : DatabaseFixture {
+    OtherConnection other{open.layout.dbPath()};
+    void lock() { ASSERT_EQ(other.exec("begin exclusive"), SQLITE_OK); }
+};
+
+TEST_F(BusyFixture, AQueryGivesUpAfterTheBoundedWaitNamingTheLock) {
+    const QString sql = QStringLiteral("select grp_cd\r\nfrom   m_grp\r\n");
+    // Fresh: the lock stops the statement's preparation. Warm: the schema is known, so the
+    // lock stops the first step instead.
+    for (const bool warm : {false, true}) {
+        SCOPED_TRACE(warm ? "warm" : "fresh");
+        OpenDatabase fresh;
+        OtherConnection holder(fresh.layout.dbPath());
+        ResultTable rows;
+        QString text;
+        if (warm) {
+            ASSERT_TRUE(fresh.db.query(sql, rows, text));
+        }
+        ASSERT_EQ(holder.exec("begin exclusive"), SQLITE_OK);
+        QElapsedTimer waited;
+        waited.start();
+        EXPECT_FALSE(fresh.db.query(sql, rows, text));
+        EXPECT_GE(waited.elapsed(), Database::kBusyTimeoutMilliseconds - 100);
+        EXPECT_EQ(text, QStringLiteral("Returned 5:The database file is locked\r\n") + sql +
+                            QStringLiteral("\r\n"));
+        EXPECT_FALSE(fresh.db.isOpen());
+        EXPECT_TRUE(fresh.platform.shown.empty());
+    }
+}
+
+TEST_F(BusyFixture, AQueryWaitsForALockThatClearsInTime) {
+    lock();
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        other.exec("rollback");
+    });
+    const bool ran = query(QStringLiteral("select count(*) as n from m_sweat"));
+    releaser.join();
+    EXPECT_TRUE(ran) << message.toStdString();
+    EXPECT_EQ(table, (QStringList{"n", "5"}));
+}
+
+TEST_F(BusyFixture, AChangeOnALockedDatabaseEndsTheProgram) {
+    lock();
+    const EndedRun run = RunExpectingEnd(platform, [&] {
+        QString text;
+        db.nonQuery(QStringLiteral("delete from t_exer"), text);
+    });
+    EXPECT_TRUE(run.ended);
+    EXPECT_NE(run.status, 0);
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_EQ(run.shown[0].text, QStringLiteral("The database file is locked"));
+    EXPECT_EQ(run.shown[0].caption, QStringLiteral("Valdrome"));
+    EXPECT_EQ(logLines(), (QStringList{"09:30:15 DBOpenDB", ""}));  // nothing logged
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
