@@ -1,0 +1,170 @@
+// Starts the built program itself in a temporary folder layout (headless) for the start-up
+// paths that show no message box.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+#include <memory>
+
+#include "common/paths.h"
+#include "startup/backup.h"
+#include "startup/test_files.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+constexpr int kStartTimeoutMilliseconds = 60000;
+
+// A layout whose program folder holds a copy of the built executable.
+struct ProgramLayout {
+    TempLayout layout;
+    QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
+    QString logPath = JoinPath(layout.programFolder(), QStringLiteral("Valdrome_log.txt"));
+    QString backups = layout.folder(QStringLiteral("db_backup"));
+
+    bool install() const {
+        const QString built = qEnvironmentVariable("VALDROME_EXE");
+        return !built.isEmpty() && QFile::copy(built, program);
+    }
+    // The path the program itself sees (symbolic links of the temporary folder resolved).
+    QString realBase() const { return QFileInfo(layout.base()).canonicalFilePath(); }
+
+    std::unique_ptr<QProcess> start() const {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process->setProcessEnvironment(environment);
+        process->setProgram(program);
+        process->start();
+        process->waitForStarted(kStartTimeoutMilliseconds);
+        return process;
+    }
+    // Waits until the log holds the text; false when the time is up.
+    bool waitForLog(const QString& text) const {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < kStartTimeoutMilliseconds) {
+            if (QString::fromUtf8(ReadBytes(logPath)).contains(text)) return true;
+            QThread::msleep(20);
+        }
+        return false;
+    }
+};
+
+void Kill(QProcess& process) {
+    process.kill();
+    process.waitForFinished(10000);
+}
+
+// The day stamps this test may see: the program reads the clock between these two readings.
+QStringList DayStampsAround(const QDateTime& before) {
+    return {DayStamp(before), DayStamp(QDateTime::currentDateTime())};
+}
+
+TEST(ValdromeExecutable, AMissingDataFolderIsLoggedAndEndsWithoutWindow) {
+    // db_backup and rec are both missing: only db_backup, the first of them, is reported.
+    ProgramLayout p;
+    ASSERT_TRUE(p.install()) << "VALDROME_EXE not set or not copied";
+    ASSERT_TRUE(QDir(p.layout.folder(QStringLiteral("db_backup"))).removeRecursively());
+    ASSERT_TRUE(QDir(p.layout.folder(QStringLiteral("rec"))).removeRecursively());
+    const QDate before = QDate::currentDate();
+    auto process = p.start();
+    ASSERT_TRUE(process->waitForFinished(kStartTimeoutMilliseconds)) << "no end: a window?";
+    EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(process->exitCode(), 0);
+
+    const QStringList lines = ReadCrLfLines(p.logPath);
+    ASSERT_EQ(lines.size(), 7) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Valdrome.exe\u3000Ver2.0.3"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2}\\([日月火水木金土]\\)$"))
+                    .match(lines[1])
+                    .hasMatch())
+        << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(before.toString(QStringLiteral("yyyy/MM/dd"))) ||
+                lines[1].startsWith(QDate::currentDate().toString(QStringLiteral("yyyy/MM/dd"))));
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d{2}:\\d{2}:\\d{2} 次のフォルダが存在しません。$"))
+            .match(lines[2])
+            .hasMatch())
+        << lines[2].toStdString();
+    EXPECT_EQ(lines.mid(3),
+              (QStringList{QStringLiteral("次のフォルダを作成してください。"), QString(),
+                           QStringLiteral("\u3000") + p.realBase() + QStringLiteral("/db_backup"),
+                           QString()}));
+}
+
+TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPrune) {
+    ProgramLayout p;
+    ASSERT_TRUE(p.install()) << "VALDROME_EXE not set or not copied";
+    QStringList old;
+    for (int day = 1; day <= 20; ++day) {
+        old << QStringLiteral("exercise_2000_01%1-0800_00.sqlite3")
+                   .arg(day, 2, 10, QLatin1Char('0'));
+        ASSERT_TRUE(WriteBytes(JoinPath(p.backups, old.back()), "old"));
+    }
+
+    const QDateTime before = QDateTime::currentDateTime();
+    auto first = p.start();
+    // The program opens the database after the backup and goes on to its window.
+    ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "the first start did not get there";
+    Kill(*first);
+
+    const QStringList afterFirst = FileNames(p.backups);
+    EXPECT_EQ(afterFirst.size(), 20);
+    EXPECT_FALSE(afterFirst.contains(old.first()));
+    EXPECT_EQ(afterFirst.mid(0, 19), old.mid(1));
+    const QString copy = afterFirst.value(19);
+    const QStringList stamps = DayStampsAround(before);
+    EXPECT_TRUE(copy.startsWith(QStringLiteral("exercise") + stamps[0] + QLatin1Char('-')) ||
+                copy.startsWith(QStringLiteral("exercise") + stamps[1] + QLatin1Char('-')))
+        << copy.toStdString();
+    EXPECT_EQ(ReadBytes(JoinPath(p.backups, copy)), ReadBytes(p.layout.dbPath()));
+
+    // Killed instances leave no lock behind: the second start runs and writes a new log.
+    ASSERT_TRUE(QFile::remove(p.logPath));
+    auto second = p.start();
+    ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "the second start did not get there";
+    Kill(*second);
+    if (DayStamp(QDateTime::currentDateTime()) == DayStamp(before)) {
+        EXPECT_EQ(FileNames(p.backups), afterFirst);
+    }
+}
+
+TEST(ValdromeExecutable, ASecondInstanceLeavesTheRunningOnesLogAlone) {
+    ProgramLayout p;
+    ASSERT_TRUE(p.install()) << "VALDROME_EXE not set or not copied";
+    QElapsedTimer firstStart;
+    firstStart.start();
+    auto first = p.start();
+    ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB")));
+    const qint64 startTime = firstStart.elapsed();
+    const QByteArray runningLog = ReadBytes(p.logPath);
+
+    // The refused start shows its message box, which waits for a click; until then, and for
+    // several times as long as the first start needed to write its log, the log must not move.
+    auto second = p.start();
+    ASSERT_EQ(second->state(), QProcess::Running);
+    QElapsedTimer watched;
+    watched.start();
+    const qint64 watchFor = std::max<qint64>(3000, 4 * startTime);
+    while (watched.elapsed() < watchFor && second->state() != QProcess::NotRunning) {
+        ASSERT_EQ(ReadBytes(p.logPath), runningLog);
+        second->waitForFinished(20);
+    }
+    EXPECT_EQ(ReadBytes(p.logPath), runningLog);
+    if (second->state() == QProcess::NotRunning) {
+        EXPECT_NE(second->exitCode(), 0);
+    }
+    Kill(*second);
+    first->waitForFinished(0);
+    EXPECT_EQ(first->state(), QProcess::Running);  // the running instance goes on
+    Kill(*first);
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
