@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include "common/paths.h"
@@ -208,6 +209,23 @@ TEST(SingleInstance, TheLockIsHeldForTheGuardsLifeAndPerProgramFolder) {
     }
     InstanceGuard afterwards;
     EXPECT_TRUE(afterwards.acquire(layout.programFolder(), name));
+}
+
+TEST(SingleInstance, AProgramStartedFromTheWindowDoesNotInheritTheLock) {
+    // An editor opened through the shell may outlive the program; a restart must still run.
+    TempLayout layout;
+    const QString name = QStringLiteral("Valdrome");
+    QProcess outliving;
+    {
+        InstanceGuard running;
+        ASSERT_TRUE(running.acquire(layout.programFolder(), name));
+        outliving.start(QStringLiteral("sleep"), {QStringLiteral("60")});
+        ASSERT_TRUE(outliving.waitForStarted());
+    }
+    InstanceGuard restarted;
+    EXPECT_TRUE(restarted.acquire(layout.programFolder(), name));
+    outliving.kill();
+    outliving.waitForFinished();
 }
 
 TEST(SingleInstance, GuardLetsTheFirstInstanceRun) {
