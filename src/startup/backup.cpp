@@ -9,12 +9,15 @@
 
 namespace sorvenka {
 
-const QString kBackupCopyFailedMessage =
-    QStringLiteral("DBファイルを開いたままになっているとエラーになります。") + kCrLf + kCrLf +
-    QStringLiteral("DB Browser for SQLite でファイルを開いていたら，DB Browserを閉じてください。") +
-    kCrLf + kCrLf + QStringLiteral("それでもダメな場合は，") + kCrLf +
-    QStringLiteral("いったんWindowsからログオフ。") + kCrLf +
-    QStringLiteral("再度ログオンしてからこのアプリを再起動してください。");
+QString BackupCopyFailedMessage() {
+    return QStringLiteral("DBファイルを開いたままになっているとエラーになります。") + kCrLf +
+           kCrLf +
+           QStringLiteral(
+               "DB Browser for SQLite でファイルを開いていたら，DB Browserを閉じてください。") +
+           kCrLf + kCrLf + QStringLiteral("それでもダメな場合は，") + kCrLf +
+           QStringLiteral("いったんWindowsからログオフ。") + kCrLf +
+           QStringLiteral("再度ログオンしてからこのアプリを再起動してください。");
+}
 
 namespace {
 
@@ -81,7 +84,7 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
     BackupStep step = BackupStep::Start;
     // Only a failure while forming the names or copying is explained to the user.
     const auto fail = [&] {
-        message = step == BackupStep::FileCopy ? kBackupCopyFailedMessage : QString();
+        message = step == BackupStep::FileCopy ? BackupCopyFailedMessage() : QString();
         return false;
     };
     // One reading of the clock serves the day check and the copy's name, so that a start at

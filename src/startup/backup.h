@@ -35,6 +35,6 @@ QString CopyStamp(const QDateTime& moment);
 
 // Shown when the copy fails, whatever the cause: the usual one is another program holding
 // the database file open.
-extern const QString kBackupCopyFailedMessage;
+QString BackupCopyFailedMessage();
 
 }  // namespace sorvenka

@@ -115,7 +115,7 @@ TEST_F(StartUpFixture, RuntimeFilesAreVerifiedBeforeTheFolders) {
 TEST_F(StartUpFixture, AFailedCopyShowsWhyAndNeverOpensTheDatabase) {
     ASSERT_TRUE(QFile::remove(layout.dbPath()));
     const EndedRun run = startExpectingEnd();
-    ExpectEndedAfter(run, kBackupCopyFailedMessage);
+    ExpectEndedAfter(run, BackupCopyFailedMessage());
     EXPECT_EQ(logLines(), (QStringList{kHeader, kHeaderDay, QString()}));
     EXPECT_FALSE(QFile::exists(layout.dbPath()));
 }
