@@ -1,5 +1,9 @@
 #include "window/record_lines.h"
 
+#include <QHash>
+#include <QStringView>
+#include <QVarLengthArray>
+
 #include "common/display_width.h"
 #include "common/text_tests.h"
 #include "db/column_lookup.h"
@@ -9,18 +13,21 @@ namespace sorvenka {
 namespace {
 
 const QString kKeyMark = QStringLiteral("PK=");
-const QString kCrLfText = QStringLiteral("\r\n");
+const QString kBlanks(64, QLatin1Char(' '));
 
-QString Blanks(int count) {
-    return QString(count, QLatin1Char(' '));
+QStringView Blanks(int count) {
+    return QStringView(kBlanks).left(count);
 }
 
-// Piece 9: "(mmm分ss秒) " for two valid times of one day, else 12 blanks.
-QString DurationPiece(const QString& start, const QString& end) {
-    if (!IsTimeText(start) || !IsTimeText(end)) return Blanks(12);
-    QString minutes, seconds;
-    SplitDuration(SecondsOfDay(end) - SecondsOfDay(start), minutes, seconds);
-    return QStringLiteral("(") + minutes + QStringLiteral("分") + seconds + QStringLiteral("秒) ");
+bool IsAscii(QStringView text) {
+    for (const QChar c : text)
+        if (c.unicode() >= 0x80) return false;
+    return true;
+}
+
+// Seconds since midnight of a time that passed IsTimeText, read without copying it.
+int SecondsOf(QStringView time) {
+    return time.mid(0, 2).toInt() * 3600 + time.mid(3, 2).toInt() * 60 + time.mid(6, 2).toInt();
 }
 
 // The columns of DBSelectDayExer's result that a line reads, looked up once per table.
@@ -46,33 +53,138 @@ struct DayColumns {
         cntSec, sweatName, comment;
 };
 
-QString RecordLineText(const QString& ymd, const QStringList& cells, const DayColumns& col) {
-    auto cell = [&cells](int index) { return ColumnLookup::cell(cells, index); };
-    const QString setNum = cell(col.setNum);
-    const QString start = cell(col.hmsSta);
-    const QString end = cell(col.hmsEnd);
-
-    QString line = Blanks(14);
-    line += PadToWidth(cell(col.grpName) + QStringLiteral("_") + cell(col.exerName), 28, false);
-    line += QLatin1Char(' ') + setNum + QLatin1Char(' ');
-    line += start.isEmpty() ? Blanks(8) : start;
-    line += QLatin1Char('-');
-    line += end.isEmpty() ? Blanks(8) : end;
-    line += DurationPiece(start, end);
-    line += PadToWidth(cell(col.target), 5, true);
-    line += cell(col.unitT) + QLatin1Char(' ');
-    const QString count = cell(col.cnt);
-    if (!count.isEmpty()) {
-        line += PadToWidth(count, 3, true) + cell(col.unit) + Blanks(5);
-    } else {
-        line += PadToWidth(cell(col.cntMin), 3, true) + QStringLiteral("分") +
-                PadToWidth(cell(col.cntSec), 2, true) + QStringLiteral("秒 ");
+// The cells of one row as views of its text, split at TAB without copying.
+class RowCells {
+  public:
+    explicit RowCells(QStringView row) {
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype tab = row.indexOf(QLatin1Char('\t'), start);
+            cells_.append(row.mid(start, tab < 0 ? -1 : tab - start));
+            if (tab < 0) break;
+            start = tab + 1;
+        }
     }
-    line += PadToWidth(cell(col.sweatName), 16, false);
-    line += Blanks(50);
-    line += kKeyMark + ymd + QLatin1Char(',') + cell(col.grpCd) + QLatin1Char(',') +
-            cell(col.exerCd) + QLatin1Char(',') + setNum;
-    return line;
+    // The empty text for a column beyond the row.
+    QStringView value(int index) const {
+        return index >= 0 && index < cells_.size() ? cells_[index] : QStringView();
+    }
+
+  private:
+    QVarLengthArray<QStringView, 16> cells_;
+};
+
+// One padded column of the record line (PadToWidth). An ASCII text is as wide as it is long in
+// Shift_JIS, so it is cut or filled directly; other texts (names, mostly) repeat from line to
+// line and are padded once through the conversion and kept.
+class PaddedColumn {
+  public:
+    PaddedColumn(int width, bool rightAligned) : width_(width), rightAligned_(rightAligned) {}
+
+    void append(QString& line, QStringView text) {
+        if (IsAscii(text)) {
+            const QStringView cut = text.left(width_);
+            const QStringView fill = Blanks(width_ - static_cast<int>(cut.size()));
+            if (rightAligned_) line.append(fill);
+            line.append(cut);
+            if (!rightAligned_) line.append(fill);
+            return;
+        }
+        scratch_.truncate(0);
+        scratch_.append(text);
+        auto found = kept_.constFind(scratch_);
+        if (found == kept_.constEnd()) {
+            if (kept_.size() >= kMaxKept) kept_.clear();
+            found = kept_.insert(scratch_, PadToWidth(scratch_, width_, rightAligned_));
+        }
+        line.append(*found);
+    }
+
+  private:
+    static constexpr qsizetype kMaxKept = 4096;
+    int width_;
+    bool rightAligned_;
+    QString scratch_;
+    QHash<QString, QString> kept_;
+};
+
+// Builds the record lines of a list. A year's list has thousands of lines, so cells are read
+// as views of the row text and repeated pieces are made once.
+class RecordLineBuilder {
+  public:
+    QString build(const QString& ymd, const RowCells& cells, const DayColumns& col) {
+        auto cell = [&cells](int index) { return cells.value(index); };
+        const QStringView setNum = cell(col.setNum);
+        const QStringView start = cell(col.hmsSta);
+        const QStringView end = cell(col.hmsEnd);
+
+        QString line;
+        line.reserve(256);
+        line.append(Blanks(14));
+        nameText_.truncate(0);
+        nameText_.append(cell(col.grpName)).append(QLatin1Char('_')).append(cell(col.exerName));
+        name_.append(line, nameText_);
+        line.append(QLatin1Char(' ')).append(setNum).append(QLatin1Char(' '));
+        line.append(start.isEmpty() ? Blanks(8) : start);
+        line.append(QLatin1Char('-'));
+        line.append(end.isEmpty() ? Blanks(8) : end);
+        appendDuration(line, start, end);
+        target_.append(line, cell(col.target));
+        line.append(cell(col.unitT)).append(QLatin1Char(' '));
+        const QStringView count = cell(col.cnt);
+        if (!count.isEmpty()) {
+            count_.append(line, count);
+            line.append(cell(col.unit)).append(Blanks(5));
+        } else {
+            count_.append(line, cell(col.cntMin));
+            line.append(QStringLiteral("分"));
+            seconds_.append(line, cell(col.cntSec));
+            line.append(QStringLiteral("秒 "));
+        }
+        sweat_.append(line, cell(col.sweatName));
+        line.append(Blanks(50));
+        line.append(kKeyMark).append(ymd).append(QLatin1Char(','));
+        line.append(cell(col.grpCd)).append(QLatin1Char(',')).append(cell(col.exerCd));
+        line.append(QLatin1Char(',')).append(setNum);
+        return line;
+    }
+
+  private:
+    // "(mmm分ss秒) " for two valid times taken on one day, else 12 blanks.
+    void appendDuration(QString& line, QStringView start, QStringView end) {
+        startText_.truncate(0);
+        startText_.append(start);
+        endText_.truncate(0);
+        endText_.append(end);
+        if (!IsTimeText(startText_) || !IsTimeText(endText_)) {
+            line.append(Blanks(12));
+            return;
+        }
+        const int seconds = SecondsOf(end) - SecondsOf(start);
+        auto found = durations_.constFind(seconds);
+        if (found == durations_.constEnd()) {
+            if (durations_.size() >= 4096) durations_.clear();
+            QString minutesText, secondsText;
+            SplitDuration(seconds, minutesText, secondsText);
+            found = durations_.insert(seconds, QStringLiteral("(") + minutesText +
+                                                   QStringLiteral("分") + secondsText +
+                                                   QStringLiteral("秒) "));
+        }
+        line.append(*found);
+    }
+
+    PaddedColumn name_{28, false};
+    PaddedColumn target_{5, true};
+    PaddedColumn count_{3, true};
+    PaddedColumn seconds_{2, true};
+    PaddedColumn sweat_{16, false};
+    QHash<int, QString> durations_;
+    QString nameText_, startText_, endText_;
+};
+
+RecordLineBuilder& builder() {
+    thread_local RecordLineBuilder instance;
+    return instance;
 }
 
 }  // namespace
@@ -88,13 +200,15 @@ std::vector<ListLine> FormatDayRecords(Database& db, const QString& ymd, const R
     if (last < 1) return lines;
     const ColumnLookup lookup(db, table);
     const DayColumns columns(lookup);
+    RecordLineBuilder& records = builder();
+    lines.reserve(static_cast<size_t>(last) * 2);
     for (int row = 1; row <= last; ++row) {
-        const QStringList cells = lookup.cells(row);
-        lines.push_back({RecordLineText(ymd, cells, columns), LineKind::Record});
-        const QString comment = ColumnLookup::cell(cells, columns.comment);
+        const RowCells cells(table[row]);
+        lines.push_back({records.build(ymd, cells, columns), LineKind::Record});
+        const QStringView comment = cells.value(columns.comment);
         if (!showComments || comment.isEmpty()) continue;
-        for (const QString& piece : comment.split(kCrLfText))
-            lines.push_back({Blanks(45) + piece, LineKind::Comment});
+        for (const QStringView piece : comment.split(QStringLiteral("\r\n")))
+            lines.push_back({Blanks(45).toString().append(piece), LineKind::Comment});
     }
     return lines;
 }

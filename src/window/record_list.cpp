@@ -14,10 +14,24 @@ namespace sorvenka {
 
 namespace {
 
+// A line of lstRecord that answers its kind under kLineKindRole. The kind is a member rather
+// than stored data: a year's list has thousands of lines.
+class RecordListItem : public QListWidgetItem {
+  public:
+    RecordListItem(const QString& text, LineKind kind) : QListWidgetItem(text), kind_(kind) {}
+
+    QVariant data(int role) const override {
+        if (role == MainWindow::kLineKindRole) return static_cast<int>(kind_);
+        return QListWidgetItem::data(role);
+    }
+    QListWidgetItem* clone() const override { return new RecordListItem(text(), kind_); }
+
+  private:
+    LineKind kind_;
+};
+
 QListWidgetItem* ListItem(const QString& text, LineKind kind) {
-    auto* item = new QListWidgetItem(text);
-    item->setData(MainWindow::kLineKindRole, static_cast<int>(kind));
-    return item;
+    return new RecordListItem(text, kind);
 }
 
 LineKind KindOf(const QListWidgetItem* item) {
