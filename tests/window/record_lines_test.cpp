@@ -130,6 +130,14 @@ std::vector<LineCase> LineCases() {
                      B(14) + kName +
                          QStringLiteral(" 1 08:10:00-08:11:35(  1分35秒)      kg  10回") + B(5) +
                          QStringLiteral("普通") + B(12) + kKey});
+    row = DayRow();
+    row.target = QStringLiteral("６０");              // full-width digits: 4 columns
+    row.cnt = QStringLiteral("１２３");               // 6 columns, cut to 3: a blank and one digit
+    row.sweat_name = QStringLiteral("汗\U0001F4A6");  // the emoji has no Shift_JIS form: 1
+    cases.push_back({"full-width digits and an unencodable character", row,
+                     B(14) + kName +
+                         QStringLiteral(" 1 08:10:00-08:11:35(  1分35秒)  ６０kg  １回") + B(5) +
+                         QStringLiteral("汗\U0001F4A6") + B(13) + kKey});
     return cases;
 }
 
