@@ -16,4 +16,11 @@ QFont FixedFont(int pixelSize, bool bold) {
     return font;
 }
 
+QFont WindowFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic")});
+    font.setPixelSize(12);
+    return font;
+}
+
 }  // namespace sorvenka

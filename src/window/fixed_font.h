@@ -9,6 +9,11 @@ namespace sorvenka {
 // half-width one, so that the columns of the record list line up.
 QFont FixedFont(int pixelSize, bool bold = false);
 
+// The window's own font for buttons, frames, option buttons and plain labels: the Japanese
+// desktop's "MS UI Gothic" at 9 pt where it exists, the proportional IPA face otherwise, at a
+// size at which the captions fit their places.
+QFont WindowFont();
+
 // The sizes of the window (pixels): lists, txtComment, Label2 and lblFirstDay; the larger text
 // boxes and txtYmd; lblWeekday.
 inline constexpr int kListFontPixels = 12;

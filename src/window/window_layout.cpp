@@ -76,6 +76,7 @@ void MainWindow::buildControls() {
     setFixedSize(1259, 662);
     setWindowTitle(QStringLiteral("Form1"));
     setWindowIcon(WindowIcon());
+    setFont(WindowFont());
 
     const QFont listFont = FixedFont(kListFontPixels);
     const QFont boxFont = FixedFont(kTextBoxFontPixels);

@@ -1,7 +1,9 @@
 // The window's controls: places, texts, fonts, states and the tab order.
+#include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QPixmap>
 
 #include "common/display_width.h"
 #include "window/fixed_font.h"
@@ -277,6 +279,47 @@ TEST_F(LayoutTest, RecordListFontKeepsColumns) {
         }
     }
     EXPECT_GE(lines, 10);
+}
+
+// Not a check: saves a picture of the window for the README. Run it by hand under a display,
+// for example:
+//   SORVENKA_SCREENSHOT=docs/screenshot.png QT_QPA_PLATFORM=xcb xvfb-run -a
+//     -s "-screen 0 1400x800x24" main_window_layout_test --gtest_also_run_disabled_tests
+//     --gtest_filter=*SaveScreenshot
+TEST_F(LayoutTest, DISABLED_SaveScreenshot) {
+    const QString path = qEnvironmentVariable("SORVENKA_SCREENSHOT");
+    ASSERT_FALSE(path.isEmpty()) << "SORVENKA_SCREENSHOT names the picture to write";
+    struct Sample {
+        const char *ymd, *grp, *exer, *set, *start, *end, *target, *unitT, *cnt, *unit, *min, *sec,
+            *sweat, *comment;
+    };
+    const Sample samples[] = {
+        {"2024/05/14", "01", "01", "1", "07:02:00", "07:03:10", "60", "kg", "10", "回", "", "", "1",
+         "フォーム確認"},
+        {"2024/05/14", "01", "01", "2", "07:06:00", "07:07:05", "62.5", "kg", "8", "回", "", "",
+         "2", ""},
+        {"2024/05/14", "01", "02", "1", "07:12:00", "07:13:00", "14", "kg", "12", "回", "", "", "2",
+         "肩に違和感なし\r\n次回は 16kg"},
+        {"2024/05/14", "06", "01", "1", "07:20:00", "07:22:30", "", "", "", "", "2", "30", "3", ""},
+        {"2024/05/13", "07", "02", "1", "18:30:00", "19:05:40", "5.2", "km", "", "", "35", "40",
+         "4", "河川敷コース"},
+        {"2024/05/12", "03", "01", "1", "09:00:00", "09:01:20", "80", "kg", "8", "回", "", "", "2",
+         ""},
+        {"2024/05/12", "03", "01", "2", "09:05:00", "09:06:10", "80", "kg", "6", "回", "", "", "3",
+         ""},
+        {"2024/05/11", "99", "99", "1", "", "", "0", "kg", "0", "回", "", "", "0", "休養"},
+    };
+    for (const Sample& x : samples) {
+        StoredSet set{
+            x.ymd,   x.grp, x.exer, x.set, x.start, x.end,   x.target,
+            x.unitT, x.cnt, x.unit, x.min, x.sec,   x.sweat, QString::fromUtf8(x.comment)};
+        Store(env.layout, set);
+    }
+    startWindow();
+    MainWindow::selectRow(window->lstRecord,
+                          RowOfKey(window->lstRecord, QStringLiteral("2024/05/14,01,02,1")));
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    EXPECT_TRUE(window->grab().save(path));
 }
 
 }  // namespace
