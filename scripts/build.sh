@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds into build/ (or the folder given as first argument).
+# Configures and builds into build/ (or the folder given as first argument); further
+# arguments go to cmake and override the default build type.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"

@@ -129,7 +129,12 @@ void MainWindow::cmdInsert_Click() {
 
     RefreshRecordList();
 
-    // Ready for the next set of the same exercise: the per-set fields are emptied.
+    clearPerSetFields();
+}
+
+// Ready for the next set of the same exercise: the fields that differ from set to set are
+// emptied; date, group, exercise, load and both units stay.
+void MainWindow::clearPerSetFields() {
     txtHMS[0]->setText(QString());
     txtHMS[1]->setText(QString());
     txtCount->setText(QString());

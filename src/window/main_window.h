@@ -156,6 +156,7 @@ class MainWindow : public QWidget {
   private:
     void buildControls();
     void connectEvents();
+    void clearPerSetFields();
 
     Database& db_;
     Platform& platform_;

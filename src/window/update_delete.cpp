@@ -62,13 +62,7 @@ void MainWindow::cmdUpdate_Click() {
 
     RefreshRecordList();
 
-    txtHMS[0]->setText(QString());
-    txtHMS[1]->setText(QString());
-    txtCount->setText(QString());
-    txtCountMin->setText(QString());
-    txtCountSec->setText(QString());
-    setCommentText(QString());
-    selectRow(lstSweat, -1);
+    clearPerSetFields();
 
     cmdInsert->setEnabled(true);
     cmdUpdate->setEnabled(false);
