@@ -174,6 +174,9 @@ void PrintFigures(const char* label, const std::vector<double>& samples) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Runs on a machine without a display too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
     {
