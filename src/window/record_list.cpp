@@ -1,4 +1,5 @@
 // The record list: its rebuild, the selection of a line and the buttons around it.
+#include <QGuiApplication>
 #include <QSignalBlocker>
 
 #include "common/platform.h"
@@ -38,6 +39,23 @@ LineKind KindOf(const QListWidgetItem* item) {
     return static_cast<LineKind>(item->data(MainWindow::kLineKindRole).toInt());
 }
 
+// Shows the wait cursor while a long period is listed; a year and more takes a moment.
+class BusyCursor {
+  public:
+    explicit BusyCursor(bool busy) : busy_(busy) {
+        if (busy_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyCursor() {
+        if (busy_) QGuiApplication::restoreOverrideCursor();
+    }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+  private:
+    bool busy_;
+};
+constexpr int kDaysListedWithoutWaitCursor = 366;
+
 QListWidgetItem* SelectedItem(const QListWidget* list) {
     const QList<QListWidgetItem*> items = list->selectedItems();
     return items.isEmpty() ? nullptr : items.first();
@@ -65,6 +83,7 @@ void MainWindow::FillRecordList(const QString& ymd, const QString& weeks, int ra
     const int n = PeriodLastOffset(lastDay, weeks);
     if (n < 0) return;
 
+    const BusyCursor busyCursor(n > kDaysListedWithoutWaitCursor);
     lstRecord->setUpdatesEnabled(false);
     for (int step = 0; step <= n; ++step) {
         const int daysBack = ascending ? n - step : step;
