@@ -8,5 +8,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 (cd "$root/build-test" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
 "$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-sanitize" && QT_QPA_PLATFORM=offscreen \
-  ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure --timeout 600 -j2)
