@@ -54,6 +54,32 @@ struct StatementCase {
     int rows;           // Change: rows of t_exer afterwards; Query: data rows returned
 };
 
+// The columns and joins shared by every day read; each case adds its own where clause.
+#define DAY_READ_HEAD                        \
+    "select t.grp_cd\r\n"                    \
+    "      ,g.grp_name\r\n"                  \
+    "      ,t.exer_cd\r\n"                   \
+    "      ,e.exer_name\r\n"                 \
+    "      ,set_num\r\n"                     \
+    "      ,hms_sta\r\n"                     \
+    "      ,hms_end\r\n"                     \
+    "      ,target\r\n"                      \
+    "      ,unit_t\r\n"                      \
+    "      ,cnt\r\n"                         \
+    "      ,unit\r\n"                        \
+    "      ,cnt_min\r\n"                     \
+    "      ,cnt_sec\r\n"                     \
+    "      ,s.sweat_name\r\n"                \
+    "      ,comment\r\n"                     \
+    "from   t_exer t\r\n"                    \
+    "       inner join m_grp g\r\n"          \
+    "          on t.grp_cd = g.grp_cd\r\n"   \
+    "       inner join m_exer e\r\n"         \
+    "          on t.grp_cd = e.grp_cd\r\n"   \
+    "         and t.exer_cd = e.exer_cd\r\n" \
+    "       left join m_sweat s\r\n"         \
+    "          on t.sweat_cd = s.sweat_cd\r\n"
+
 const StatementCase kCases[] = {
     {"InsertExerCount", [] { return InsertExerCountSql(SampleSet()); },
      "insert into t_exer values(\r\n"
@@ -205,122 +231,30 @@ const StatementCase kCases[] = {
      Kind::Query, true, 1},
     {"SelectDayExer, range 0",
      [] { return SelectDayExerSql(QStringLiteral("2024/05/14"), 0, "01", QStringLiteral("02")); },
-     "select t.grp_cd\r\n"
-     "      ,g.grp_name\r\n"
-     "      ,t.exer_cd\r\n"
-     "      ,e.exer_name\r\n"
-     "      ,set_num\r\n"
-     "      ,hms_sta\r\n"
-     "      ,hms_end\r\n"
-     "      ,target\r\n"
-     "      ,unit_t\r\n"
-     "      ,cnt\r\n"
-     "      ,unit\r\n"
-     "      ,cnt_min\r\n"
-     "      ,cnt_sec\r\n"
-     "      ,s.sweat_name\r\n"
-     "      ,comment\r\n"
-     "from   t_exer t\r\n"
-     "       inner join m_grp g\r\n"
-     "          on t.grp_cd = g.grp_cd\r\n"
-     "       inner join m_exer e\r\n"
-     "          on t.grp_cd = e.grp_cd\r\n"
-     "         and t.exer_cd = e.exer_cd\r\n"
-     "       left join m_sweat s\r\n"
-     "          on t.sweat_cd = s.sweat_cd\r\n"
-     "where  ymd = '2024/05/14'\r\n"
-     "order by\r\n"
-     "       hms_sta\r\n",
+     DAY_READ_HEAD "where  ymd = '2024/05/14'\r\n"
+                   "order by\r\n"
+                   "       hms_sta\r\n",
      Kind::Query, true, 1},
     {"SelectDayExer, range 1",
      [] { return SelectDayExerSql(QStringLiteral("2024/05/14"), 1, "01", QStringLiteral("02")); },
-     "select t.grp_cd\r\n"
-     "      ,g.grp_name\r\n"
-     "      ,t.exer_cd\r\n"
-     "      ,e.exer_name\r\n"
-     "      ,set_num\r\n"
-     "      ,hms_sta\r\n"
-     "      ,hms_end\r\n"
-     "      ,target\r\n"
-     "      ,unit_t\r\n"
-     "      ,cnt\r\n"
-     "      ,unit\r\n"
-     "      ,cnt_min\r\n"
-     "      ,cnt_sec\r\n"
-     "      ,s.sweat_name\r\n"
-     "      ,comment\r\n"
-     "from   t_exer t\r\n"
-     "       inner join m_grp g\r\n"
-     "          on t.grp_cd = g.grp_cd\r\n"
-     "       inner join m_exer e\r\n"
-     "          on t.grp_cd = e.grp_cd\r\n"
-     "         and t.exer_cd = e.exer_cd\r\n"
-     "       left join m_sweat s\r\n"
-     "          on t.sweat_cd = s.sweat_cd\r\n"
-     "where  ymd = '2024/05/14'\r\n"
-     "  and  e.grp_cd = '01'\r\n"
-     "order by\r\n"
-     "       hms_sta\r\n",
+     DAY_READ_HEAD "where  ymd = '2024/05/14'\r\n"
+                   "  and  e.grp_cd = '01'\r\n"
+                   "order by\r\n"
+                   "       hms_sta\r\n",
      Kind::Query, true, 1},
     {"SelectDayExer, range 2",
      [] { return SelectDayExerSql(QStringLiteral("2024/05/14"), 2, "01", QStringLiteral("02")); },
-     "select t.grp_cd\r\n"
-     "      ,g.grp_name\r\n"
-     "      ,t.exer_cd\r\n"
-     "      ,e.exer_name\r\n"
-     "      ,set_num\r\n"
-     "      ,hms_sta\r\n"
-     "      ,hms_end\r\n"
-     "      ,target\r\n"
-     "      ,unit_t\r\n"
-     "      ,cnt\r\n"
-     "      ,unit\r\n"
-     "      ,cnt_min\r\n"
-     "      ,cnt_sec\r\n"
-     "      ,s.sweat_name\r\n"
-     "      ,comment\r\n"
-     "from   t_exer t\r\n"
-     "       inner join m_grp g\r\n"
-     "          on t.grp_cd = g.grp_cd\r\n"
-     "       inner join m_exer e\r\n"
-     "          on t.grp_cd = e.grp_cd\r\n"
-     "         and t.exer_cd = e.exer_cd\r\n"
-     "       left join m_sweat s\r\n"
-     "          on t.sweat_cd = s.sweat_cd\r\n"
-     "where  ymd = '2024/05/14'\r\n"
-     "  and  e.grp_cd = '01'\r\n"
-     "  and  e.exer_cd = '02'\r\n"
-     "order by\r\n"
-     "       hms_sta\r\n",
+     DAY_READ_HEAD "where  ymd = '2024/05/14'\r\n"
+                   "  and  e.grp_cd = '01'\r\n"
+                   "  and  e.exer_cd = '02'\r\n"
+                   "order by\r\n"
+                   "       hms_sta\r\n",
      Kind::Query, true, 1},
     {"SelectDayExer, range 5 acts as 0",
      [] { return SelectDayExerSql(QStringLiteral("2024/05/14"), 5, "01", QStringLiteral("02")); },
-     "select t.grp_cd\r\n"
-     "      ,g.grp_name\r\n"
-     "      ,t.exer_cd\r\n"
-     "      ,e.exer_name\r\n"
-     "      ,set_num\r\n"
-     "      ,hms_sta\r\n"
-     "      ,hms_end\r\n"
-     "      ,target\r\n"
-     "      ,unit_t\r\n"
-     "      ,cnt\r\n"
-     "      ,unit\r\n"
-     "      ,cnt_min\r\n"
-     "      ,cnt_sec\r\n"
-     "      ,s.sweat_name\r\n"
-     "      ,comment\r\n"
-     "from   t_exer t\r\n"
-     "       inner join m_grp g\r\n"
-     "          on t.grp_cd = g.grp_cd\r\n"
-     "       inner join m_exer e\r\n"
-     "          on t.grp_cd = e.grp_cd\r\n"
-     "         and t.exer_cd = e.exer_cd\r\n"
-     "       left join m_sweat s\r\n"
-     "          on t.sweat_cd = s.sweat_cd\r\n"
-     "where  ymd = '2024/05/14'\r\n"
-     "order by\r\n"
-     "       hms_sta\r\n",
+     DAY_READ_HEAD "where  ymd = '2024/05/14'\r\n"
+                   "order by\r\n"
+                   "       hms_sta\r\n",
      Kind::Query, true, 1},
     {"SelectExerByKey", [] { return SelectExerByKeySql(SampleSet().key()); },
      "select t.grp_cd\r\n"
@@ -446,6 +380,8 @@ TEST(QuoteDoubled, DoublesEverySingleQuoteAndNothingElse) {
     EXPECT_EQ(QuoteDoubled(QStringLiteral("''")), QStringLiteral("''''"));
     EXPECT_EQ(QuoteDoubled(QStringLiteral("\"a\"\r\n")), QStringLiteral("\"a\"\r\n"));
 }
+
+#undef DAY_READ_HEAD
 
 }  // namespace
 }  // namespace sorvenka::testing
