@@ -1,11 +1,22 @@
 #include <QApplication>
 
 #include "common/paths.h"
-#include "common/qt_platform.h"
+#include "desktop/qt_platform.h"
 #include "startup/startup.h"
+#include "window/main_window.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     sorvenka::QtPlatform platform;
-    return sorvenka::Main(platform, sorvenka::ProgramFolder(), sorvenka::ProgramName());
+    const QString programFolder = sorvenka::ProgramFolder();
+    const QString programName = sorvenka::ProgramName();
+    return sorvenka::Main(
+        platform, programFolder, programName,
+        [&](sorvenka::Database& db, const QString& dbFilePath) {
+            sorvenka::MainWindow window(
+                {db, platform, dbFilePath, sorvenka::ParentFolder(programFolder), programName});
+            window.Form_Load();
+            window.show();
+            return QApplication::exec();
+        });
 }

@@ -12,12 +12,12 @@
 #include <numeric>
 #include <vector>
 
+#include "common/log.h"
 #include "common/text_tests.h"
 #include "db/database.h"
 #include "db/first_database.h"
 #include "db/record_reads.h"
 #include "db/record_statements.h"
-#include "startup/log.h"
 #include "support/scripted_platform.h"
 
 using namespace sorvenka;

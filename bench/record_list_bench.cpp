@@ -16,9 +16,9 @@
 #include "common/text_tests.h"
 #include "db/record_reads.h"
 #include "db/record_statements.h"
+#include "records/record_period.h"
 #include "support/temp_layout.h"
 #include "window/main_window.h"
-#include "window/record_period.h"
 
 using namespace sorvenka;
 

@@ -2,9 +2,9 @@
 
 #include <sqlite3.h>
 
+#include "common/log.h"
 #include "common/platform.h"
 #include "common/version.h"
-#include "startup/log.h"
 
 namespace sorvenka {
 

@@ -2,10 +2,10 @@
 
 #include <QStringList>
 
+#include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "common/version.h"
-#include "startup/log.h"
 
 namespace sorvenka {
 

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
+#include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
-#include "startup/log.h"
 
 namespace sorvenka {
 

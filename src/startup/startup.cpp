@@ -1,16 +1,13 @@
 #include "startup/startup.h"
 
-#include <QApplication>
-
+#include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "db/database.h"
 #include "startup/backup.h"
 #include "startup/folder_check.h"
 #include "startup/instance_guard.h"
-#include "startup/log.h"
 #include "startup/master_codes.h"
-#include "window/main_window.h"
 
 namespace sorvenka {
 
@@ -52,17 +49,14 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     return dbFilePath;
 }
 
-int Main(Platform& platform, const QString& programFolder, const QString& programName) {
+int Main(Platform& platform, const QString& programFolder, const QString& programName,
+         const WindowRunner& runWindow) {
     InstanceGuard guard;  // held until the process ends
     GuardSingleInstance(platform, guard, programFolder, programName);
     Log log(platform, programFolder, programName);
     Database db(platform, log);
     const QString dbFilePath = StartUp(platform, log, db, programFolder, ShippedRuntimeFiles());
-
-    MainWindow window({db, platform, dbFilePath, ParentFolder(programFolder), programName});
-    window.Form_Load();
-    window.show();
-    return QApplication::exec();
+    return runWindow(db, dbFilePath);
 }
 
 }  // namespace sorvenka

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "startup/runtime_files.h"
@@ -16,10 +17,15 @@ class Platform;
 inline const QString kSecondInstanceMessage =
     QStringLiteral("このプログラムは多重起動できません。");
 
+// Runs the main window on the open database and returns its event loop's exit status.
+// The window lives in the GUI library; start-up only hands it the database.
+using WindowRunner = std::function<int(Database& db, const QString& dbFilePath)>;
+
 // The entry procedure: single-instance guard, then StartUp, then the main window and its
 // event loop. Returns the exit status of the event loop; every failing step ends the program
 // through the platform.
-int Main(Platform& platform, const QString& programFolder, const QString& programName);
+int Main(Platform& platform, const QString& programFolder, const QString& programName,
+         const WindowRunner& runWindow);
 
 // The guard: takes the lock, or shows the second-instance message and ends the program.
 // Nothing is logged, so the running instance's log stays as it is.

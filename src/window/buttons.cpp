@@ -2,8 +2,8 @@
 // and the unit clearing when seconds are typed.
 #include "common/paths.h"
 #include "common/platform.h"
+#include "records/week_count.h"
 #include "window/main_window.h"
-#include "window/week_count.h"
 
 namespace sorvenka {
 

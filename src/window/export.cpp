@@ -1,9 +1,9 @@
 // "出力": the record list as shown, written to a Shift_JIS text file in the rec folder.
 #include "common/paths.h"
 #include "common/platform.h"
-#include "window/export_file.h"
+#include "export/export_file.h"
+#include "records/record_lines.h"
 #include "window/main_window.h"
-#include "window/record_lines.h"
 
 namespace sorvenka {
 

@@ -7,9 +7,9 @@
 #include "common/version.h"
 #include "db/record_reads.h"
 #include "db/record_statements.h"
+#include "records/record_lines.h"
+#include "records/record_period.h"
 #include "window/main_window.h"
-#include "window/record_lines.h"
-#include "window/record_period.h"
 
 namespace sorvenka {
 

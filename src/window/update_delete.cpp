@@ -4,8 +4,8 @@
 #include "db/database.h"
 #include "db/record_reads.h"
 #include "db/record_writes.h"
+#include "records/update_confirmation.h"
 #include "window/main_window.h"
-#include "window/update_confirmation.h"
 
 namespace sorvenka {
 

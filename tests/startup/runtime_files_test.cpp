@@ -6,8 +6,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "common/log.h"
 #include "common/paths.h"
-#include "startup/log.h"
 #include "startup/test_files.h"
 #include "support/scripted_platform.h"
 

@@ -4,11 +4,11 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "common/log.h"
 #include "common/paths.h"
 #include "db/database.h"
 #include "startup/backup.h"
 #include "startup/instance_guard.h"
-#include "startup/log.h"
 #include "startup/startup.h"
 #include "startup/test_files.h"
 #include "support/temp_layout.h"
@@ -183,8 +183,10 @@ TEST(SingleInstance, ASecondInstanceIsRefusedWithoutTouchingTheLog) {
     // check instead of running a window, and would have truncated the log.
     ASSERT_TRUE(QDir(layout.folder(QStringLiteral("db"))).removeRecursively());
     // The whole entry procedure of a second start, in a child process.
-    const EndedRun run = RunExpectingEnd(
-        platform, [&] { Main(platform, layout.programFolder(), QStringLiteral("Valdrome")); });
+    const EndedRun run = RunExpectingEnd(platform, [&] {
+        Main(platform, layout.programFolder(), QStringLiteral("Valdrome"),
+             [](Database&, const QString&) { return 0; });
+    });
     EXPECT_TRUE(run.ended);
     EXPECT_NE(run.status, 0);
     ASSERT_EQ(run.shown.size(), 1u);

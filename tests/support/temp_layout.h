@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "common/log.h"
 #include "db/database.h"
-#include "startup/log.h"
 #include "support/scripted_platform.h"
 
 namespace sorvenka::testing {

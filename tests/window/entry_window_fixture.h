@@ -8,9 +8,9 @@
 #include <QListWidget>
 #include <memory>
 
+#include "records/record_lines.h"
 #include "support/temp_layout.h"
 #include "window/main_window.h"
-#include "window/record_lines.h"
 
 // Readable failures: texts print as UTF-8.
 inline void PrintTo(const QString& text, std::ostream* os) {

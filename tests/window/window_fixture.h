@@ -5,9 +5,9 @@
 #include <QListWidget>
 #include <memory>
 
+#include "records/record_lines.h"
 #include "support/temp_layout.h"
 #include "window/main_window.h"
-#include "window/record_lines.h"
 
 namespace sorvenka::testing {
 

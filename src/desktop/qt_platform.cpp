@@ -1,4 +1,4 @@
-#include "common/qt_platform.h"
+#include "desktop/qt_platform.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "common/wave_player.h"
+#include "desktop/wave_player.h"
 
 namespace sorvenka {
 

@@ -1,4 +1,4 @@
-#include "common/wave_player.h"
+#include "desktop/wave_player.h"
 
 #include <QAudioDevice>
 #include <QEventLoop>

@@ -1,4 +1,4 @@
-#include "window/week_count.h"
+#include "records/week_count.h"
 
 #include "common/text_tests.h"
 

@@ -1,4 +1,4 @@
-#include "window/update_confirmation.h"
+#include "records/update_confirmation.h"
 
 #include <QStringList>
 

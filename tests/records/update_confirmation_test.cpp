@@ -1,5 +1,5 @@
 // The before-and-after question of an update, built from plain values.
-#include "window/update_confirmation.h"
+#include "records/update_confirmation.h"
 
 #include <gtest/gtest.h>
 

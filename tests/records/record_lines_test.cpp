@@ -1,4 +1,4 @@
-#include "window/record_lines.h"
+#include "records/record_lines.h"
 
 #include <gtest/gtest.h>
 

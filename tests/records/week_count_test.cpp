@@ -1,5 +1,5 @@
 // The week count as "<" and ">" step it: decimal text of any length.
-#include "window/week_count.h"
+#include "records/week_count.h"
 
 #include <gtest/gtest.h>
 

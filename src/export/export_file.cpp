@@ -1,4 +1,4 @@
-#include "window/export_file.h"
+#include "export/export_file.h"
 
 #include <QSaveFile>
 

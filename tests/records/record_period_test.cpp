@@ -1,4 +1,4 @@
-#include "window/record_period.h"
+#include "records/record_period.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The export file's proposed name, the names it accepts and the file it writes.
-#include "window/export_file.h"
+#include "export/export_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
