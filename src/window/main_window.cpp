@@ -49,6 +49,9 @@ void MainWindow::connectEvents() {
     onClick(cmdDelete, &MainWindow::cmdDelete_Click);
     onClick(cmdFile, &MainWindow::cmdFile_Click);
     onClick(cmdEnd, &MainWindow::cmdEnd_Click);
+    onClick(cmdProgress, &MainWindow::cmdProgress_Click);
+    onClick(cmdCsvExport, &MainWindow::cmdCsvExport_Click);
+    onClick(cmdCsvImport, &MainWindow::cmdCsvImport_Click);
 
     auto onIndexedClick = [this](auto& buttons, auto handler) {
         for (int i = 0; i < static_cast<int>(buttons.size()); ++i)

@@ -91,6 +91,12 @@ class MainWindow : public QWidget {
     QLabel* Label3;
     QPushButton* cmdFile;
 
+    // Free area right of the record frame and below 登録/更新: features beyond the main
+    // window's own controls. They come last in the tab order.
+    QPushButton* cmdProgress;   // 推移: the progress window
+    QPushButton* cmdCsvExport;  // CSVに書き出す
+    QPushButton* cmdCsvImport;  // CSVを読み込む
+
     // True while a selected set is copied into the entry controls: the group and exercise
     // clicks then do not rebuild the record list.
     bool m_loadingRecord = false;
@@ -115,6 +121,9 @@ class MainWindow : public QWidget {
     void cmdOpen_Click(int index);
     void cmdEnd_Click();
     void txtCountSec_Change();
+    void cmdProgress_Click();
+    void cmdCsvExport_Click();
+    void cmdCsvImport_Click();
 
     // --- private procedures of the window, reachable by the tests ---
     bool ValidateEntry(QString& message);

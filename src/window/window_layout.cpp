@@ -180,6 +180,11 @@ void MainWindow::buildControls() {
     Label3 = MakeLabel(Frame2, QStringLiteral("ファイルに"), 940, 384, 57, 17);
     cmdFile = MakeButton(Frame2, QStringLiteral("出力"), 940, 400, 65, 25);
 
+    // Beyond the record frame (x 1048 and right of it) and below 登録/更新 (y 165 and below).
+    cmdProgress = MakeButton(this, QStringLiteral("推移"), 1056, 216, 185, 33);
+    cmdCsvExport = MakeButton(this, QStringLiteral("CSVに書き出す"), 1056, 264, 185, 33);
+    cmdCsvImport = MakeButton(this, QStringLiteral("CSVを読み込む"), 1056, 304, 185, 33);
+
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdUnselect->setEnabled(false);
@@ -191,7 +196,8 @@ void MainWindow::buildControls() {
         cmdUpdate,   txtWeekNum,    cmdInc[0],     cmdInc[1],   lstRange,    optOrder[0],
         optOrder[1], lstRecord,     cmdDelete,     cmdUnselect, cmdFile,     cmdOpen[0],
         cmdEnd,      optComment[0], optComment[1], cmdClear[4], cmdZero[1],  lstUnitTarget,
-        txtCountMin, txtCountSec,   cmdClear[5],   cmdOpen[2]};
+        txtCountMin, txtCountSec,   cmdClear[5],   cmdOpen[2],  cmdProgress, cmdCsvExport,
+        cmdCsvImport};
     QWidget* previous = nullptr;
     for (QWidget* control : tabOrder) {
         if (previous) setTabOrder(previous, control);

@@ -94,6 +94,10 @@ TEST_F(LayoutTest, EveryControlAtItsPlace) {
         {"cmdUnselect", w.cmdUnselect, w.Frame2, {940, 84, 65, 25}},
         {"Label3", w.Label3, w.Frame2, {940, 384, 57, 17}},
         {"cmdFile", w.cmdFile, w.Frame2, {940, 400, 65, 25}},
+        // Added in the free area; nothing above moves.
+        {"cmdProgress", w.cmdProgress, &w, {1056, 216, 185, 33}},
+        {"cmdCsvExport", w.cmdCsvExport, &w, {1056, 264, 185, 33}},
+        {"cmdCsvImport", w.cmdCsvImport, &w, {1056, 304, 185, 33}},
     };
     for (const Place& p : places) {
         ASSERT_NE(p.control, nullptr) << p.name;
@@ -192,7 +196,8 @@ TEST_F(LayoutTest, TabOrderAsListed) {
         w.cmdInc[0],     w.cmdInc[1],     w.lstRange,      w.optOrder[0], w.optOrder[1],
         w.lstRecord,     w.cmdDelete,     w.cmdUnselect,   w.cmdFile,     w.cmdOpen[0],
         w.cmdEnd,        w.optComment[0], w.optComment[1], w.cmdClear[4], w.cmdZero[1],
-        w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5], w.cmdOpen[2]};
+        w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5], w.cmdOpen[2],
+        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport};
     // The focus chain, reduced to the controls that take the focus by Tab, once round.
     std::vector<QWidget*> chain;
     QWidget* next = w.txtYmd;
