@@ -4,6 +4,7 @@
 
 #include "common/log.h"
 #include "common/platform.h"
+#include "common/utf16.h"
 #include "common/version.h"
 
 namespace sorvenka {
@@ -54,6 +55,8 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
     statement.reset();
     // A closed connection is misuse; the engine is not asked, since it may not check for it.
     if (handle == nullptr) return SQLITE_MISUSE;
+    // An unpaired surrogate would swallow the character after it, a closing quote included.
+    if (!IsValidUtf16(sql)) return SQLITE_MISUSE;
     sqlite3_stmt* raw = nullptr;
     const int code =
         sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);

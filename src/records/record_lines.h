@@ -28,7 +28,8 @@ std::vector<ListLine> FormatDayRecords(Database& db, const QString& ymd, const R
                                        bool showComments);
 
 // The key part at the end of a record line ("PK=" ymd "," grp "," exer "," set). The key part
-// is the line's last "PK=", since names before it may hold the same letters.
+// is the line's last "PK=", since names before it may hold the same letters; false unless the
+// four pieces are a key of its form (a row not of its form is listed without a key).
 bool ParseRecordKey(const QString& recordLine, RecordKey& key);
 
 // A record line as exported: cut before its key part, trailing blanks removed.

@@ -174,6 +174,26 @@ TEST_F(DatabaseFixture, AFailedNonQueryShowsAndReturnsItsCode) {
     }
 }
 
+// Whatever the caller checked, a statement text with an unpaired surrogate never reaches the
+// engine: read there, the surrogate would swallow the quote after it.
+TEST_F(DatabaseFixture, AStatementThatIsNotValidUtf16IsRefusedAsMisuse) {
+    const QString before = ScalarText(open.layout.dbPath(),
+                                      QStringLiteral("select group_concat(grp_name) from m_grp"));
+    const QString update = QStringLiteral("update m_grp set grp_name = '") +
+                           QChar(char16_t(0xD800)) + QStringLiteral("' /*'");
+    EXPECT_EQ(db.nonQuery(update, message), SQLITE_MISUSE);
+    EXPECT_EQ(message, QStringLiteral("SQLite3NonQuery Error\r\n") + update);
+    EXPECT_EQ(ScalarText(open.layout.dbPath(),
+                         QStringLiteral("select group_concat(grp_name) from m_grp")),
+              before);
+
+    const QString select =
+        QStringLiteral("select '") + QChar(char16_t(0xDC00)) + QStringLiteral("' from m_grp");
+    EXPECT_FALSE(query(select));
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Returned 21:"))) << message.toStdString();
+    EXPECT_EQ(table, ResultTable{QString()});
+}
+
 TEST_F(DatabaseFixture, OpenAndCloseAreLogged) {
     db.close();
     EXPECT_FALSE(db.isOpen());

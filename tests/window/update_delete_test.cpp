@@ -172,6 +172,40 @@ TEST_F(UpdateDelete, LinesWithoutKeyDoNothing) {
     EXPECT_EQ(storedSets(), 2);
 }
 
+// A row written by another tool whose set number cell carries set 1's key: its line is listed
+// without a key, a click on it is a click on a day line, and OK on "削除" removes nothing.
+TEST_F(UpdateDelete, ARowWithAHostileSetNumberIsListedButChangesNothing) {
+    fx.layout.exec(QStringLiteral(
+        "insert into t_exer values ('2024/05/14','01','02','7 PK=2024/05/14,01,01,1',"
+        "'09:00:00','09:01:00',40,'kg',5,'回',null,null,'2','')"));
+    w->RefreshRecordList();
+    int hostileRow = -1;
+    for (int i = 0; i < w->lstRecord->count(); ++i)
+        if (w->lstRecord->item(i)->text().contains(QStringLiteral(" 7 PK=2024/05/14")))
+            hostileRow = i;
+    ASSERT_GE(hostileRow, 0);
+    EXPECT_FALSE(
+        w->lstRecord->item(hostileRow)->text().contains(QStringLiteral("PK=2024/05/14,01,02")));
+
+    selectRecord(kSet1);  // a set loaded first, so that the click has something to undo
+    MainWindow::selectRow(w->lstRecord, hostileRow);
+    EXPECT_TRUE(w->txtTarget->text().isEmpty());
+    EXPECT_TRUE(w->cmdInsert->isEnabled());
+    EXPECT_FALSE(w->cmdUpdate->isEnabled());
+    EXPECT_FALSE(w->cmdDelete->isEnabled());
+
+    const QString before = scalar(QStringLiteral("select group_concat(set_num, '|') from t_exer"));
+    w->cmdUpdate->setEnabled(true);  // as if still enabled from an earlier selection
+    w->cmdDelete->setEnabled(true);
+    fx.platform.answers = {Answer::Ok, Answer::Yes};
+    w->cmdDelete->click();
+    w->cmdUpdate->click();
+    EXPECT_TRUE(fx.platform.shown.empty());
+    EXPECT_EQ(storedSets(), 3);
+    EXPECT_EQ(scalar(QStringLiteral("select group_concat(set_num, '|') from t_exer")), before);
+    EXPECT_EQ(row(kSet1), QStringLiteral("08:10:00|08:12:00|60.0|kg|10|回|N|N|2|フォーム良し"));
+}
+
 TEST_F(UpdateDelete, DeleteAsksThenRemovesTheSetAndReturnsToInsertion) {
     selectRecord(kSet2);
     w->txtCountMin->setText(QStringLiteral("4"));  // kept by a deletion
