@@ -6,6 +6,7 @@
 
 #include "common/platform.h"
 #include "db/database.h"
+#include "window/comment_box.h"
 
 namespace sorvenka {
 
@@ -88,14 +89,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 QString MainWindow::commentText() const {
     QString text = txtComment->toPlainText();
+    // A comment shown in pieces reads back as stored as long as the box still shows it.
+    if (commentInPieces_ && text == shownComment_) return storedComment_;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
 }
 
 void MainWindow::setCommentText(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtComment->setPlainText(plain);
+    const QString shown = ShownCommentText(text);
+    txtComment->setPlainText(shown);
+    commentInPieces_ = shown.size() != text.size() - text.count(QStringLiteral("\r\n"));
+    storedComment_ = commentInPieces_ ? text : QString();
+    shownComment_ = commentInPieces_ ? txtComment->toPlainText() : QString();
 }
 
 // --- list helpers of the event conventions ---

@@ -173,6 +173,9 @@ class MainWindow : public QWidget {
     QString baseFolder_;
     QString programName_;
     bool activated_ = false;
+    // A stored comment with over-long lines, shown in pieces (see comment_box.h).
+    bool commentInPieces_ = false;
+    QString storedComment_, shownComment_;
 };
 
 }  // namespace sorvenka

@@ -1,5 +1,8 @@
 // "更新" and "削除" of the set selected in the record list, against a real database.
+#include <QTextBlock>
+
 #include "entry_window_fixture.h"
+#include "window/comment_box.h"
 
 namespace sorvenka::testing {
 namespace {
@@ -204,6 +207,36 @@ TEST_F(UpdateDelete, ARowWithAHostileSetNumberIsListedButChangesNothing) {
     EXPECT_EQ(storedSets(), 3);
     EXPECT_EQ(scalar(QStringLiteral("select group_concat(set_num, '|') from t_exer")), before);
     EXPECT_EQ(row(kSet1), QStringLiteral("08:10:00|08:12:00|60.0|kg|10|回|N|N|2|フォーム良し"));
+}
+
+// A one-line comment of a megabyte, written by another tool: the box gets it in lines it can lay
+// out quickly, it reads back as stored, and an update of another field keeps it unchanged.
+TEST_F(UpdateDelete, AMegabyteOneLineCommentLoadsInShortLinesAndIsKeptAsStored) {
+    QString comment;
+    for (int i = 0; comment.size() < 1'000'000; ++i) comment += QStringLiteral("x%1_メモ").arg(i);
+    fx.layout.exec(
+        QStringLiteral("update t_exer set comment = '%1' where set_num = 1").arg(comment));
+    w->RefreshRecordList();
+    selectRecord(kSet1);
+
+    const QTextDocument* shown = w->txtComment->document();
+    EXPECT_GE(shown->blockCount(), 1'000'000 / kLongestShownCommentLine);
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next())
+        ASSERT_LE(block.text().size(), kLongestShownCommentLine) << block.blockNumber();
+    EXPECT_EQ(w->commentText(), comment);
+
+    w->txtCount->setText(QStringLiteral("12"));
+    fx.platform.answers = {Answer::Yes};
+    w->cmdUpdate->click();
+    EXPECT_EQ(scalar(QStringLiteral("select cnt from t_exer where set_num = 1")),
+              QStringLiteral("12"));
+    EXPECT_EQ(scalar(QStringLiteral("select comment from t_exer where set_num = 1")), comment);
+
+    // A normal comment is shown exactly as stored and replaces the pieces entirely.
+    selectRecord(kSet1);
+    w->setCommentText(QStringLiteral("短い\r\nコメント"));
+    EXPECT_EQ(w->txtComment->toPlainText(), QStringLiteral("短い\nコメント"));
+    EXPECT_EQ(w->commentText(), QStringLiteral("短い\r\nコメント"));
 }
 
 TEST_F(UpdateDelete, DeleteAsksThenRemovesTheSetAndReturnsToInsertion) {
