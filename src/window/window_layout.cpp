@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include "window/clipped_text_delegate.h"
 #include "window/fixed_font.h"
 #include "window/main_window.h"
 
@@ -171,6 +172,7 @@ void MainWindow::buildControls() {
     lstRecord->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstRecord->setTextElideMode(Qt::ElideNone);
     lstRecord->setWordWrap(false);
+    lstRecord->setItemDelegate(new ClippedTextDelegate(lstRecord));
     // The header starts where the list's text starts.
     Label2->setIndent(
         lstRecord->frameWidth() +

@@ -2,6 +2,7 @@
 #include <QTextBlock>
 
 #include "entry_window_fixture.h"
+#include "window/clipped_text_delegate.h"
 #include "window/comment_box.h"
 
 namespace sorvenka::testing {
@@ -217,6 +218,20 @@ TEST_F(UpdateDelete, AMegabyteOneLineCommentLoadsInShortLinesAndIsKeptAsStored) 
     fx.layout.exec(
         QStringLiteral("update t_exer set comment = '%1' where set_num = 1").arg(comment));
     w->RefreshRecordList();
+
+    // The list keeps the whole comment line (the export writes it) but draws its beginning only.
+    const int commentRow = recordRow(kSet1) + 1;
+    const QListWidgetItem* commentLine = w->lstRecord->item(commentRow);
+    EXPECT_EQ(commentLine->text(), QString(45, QLatin1Char(' ')) + comment);
+    const auto* delegate = dynamic_cast<ClippedTextDelegate*>(w->lstRecord->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    QStyleOptionViewItem drawn;
+    delegate->initStyleOption(&drawn, w->lstRecord->model()->index(commentRow, 0));
+    EXPECT_EQ(drawn.text, commentLine->text().left(ClippedTextDelegate::kLongestDrawnText));
+    QStyleOptionViewItem record;
+    delegate->initStyleOption(&record, w->lstRecord->model()->index(recordRow(kSet1), 0));
+    EXPECT_EQ(record.text, w->lstRecord->item(recordRow(kSet1))->text());
+
     selectRecord(kSet1);
 
     const QTextDocument* shown = w->txtComment->document();
