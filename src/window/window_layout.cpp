@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "window/fixed_font.h"
+#include "window/input_method_off.h"
 #include "window/list_click_guard.h"
 #include "window/main_window.h"
 #include "window/return_key_click.h"
@@ -152,10 +153,9 @@ void MainWindow::buildControls() {
     Frame2 = MakeFrame(this, QStringLiteral("これまでの記録"), 24, 208, 1013, 445);
     Frame1 = MakeFrame(Frame2, QStringLiteral("期間"), 8, 24, 93, 73);
     txtWeekNum = MakeTextBox(Frame1, QStringLiteral("1"), 12, 20, 41, 21, boxFont, true);
-    // The week count takes digits only: the input method is switched off here, since with
-    // a Japanese input method on, typed digits would arrive full-width. The hints tell
-    // on-screen keyboards the same.
-    txtWeekNum->setAttribute(Qt::WA_InputMethodEnabled, false);
+    // The week count takes digits only: with a Japanese input method on, typed digits would
+    // arrive full-width. The hints tell on-screen keyboards the same.
+    SwitchInputMethodOff(txtWeekNum);
     txtWeekNum->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
     Label1[8] = MakeLabel(Frame1, QStringLiteral("週分"), 56, 24, 29, 13);
     cmdInc[0] = MakeButton(Frame1, QStringLiteral("<"), 12, 44, 21, 21);
