@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 
 namespace sorvenka {
 
@@ -15,6 +14,23 @@ constexpr int kSignificantDigits = 15;
 // sign and 309 digits of the largest double.
 constexpr int kLongestText = 1 + 2 + 323 + kSignificantDigits;
 
+// The value correctly rounded to 15 significant digits, written as "d.dddddddddddddde+XX"
+// and taken apart into its digits and the exponent of the first.
+void ScientificDigits(double value, std::array<char, kSignificantDigits>& digits, int& count,
+                      int& exponent) {
+    std::array<char, 32> scientific{};
+    char* const first = scientific.data();
+    const std::to_chars_result written =
+        std::to_chars(first, first + scientific.size(), value, std::chars_format::scientific,
+                      kSignificantDigits - 1);
+    count = 0;
+    const char* p = first;
+    for (; p < written.ptr && *p != 'e'; ++p)
+        if (*p != '.') digits[count++] = *p;
+    exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), written.ptr, exponent);
+}
+
 }  // namespace
 
 QString FloatCellText(double value) {
@@ -22,20 +38,11 @@ QString FloatCellText(double value) {
     if (std::isinf(value)) return value < 0 ? QStringLiteral("-Inf") : QStringLiteral("Inf");
     if (value == 0) return QStringLiteral("0");
 
-    // Correctly rounded scientific form "d.dddddddddddddde+XX" of the absolute value.
-    std::array<char, 32> scientific{};
-    const auto [end, error] =
-        std::to_chars(scientific.data(), scientific.data() + scientific.size(), std::fabs(value),
-                      std::chars_format::scientific, kSignificantDigits - 1);
-    if (error != std::errc()) return QString();  // cannot happen: the buffer holds any double
-
     // The significant digits without the point, and the exponent of the first.
     std::array<char, kSignificantDigits> digits{};
     int count = 0;
-    const char* p = scientific.data();
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') digits[count++] = *p;
-    const int exponent = std::atoi(p + 1);
+    int exponent = 0;
+    ScientificDigits(std::fabs(value), digits, count, exponent);
     while (count > 1 && digits[count - 1] == '0') --count;
 
     std::array<char, kLongestText> text{};
