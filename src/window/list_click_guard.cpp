@@ -55,7 +55,8 @@ ListClickGuard::ListClickGuard(QAbstractItemView* view) : QObject(view), view_(v
 }
 
 bool ListClickGuard::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == view_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // The type first: events also arrive while the view is being destroyed.
+    if (event->type() == QEvent::MouseButtonPress && watched == view_->viewport()) {
         const auto* press = static_cast<const QMouseEvent*>(event);
         const QModelIndex index = view_->indexAt(press->position().toPoint());
         const bool onSelected = press->button() == Qt::LeftButton && index.isValid() &&
