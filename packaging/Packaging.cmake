@@ -47,6 +47,9 @@ foreach(source sorvenka.1 changelog)
 endforeach()
 add_custom_target(sorvenka_compressed_docs ALL DEPENDS ${compressed})
 
+# Bound at start, so the whole offset table is read-only.
+target_link_options(Valdrome PRIVATE LINKER:-z,relro,-z,now)
+target_link_options(make_first_db PRIVATE LINKER:-z,relro,-z,now)
 install(TARGETS Valdrome make_first_db RUNTIME DESTINATION ${SORVENKA_PROGRAM_DIR})
 install(PROGRAMS ${packaging}/sorvenka DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/index.htm data/start.wav DESTINATION ${SORVENKA_SHARE_DIR})
@@ -62,7 +65,7 @@ foreach(size ${SORVENKA_ICON_SIZES})
 endforeach()
 install(FILES ${packaging}/sorvenka.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES packaging/copyright ${packaging}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/sorvenka)
 
 # The Debian package. Library dependencies come from the binaries (dpkg-shlibdeps); what the
 # binaries do not show is named: the window system plugins and the Japanese font.
@@ -73,11 +76,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "training log for strength training")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Sorvenka keeps a log of strength training. In one window the user picks a date, a\n"
-    "group and an exercise and enters one set: start and finish time, load, repetitions\n"
-    "or duration, sweat level and a comment. Sets are numbered, listed by whole weeks and\n"
-    "exported as text files. The data lives in one SQLite file in the user's home folder,\n"
-    "backed up once a day.")
+    "Sorvenka keeps a log of strength training. In one window the user picks\n"
+    "a date, a group and an exercise and enters one set: start and finish time,\n"
+    "load, repetitions or duration, sweat level and a comment. Sets are numbered,\n"
+    "listed by whole weeks and exported as text files. The data lives in one\n"
+    "SQLite file in the user's home folder, backed up once a day.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${SORVENKA_MAINTAINER}")
