@@ -69,6 +69,7 @@ actual=$(cd "$home" && find . -mindepth 1 -not -path './db_backup/*' -not -name 
 [ "$actual" = "$(echo $expected) " ] || fail "layout: $actual"
 cmp -s "$home/htm/index.htm" "$root/usr/share/sorvenka/index.htm" || fail "index.htm differs"
 cmp -s "$home/wav/start.wav" "$root/usr/share/sorvenka/start.wav" || fail "start.wav differs"
+[ "$(stat -c %a "$home")" = 700 ] || fail "the working folder is open to others"
 [ "$(head -c 15 "$home/db/exercise.sqlite3")" = "SQLite format 3" ] || fail "no database made"
 backups=$(ls "$home/db_backup")
 [ "$(echo "$backups" | wc -l)" = 1 ] || fail "backups after the first start: $backups"
