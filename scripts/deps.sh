@@ -7,9 +7,9 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev googletest
   fonts-ipafont-gothic
+  xvfb xdotool
   # The icon, the Debian package and its checks (test command)
-  librsvg2-bin dpkg-dev fakeroot file lintian desktop-file-utils appstream
-  xvfb xauth xdotool
+  librsvg2-bin dpkg-dev fakeroot file lintian desktop-file-utils appstream xauth
 )
 missing=()
 for p in "${packages[@]}"; do
