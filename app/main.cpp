@@ -9,6 +9,8 @@
 int main(int argc, char** argv) {
     sorvenka::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
+    // Ties the window to its menu entry and icon on the desktop (Wayland's application id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorvenka.Sorvenka"));
     sorvenka::QtPlatform platform;
     const QString programFolder = sorvenka::ProgramFolder();
     const QString programName = sorvenka::ProgramName();

@@ -8,6 +8,8 @@ packages=(
   libgtest-dev googletest
   fonts-ipafont-gothic
   xvfb xdotool
+  # The icon, the Debian package and its checks (test command)
+  librsvg2-bin dpkg-dev fakeroot file lintian desktop-file-utils appstream xauth
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,20 +1,19 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, lays out the working folder and starts the program.
-# The working folder (default: work/ in the project, or $SORVENKA_HOME) holds
-#   Valdrome/   the program, its log
-#   db/         exercise.sqlite3, your data: created once, never overwritten
+# Installs what is missing, builds the program and the first-database tool (no tests), and
+# starts the program through its launcher, which lays out the working folder with a first
+# database when there is none. The working folder is work/ in the project, or $SORVENKA_HOME:
+#   Valdrome/   the log of the current run and the lock against a second start
+#   db/         exercise.sqlite3, your data: made once, never replaced
 #   db_backup/  daily copies (the newest 20 stay)
 #   rec/        exported lists
 #   wav/ htm/   the sound played after an export and the help page
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-home="${SORVENKA_HOME:-$root/work}"
+build="$root/build"
+export SORVENKA_HOME="${SORVENKA_HOME:-$root/work}"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" "$root/build"
-mkdir -p "$home/Valdrome" "$home/db" "$home/db_backup" "$home/rec" "$home/wav" "$home/htm"
-install -m 755 "$root/build/Valdrome" "$home/Valdrome/Valdrome"
-[ -f "$home/db/exercise.sqlite3" ] || "$root/build/make_first_db" "$home/db/exercise.sqlite3"
-[ -f "$home/wav/start.wav" ] || cp "$root/data/start.wav" "$home/wav/start.wav"
-[ -f "$home/htm/index.htm" ] || cp "$root/data/index.htm" "$home/htm/index.htm"
-echo "Working folder: $home"
-exec "$home/Valdrome/Valdrome"
+"$root/scripts/build.sh" "$build" -DSORVENKA_TESTS=OFF
+# The launcher finds the program and the shipped files beside itself, as when installed.
+cmake --install "$build" --prefix "$build/stage" >/dev/null
+echo "Working folder: $SORVENKA_HOME"
+exec "$build/stage/bin/sorvenka"

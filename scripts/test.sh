@@ -10,3 +10,5 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 (cd "$root/build-sanitize" && QT_QPA_PLATFORM=offscreen \
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --output-on-failure --timeout 600 -j2)
+# The Debian package: built, validated and started from its unpacked tree.
+"$root/scripts/check_package.sh"

@@ -32,6 +32,11 @@ QString JoinPath(const QString& folder, const QString& name) {
 }
 
 QString ProgramFolder() {
+    // An installed program lives in a folder that is not the user's to write; the launcher
+    // names a per-user folder instead, beside which the data folders lie.
+    const QString named = qEnvironmentVariable(kProgramFolderVariable);
+    if (!named.isEmpty())
+        return QDir::toNativeSeparators(QDir::cleanPath(QDir(named).absolutePath()));
     return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
 }
 

@@ -14,7 +14,12 @@ bool FileExists(const QString& path);
 // Joins folder and name with the platform's separator.
 QString JoinPath(const QString& folder, const QString& name);
 
-// The folder of the running executable (P) and its parent (R), where the data folders lie.
+// The environment variable that names the program's folder in place of the executable's own
+// (set by the launcher of an installed program; a relative path is taken from the current one).
+inline constexpr char kProgramFolderVariable[] = "SORVENKA_PROGRAM_FOLDER";
+
+// The program's folder (P): the folder named by SORVENKA_PROGRAM_FOLDER when that is set and
+// not empty, else the folder of the running executable. Its parent (R) holds the data folders.
 QString ProgramFolder();
 QString BaseFolder();
 // The executable's file name without extension ("Valdrome").

@@ -1,7 +1,5 @@
 // The controls of the window: kinds, places, captions, fonts and the tab order.
 #include <QIcon>
-#include <QPainter>
-#include <QPixmap>
 #include <QStyle>
 
 #include "window/clipped_text_delegate.h"
@@ -15,20 +13,12 @@ namespace sorvenka {
 
 namespace {
 
-// A dumbbell: two plates on a bar.
+// The program's icon, a dumbbell, rendered at every size from the picture the desktop uses.
 QIcon WindowIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0x40, 0x40, 0x48));
-    painter.drawRoundedRect(QRectF(6, 14, 20, 4), 1, 1);
-    painter.setBrush(QColor(0x1f, 0x5f, 0xbf));
-    painter.drawRoundedRect(QRectF(2, 7, 6, 18), 2, 2);
-    painter.drawRoundedRect(QRectF(24, 7, 6, 18), 2, 2);
-    painter.end();
-    return QIcon(pixmap);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1x%1/sorvenka.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 template <typename T>

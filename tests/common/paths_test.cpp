@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,6 +59,53 @@ TEST(FolderAndFileExists, TellFoldersFromOrdinaryFiles) {
     }
     EXPECT_FALSE(FolderExists(QString()));
     EXPECT_FALSE(FileExists(QString()));
+}
+
+// Sets an environment variable for one scope and puts the earlier state back afterwards.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const QByteArray& value)
+        : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
+        qputenv(name_, value);
+    }
+    ~ScopedVariable() {
+        if (had_)
+            qputenv(name_, old_);
+        else
+            qunsetenv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+    bool had_;
+    QByteArray old_;
+};
+
+TEST(ProgramFolder, TheNamedFolderStandsInForTheExecutablesOwn) {
+    const QString own = QCoreApplication::applicationDirPath();
+    const QString current = QDir::currentPath();
+    const struct {
+        const char* named;
+        QString folder;
+        QString base;
+    } cases[] = {
+        {"", own, ParentFolder(own)},  // empty: as if not set
+        {"/home/u/.local/share/sorvenka/Valdrome", "/home/u/.local/share/sorvenka/Valdrome",
+         "/home/u/.local/share/sorvenka"},
+        {"/data/sorvenka/Valdrome/", "/data/sorvenka/Valdrome", "/data/sorvenka"},
+        {"/data//sorvenka/./Valdrome", "/data/sorvenka/Valdrome", "/data/sorvenka"},
+        {"work/Valdrome", current + "/work/Valdrome", current + "/work"},
+    };
+    for (const auto& c : cases) {
+        ScopedVariable variable(kProgramFolderVariable, c.named);
+        EXPECT_EQ(ProgramFolder(), c.folder) << c.named;
+        EXPECT_EQ(BaseFolder(), c.base) << c.named;
+        EXPECT_EQ(ProgramName(), QStringLiteral("paths_test")) << "the name stays the executable's";
+    }
+    qunsetenv(kProgramFolderVariable);
+    EXPECT_EQ(ProgramFolder(), own);
 }
 
 }  // namespace

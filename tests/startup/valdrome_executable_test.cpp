@@ -34,12 +34,17 @@ struct ProgramLayout {
     // The path the program itself sees (symbolic links of the temporary folder resolved).
     QString realBase() const { return QFileInfo(layout.base()).canonicalFilePath(); }
 
-    std::unique_ptr<QProcess> start() const {
+    // Starts the copy in the program folder, or the given executable with the program folder
+    // named by the launcher's variable.
+    std::unique_ptr<QProcess> start(const QString& executable = QString()) const {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.remove(QString::fromLatin1(kProgramFolderVariable));
+        if (!executable.isEmpty())
+            environment.insert(QString::fromLatin1(kProgramFolderVariable), layout.programFolder());
         process->setProcessEnvironment(environment);
-        process->setProgram(program);
+        process->setProgram(executable.isEmpty() ? program : executable);
         process->start();
         process->waitForStarted(kStartTimeoutMilliseconds);
         return process;
@@ -134,6 +139,28 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     if (DayStamp(QDateTime::currentDateTime()) == DayStamp(before)) {
         EXPECT_EQ(FileNames(p.backups), afterFirst);
     }
+}
+
+TEST(ValdromeExecutable, AProgramFolderNamedByTheLauncherHoldsLogAndLockAndItsParentTheData) {
+    // The executable stays where it was built, as an installed one stays in its system folder.
+    ProgramLayout p;
+    const QString built = qEnvironmentVariable("VALDROME_EXE");
+    ASSERT_FALSE(built.isEmpty()) << "VALDROME_EXE not set";
+    const QString builtFolder = QFileInfo(built).absolutePath();
+    const QDateTime before = QDateTime::currentDateTime();
+    auto process = p.start(built);
+    ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "no log in the named folder";
+    EXPECT_TRUE(
+        QFileInfo::exists(JoinPath(p.layout.programFolder(), QStringLiteral("Valdrome.lock"))));
+    const QStringList backups = FileNames(p.backups);
+    ASSERT_EQ(backups.size(), 1);
+    const QStringList stamps = DayStampsAround(before);
+    EXPECT_TRUE(backups[0].startsWith(QStringLiteral("exercise") + stamps[0]) ||
+                backups[0].startsWith(QStringLiteral("exercise") + stamps[1]))
+        << backups[0].toStdString();
+    Kill(*process);
+    EXPECT_FALSE(QFileInfo::exists(JoinPath(builtFolder, QStringLiteral("Valdrome_log.txt"))));
+    EXPECT_FALSE(QFileInfo::exists(JoinPath(builtFolder, QStringLiteral("Valdrome.lock"))));
 }
 
 TEST(ValdromeExecutable, ASecondInstanceLeavesTheRunningOnesLogAlone) {

@@ -1,8 +1,11 @@
 // The window's controls: places, texts, fonts, states and the tab order.
 #include <QApplication>
+#include <QColor>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QIcon>
+#include <QImage>
 #include <QPixmap>
 
 #include "common/display_width.h"
@@ -182,7 +185,20 @@ TEST_F(LayoutTest, StatesAlignmentAndInputHints) {
     }
     EXPECT_EQ(w.lstRecord->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     EXPECT_EQ(w.lstRecord->textElideMode(), Qt::ElideNone);
-    EXPECT_FALSE(w.windowIcon().isNull());
+}
+
+TEST_F(LayoutTest, TheWindowShowsTheDesktopIconAtEverySize) {
+    startWindow();
+    const QIcon icon = window->windowIcon();
+    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+        const QImage image = icon.pixmap(QSize(size, size)).toImage();
+        ASSERT_EQ(image.size(), QSize(size, size)) << "no picture for " << size;
+        // A dumbbell on a clear ground: a blue plate left of the middle, a grey bar in it.
+        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << size;
+        EXPECT_EQ(image.pixelColor(size * 5 / 32, size / 2).name(), QStringLiteral("#1f5fbf"))
+            << size;
+        EXPECT_EQ(image.pixelColor(size / 2, size / 2).name(), QStringLiteral("#404048")) << size;
+    }
 }
 
 TEST_F(LayoutTest, TabOrderAsListed) {
