@@ -1,4 +1,7 @@
 #include <QApplication>
+#include <QCoreApplication>
+
+#include "cli/csv_command.h"
 
 #include "common/paths.h"
 #include "desktop/qt_platform.h"
@@ -6,6 +9,11 @@
 #include "window/main_window.h"
 
 int main(int argc, char** argv) {
+    // The CSV commands run for scripts, without a window and without a display.
+    if (sorvenka::IsCsvCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     sorvenka::QtPlatform platform;
     const QString programFolder = sorvenka::ProgramFolder();

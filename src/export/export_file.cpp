@@ -48,4 +48,26 @@ bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& me
     return true;
 }
 
+bool WriteFileSafely(const QString& path, const FileBodyWriter& writeBody, QString& message) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        message = QStringLiteral("ファイルを作成できませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    QString reason;
+    if (!writeBody(file, reason)) {
+        file.cancelWriting();
+        message = QStringLiteral("ファイルを書き込めませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + (reason.isEmpty() ? file.errorString() : reason);
+        return false;
+    }
+    if (!file.commit()) {
+        message = QStringLiteral("ファイルを書き込めませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace sorvenka
