@@ -21,13 +21,17 @@ void* CappedRealloc(void* block, size_t size) {
     return std::realloc(block, size);
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Fed in chunks;
-// `pending` carries the bytes of a character cut at a chunk's end.
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Fed in chunks; the
+// state carries a character cut at a chunk's end. Counts the faults and reads on after each.
 class Utf8Check {
   public:
-    bool feed(const unsigned char* data, qint64 size) {
+    void feed(const unsigned char* data, qint64 size) {
         for (qint64 i = 0; i < size; ++i) {
             const unsigned char c = data[i];
+            if (need_ > 0 && (c < low_ || c > high_)) {
+                ++errors_;
+                need_ = 0;
+            }
             if (need_ == 0) {
                 if (c < 0x80) continue;
                 if (c >= 0xC2 && c <= 0xDF) {
@@ -41,19 +45,19 @@ class Utf8Check {
                     low_ = c == 0xF0 ? 0x90 : 0x80;
                     high_ = c == 0xF4 ? 0x8F : 0xBF;
                 } else {
-                    return false;
+                    ++errors_;
                 }
                 continue;
             }
-            if (c < low_ || c > high_) return false;
             low_ = 0x80, high_ = 0xBF;
             --need_;
         }
-        return true;
     }
-    bool complete() const { return need_ == 0; }
+    // The faults, a character cut off at the end included.
+    qint64 errors() const { return errors_ + (need_ > 0 ? 1 : 0); }
 
   private:
+    qint64 errors_ = 0;
     int need_ = 0;
     unsigned char low_ = 0x80, high_ = 0xBF;
 };
@@ -85,9 +89,34 @@ class Cp932Decoder {
         return true;
     }
 
+    // The bytes that are no CP932, over a file fed in chunks; a character cut at a chunk's
+    // end is carried over to the next one.
+    void count(const QByteArray& chunk, qint64& errors, bool last) {
+        if (!valid()) {
+            ++errors;
+            return;
+        }
+        carry_ += chunk;
+        char* in = carry_.data();
+        size_t inLeft = static_cast<size_t>(carry_.size());
+        char sink[4096];
+        while (inLeft > 0) {
+            char* out = sink;
+            size_t outLeft = sizeof sink;
+            if (iconv(cd_, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+            if (errno == E2BIG) continue;
+            if (errno == EINVAL && !last) break;
+            ++errors;
+            ++in, --inLeft;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        carry_ = QByteArray(in, static_cast<qsizetype>(inLeft));
+    }
+
   private:
     iconv_t cd_;
     QByteArray buffer_;
+    QByteArray carry_;
 };
 
 struct ParserGuard {
@@ -101,6 +130,7 @@ struct ParserGuard {
 // The state shared with libcsv's callbacks.
 struct ReadState {
     CsvEncoding encoding;
+    bool checkUtf8 = false;  // the file has faults: each field is checked
     Cp932Decoder* cp932 = nullptr;
     const std::function<bool(CsvRow&)>* onRow = nullptr;
     CsvRow row;
@@ -137,6 +167,15 @@ void OnField(void* data, size_t size, void* context) {
         return;
     }
     if (state.encoding == CsvEncoding::Utf8) {
+        if (state.checkUtf8) {
+            Utf8Check check;
+            check.feed(reinterpret_cast<const unsigned char*>(bytes), static_cast<qint64>(size));
+            if (check.errors() > 0) {
+                state.refuse(QStringLiteral("UTF-8でもCP932でもない文字があります"));
+                state.row.fields.emplace_back(QString());
+                return;
+            }
+        }
         state.row.fields.emplace_back(QString::fromUtf8(bytes, static_cast<qsizetype>(size)));
         return;
     }
@@ -183,34 +222,35 @@ bool CsvReader::open(const QString& path, QString& message) {
                   file.errorString();
         return false;
     }
-    Utf8Check check;
-    bool utf8 = true;
-    bool firstChunk = true;
+    // Both readings are tried over the whole file: a file that is not UTF-8 throughout was
+    // saved by a spreadsheet program on a Japanese desktop, in CP932. A file that is neither
+    // is read in the one with fewer faults, and the rows at fault are refused.
+    Utf8Check utf8;
+    Cp932Decoder cp932;
+    qint64 cp932Errors = 0;
     QByteArray chunk;
     QByteArray firstLine;
     bool firstLineDone = false;
     for (;;) {
         chunk = file.read(kChunkBytes);
-        if (chunk.isEmpty()) break;
+        const bool last = chunk.isEmpty();
+        cp932.count(chunk, cp932Errors, last);
+        if (last) break;
         if (!firstLineDone) {
             const qsizetype end = chunk.indexOf('\n');
             firstLine += end < 0 ? chunk : chunk.left(end);
             firstLineDone = end >= 0 || firstLine.size() >= kChunkBytes;
         }
-        if (utf8) {
-            const auto* data = reinterpret_cast<const unsigned char*>(chunk.constData());
-            utf8 = check.feed(data, chunk.size());
-        }
-        firstChunk = false;
-        if (!utf8 && firstLineDone) break;
+        utf8.feed(reinterpret_cast<const unsigned char*>(chunk.constData()), chunk.size());
     }
     if (file.error() != QFileDevice::NoError) {
         message = QStringLiteral("ファイルを読めませんでした。\r\n") + path + QStringLiteral("\r\n") +
                   file.errorString();
         return false;
     }
-    (void)firstChunk;
-    encoding_ = utf8 && check.complete() ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    const bool cp932Wins = utf8.errors() > 0 && cp932Errors < utf8.errors();
+    encoding_ = cp932Wins ? CsvEncoding::Cp932 : CsvEncoding::Utf8;
+    utf8Faults_ = !cp932Wins && utf8.errors() > 0;
     // The header decides the delimiter; quoted names hold neither character.
     delimiter_ = firstLine.count(';') > firstLine.count(',') ? ';' : ',';
     return true;
@@ -238,6 +278,7 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
 
     ReadState state;
     state.encoding = encoding_;
+    state.checkUtf8 = utf8Faults_;
     state.cp932 = &cp932;
     state.onRow = &onRow;
 

@@ -24,7 +24,7 @@ inline constexpr qsizetype kMaxCsvFieldBytes = 1024 * 1024;
 
 // Reads a CSV file row by row through libcsv without holding the file in memory: the bytes
 // go to the parser one line at a time, so every row knows the line it starts on. A file that
-// is not valid UTF-8 throughout is read as CP932. The delimiter is the comma, or the
+// is not valid UTF-8 throughout is read as CP932 (when CP932 fits it better). The delimiter is the comma, or the
 // semicolon when the header line holds more semicolons than commas.
 class CsvReader {
   public:
@@ -44,6 +44,7 @@ class CsvReader {
     QString path_;
     CsvEncoding encoding_ = CsvEncoding::Utf8;
     char delimiter_ = ',';
+    bool utf8Faults_ = false;
 };
 
 }  // namespace sorvenka
