@@ -78,6 +78,30 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
                                 "（Sorvenka、Strong、Hevy、FitNotesのCSVを読み込めます）");
         return false;
     }
+    const std::pair<PeerColumn, std::initializer_list<const char*>> peerNames[] = {
+        {PeerColumn::Date, {"date", "start_time"}},
+        {PeerColumn::Exercise, {"exercise name", "exercise_title", "exercise"}},
+        {PeerColumn::Category, {"category"}},
+        {PeerColumn::WeightKg, {"weight_kg", "weight (kgs)", "weight (kg)"}},
+        {PeerColumn::WeightLb, {"weight_lbs", "weight (lbs)", "weight (lb)"}},
+        {PeerColumn::Weight, {"weight"}},
+        {PeerColumn::WeightUnit, {"weight unit"}},
+        {PeerColumn::DistanceKm, {"distance_km"}},
+        {PeerColumn::DistanceMi, {"distance_miles"}},
+        {PeerColumn::Distance, {"distance"}},
+        {PeerColumn::DistanceUnit, {"distance unit"}},
+        {PeerColumn::Reps, {"reps"}},
+        // Hevy's own time columns are the workout's; FitNotes' Time is the set's duration.
+        {PeerColumn::Time, {"time"}},
+        {PeerColumn::Seconds, {"seconds", "duration_seconds"}},
+        {PeerColumn::Rpe, {"rpe"}},
+        {PeerColumn::SetType, {"set_type"}},
+        {PeerColumn::SetOrder, {"set order", "set_index"}},
+        {PeerColumn::Notes, {"notes", "exercise_notes", "comment"}},
+    };
+    for (const auto& [column, names] : peerNames) peer_[static_cast<int>(column)] = position(names);
+    for (int i = 0; i < 16; ++i) own_[i] = position(SorvenkaCsvColumns()[i]);
+
     for (const QString& name : needed) {
         if (position(name) < 0) {
             reason = QStringLiteral("列「%1」がありません").arg(name);

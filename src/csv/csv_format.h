@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <vector>
 
 #include "csv/csv_reader.h"
@@ -19,6 +20,15 @@ QString CsvFormatName(CsvFormat format);
 // then the group's and the exercise's names.
 const QStringList& SorvenkaCsvColumns();
 
+// The columns of the other loggers' files that the import reads, whatever they are called.
+enum class PeerColumn {
+    Date, Exercise, Category,
+    WeightKg, WeightLb, Weight, WeightUnit,
+    DistanceKm, DistanceMi, Distance, DistanceUnit,
+    Reps, Time, Seconds, Rpe, SetType, SetOrder, Notes,
+    Count
+};
+
 // The header row read: which format, and where each known column is. Column names compare
 // without regard to case and surrounding blanks; unknown columns are ignored and the order
 // is free.
@@ -33,8 +43,13 @@ class CsvHeader {
     // The position of a column by any of its names, or -1.
     int position(const QString& name) const;
     int position(std::initializer_list<const char*> names) const;
+    // Positions found once when the header is read, for the rows that follow.
+    int peer(PeerColumn column) const { return peer_[static_cast<int>(column)]; }
+    int own(int column) const { return own_[column]; }  // by the order of SorvenkaCsvColumns
 
   private:
+    std::array<int, static_cast<int>(PeerColumn::Count)> peer_{};
+    std::array<int, 16> own_{};
     CsvFormat format_ = CsvFormat::Unknown;
     int columnCount_ = 0;
     QHash<QString, int> positions_;

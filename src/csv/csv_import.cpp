@@ -14,6 +14,12 @@ namespace sorvenka {
 
 namespace {
 
+// yyyymmdd of a day text yyyy/mm/dd, a small key for counting days.
+int DayNumber(const QString& ymd) {
+    return QStringView(ymd).left(4).toInt() * 10000 + QStringView(ymd).mid(5, 2).toInt() * 100 +
+           QStringView(ymd).mid(8, 2).toInt();
+}
+
 struct Group {
     QString code, name;
 };
@@ -154,11 +160,40 @@ class Masters {
     qint64 unitTargetOrder_ = 0, unitOrder_ = 0;
 };
 
-// What is stored for one day and exercise when the import first meets it.
+// One day and exercise as the import meets it: what was stored before, and what it added.
 struct StoredGroup {
     qint64 count = 0;
     qint64 maxSetNum = 0;
     qint64 added = 0;
+    QList<qint64> addedSetNums;  // Sorvenka's own rows: a key twice in the file
+    QHash<size_t, int> seen;     // other loggers' rows: identical sets met so far
+};
+
+// The groups met lately, in two generations: memory stays bounded however long the file,
+// while the groups of the days at hand are kept. A group met again after it was dropped is
+// read anew and then counts this import's sets as stored; files list a day's sets together,
+// so only a day spread over thousands of other groups could meet that.
+class GroupCache {
+  public:
+    StoredGroup* find(const QString& key) {
+        if (auto found = recent_.find(key); found != recent_.end()) return &*found;
+        auto older = older_.find(key);
+        if (older == older_.end()) return nullptr;
+        StoredGroup group = std::move(*older);
+        older_.erase(older);
+        return &insert(key, std::move(group));
+    }
+    StoredGroup& insert(const QString& key, StoredGroup group) {
+        if (recent_.size() >= kGeneration) {
+            older_ = std::move(recent_);
+            recent_.clear();
+        }
+        return *recent_.insert(key, std::move(group));
+    }
+
+  private:
+    static constexpr qsizetype kGeneration = 4096;
+    QHash<QString, StoredGroup> recent_, older_;
 };
 
 class Importer {
@@ -277,8 +312,7 @@ class Importer {
 
     StoredGroup& storedGroup(const QString& ymd, const QString& grp, const QString& exer) {
         const QString key = ymd + QLatin1Char('\t') + grp + QLatin1Char('\t') + exer;
-        auto found = groups_.find(key);
-        if (found != groups_.end()) return *found;
+        if (StoredGroup* found = groups_.find(key)) return *found;
         storedGroup_.reset();
         storedGroup_.bindText(1, ymd);
         storedGroup_.bindText(2, grp);
@@ -288,7 +322,7 @@ class Importer {
             group.count = storedGroup_.columnInt(0);
             group.maxSetNum = storedGroup_.columnInt(1);
         }
-        return *groups_.insert(key, group);
+        return groups_.insert(key, std::move(group));
     }
 
     bool ownSet() {
@@ -317,21 +351,24 @@ class Importer {
         }
 
         ++summary_.sets;
-        days_.insert(own_.ymd());
+        days_.insert(DayNumber(own_.ymd()));
         StoredGroup& group = storedGroup(own_.ymd(), grp, exer);
-        if (group.count > 0 || group.added > 0) {
+        const qint64 setNum = own_.setNum().toLongLong();
+        bool present = group.addedSetNums.contains(setNum);
+        if (!present && group.count > 0) {
             keyExists_.reset();
             for (int i = 0; i < 4; ++i) keyExists_.bindText(i + 1, *own_.values[i]);
-            if (keyExists_.step() == SQLITE_ROW) {
-                ++summary_.presentSets;
-                return true;
-            }
+            present = keyExists_.step() == SQLITE_ROW;
+        }
+        if (present) {
+            ++summary_.presentSets;
+            return true;
         }
         insert_.reset();
         // Values go in as read: the columns' affinities give numbers back their kinds.
         for (int i = 0; i < 14; ++i) insert_.bindText(i + 1, own_.values[i]);
         if (!done(insert_.step())) return false;
-        ++group.added;
+        group.addedSetNums.append(setNum);
         ++summary_.newSets;
         return true;
     }
@@ -373,7 +410,7 @@ class Importer {
         const Exercise exercise = peerExercise(grp, exer);
         if (exercise == Exercise::WriteFailed) return false;
         ++summary_.sets;
-        days_.insert(peer_.ymd);
+        days_.insert(DayNumber(peer_.ymd));
         if (exercise == Exercise::OutOfCodes) {
             // Counted for the preview; the import as a whole is refused.
             ++summary_.newSets;
@@ -408,14 +445,13 @@ class Importer {
 
     // Identical sets are matched one to one: the k-th identical set of a day and exercise in
     // the file is present when at least k identical ones were stored before the import.
-    bool isPresent(const QString& grp, const QString& exer, const StoredGroup& group) {
+    bool isPresent(const QString& grp, const QString& exer, StoredGroup& group) {
         const QString fingerprint =
-            peer_.ymd + QLatin1Char('\t') + grp + QLatin1Char('\t') + exer + QLatin1Char('\t') +
             QString::number(peer_.target, 'g', 17) + QLatin1Char('\t') + peer_.unitT +
             QLatin1Char('\t') + optionalText(peer_.cnt) + QLatin1Char('\t') + peer_.unit +
             QLatin1Char('\t') + optionalText(peer_.cntMin) + QLatin1Char('\t') +
             optionalText(peer_.cntSec) + QLatin1Char('\t') + peer_.comment;
-        const int seen = ++seen_[qHash(fingerprint, 0x5eed)];
+        const int seen = ++group.seen[qHash(fingerprint, 0x5eed)];
         sameSets_.reset();
         sameSets_.bindText(1, peer_.ymd);
         sameSets_.bindText(2, grp);
@@ -453,9 +489,9 @@ class Importer {
     PeerSet peer_;
     PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_,
         insertExercise_, insertUnitTarget_, insertUnit_;
-    QHash<QString, StoredGroup> groups_;
-    QHash<size_t, int> seen_;
-    QSet<QString> days_, existingExercises_, newPairs_, outOfCodes_;
+    GroupCache groups_;
+    QSet<int> days_;  // yyyymmdd
+    QSet<QString> existingExercises_, newPairs_, outOfCodes_;
     std::set<std::pair<bool, QString>> unitsSeen_;
 };
 

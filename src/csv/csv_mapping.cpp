@@ -147,75 +147,75 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     const CsvFormat format = header.format();
     const bool hevy = format == CsvFormat::Hevy;
 
-    const int dateColumn = header.position({"date", "start_time"});
+    const int dateColumn = header.peer(PeerColumn::Date);
     const QString dateText = Cell(row, dateColumn);
     set.ymd = PeerDay(dateText);
     if (set.ymd.isEmpty()) {
         reason = QStringLiteral("日付が正しくありません（%1）").arg(dateText);
         return false;
     }
-    set.exerciseName = Cell(row, header.position({"exercise name", "exercise_title", "exercise"}));
+    set.exerciseName = Cell(row, header.peer(PeerColumn::Exercise));
     if (set.exerciseName.isEmpty()) {
         reason = QStringLiteral("種目名がありません");
         return false;
     }
-    set.category = Cell(row, header.position({"category"}));
+    set.category = Cell(row, header.peer(PeerColumn::Category));
 
     // The load: a column per unit, or one column with a unit column beside it.
     std::optional<double> weight;
     QString weightUnit = QStringLiteral("kg");
-    if (const int kg = header.position({"weight_kg", "weight (kgs)", "weight (kg)"}); kg >= 0) {
+    if (const int kg = header.peer(PeerColumn::WeightKg); kg >= 0) {
         if (!ReadNumber(Cell(row, kg), decimalComma, QStringLiteral("重量"), weight, reason))
             return false;
-    } else if (const int lb = header.position({"weight_lbs", "weight (lbs)", "weight (lb)"});
+    } else if (const int lb = header.peer(PeerColumn::WeightLb);
                lb >= 0) {
         if (!ReadNumber(Cell(row, lb), decimalComma, QStringLiteral("重量"), weight, reason))
             return false;
         weightUnit = QStringLiteral("lb");
     } else {
-        if (!ReadNumber(Cell(row, header.position({"weight"})), decimalComma,
+        if (!ReadNumber(Cell(row, header.peer(PeerColumn::Weight)), decimalComma,
                         QStringLiteral("重量"), weight, reason))
             return false;
-        const QString unit = Cell(row, header.position({"weight unit"}));
+        const QString unit = Cell(row, header.peer(PeerColumn::WeightUnit));
         if (!unit.isEmpty()) weightUnit = LoadUnit(unit);
     }
 
     std::optional<double> distance;
     QString distanceUnit = QStringLiteral("km");
-    if (const int km = header.position({"distance_km"}); km >= 0) {
+    if (const int km = header.peer(PeerColumn::DistanceKm); km >= 0) {
         if (!ReadNumber(Cell(row, km), decimalComma, QStringLiteral("距離"), distance, reason))
             return false;
-    } else if (const int mi = header.position({"distance_miles"}); mi >= 0) {
+    } else if (const int mi = header.peer(PeerColumn::DistanceMi); mi >= 0) {
         if (!ReadNumber(Cell(row, mi), decimalComma, QStringLiteral("距離"), distance, reason))
             return false;
         distanceUnit = QStringLiteral("mi");
     } else {
-        if (!ReadNumber(Cell(row, header.position({"distance"})), decimalComma,
+        if (!ReadNumber(Cell(row, header.peer(PeerColumn::Distance)), decimalComma,
                         QStringLiteral("距離"), distance, reason))
             return false;
-        const QString unit = Cell(row, header.position({"distance unit"}));
+        const QString unit = Cell(row, header.peer(PeerColumn::DistanceUnit));
         if (!unit.isEmpty()) distanceUnit = DistanceUnit(unit);
     }
 
     std::optional<qint64> reps;
-    if (!ReadWhole(Cell(row, header.position({"reps"})), decimalComma, QStringLiteral("回数"), reps,
+    if (!ReadWhole(Cell(row, header.peer(PeerColumn::Reps)), decimalComma, QStringLiteral("回数"), reps,
                    reason))
         return false;
     std::optional<qint64> seconds;
-    if (const int time = header.position({"time"}); time >= 0 && !hevy) {
+    if (const int time = header.peer(PeerColumn::Time); time >= 0 && !hevy) {
         if (!ReadDuration(Cell(row, time), QStringLiteral("時間"), seconds, reason)) return false;
-    } else if (!ReadWhole(Cell(row, header.position({"seconds", "duration_seconds"})), decimalComma,
+    } else if (!ReadWhole(Cell(row, header.peer(PeerColumn::Seconds)), decimalComma,
                           QStringLiteral("秒数"), seconds, reason)) {
         return false;
     }
     std::optional<double> rpe;
-    if (!ReadNumber(Cell(row, header.position({"rpe"})), decimalComma, QStringLiteral("RPE"), rpe,
+    if (!ReadNumber(Cell(row, header.peer(PeerColumn::Rpe)), decimalComma, QStringLiteral("RPE"), rpe,
                     reason))
         return false;
 
     // Strong writes W, D or F in place of the number of a warm-up, drop or failure set.
-    QString setType = Cell(row, header.position({"set_type"}));
-    const QString order = Cell(row, header.position({"set order", "set_index"}));
+    QString setType = Cell(row, header.peer(PeerColumn::SetType));
+    const QString order = Cell(row, header.peer(PeerColumn::SetOrder));
     if (!order.isEmpty() && !IsDigitsText(order)) {
         const QString type = SetTypeText(order);
         if (type.isEmpty()) {
@@ -253,7 +253,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
 
     const QString notes = row.fields.empty()
                               ? QString()
-                              : Cell(row, header.position({"notes", "exercise_notes", "comment"}));
+                              : Cell(row, header.peer(PeerColumn::Notes));
     if (!notes.isEmpty()) comment << notes;
     set.comment = comment.join(kJoin);
     return true;
@@ -262,8 +262,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
     const QStringList& columns = SorvenkaCsvColumns();
     for (int i = 0; i < 14; ++i) {
-        const int position = header.position(columns[i]);
-        set.values[i] = row.fields[position];
+        set.values[i] = row.fields[header.own(i)];
     }
     auto text = [&](int i) { return set.values[i].value_or(QString()); };
     auto fail = [&](const QString& why) {
@@ -304,8 +303,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
 
     // The key columns are never NULL.
     for (int i : {0, 1, 2, 3}) set.values[i] = text(i);
-    const int grpName = header.position(QStringLiteral("grp_name"));
-    const int exerName = header.position(QStringLiteral("exer_name"));
+    const int grpName = header.own(14);
+    const int exerName = header.own(15);
     set.grpName = grpName >= 0 ? row.fields[grpName].value_or(QString()) : QString();
     set.exerName = exerName >= 0 ? row.fields[exerName].value_or(QString()) : QString();
     return true;
