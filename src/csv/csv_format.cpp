@@ -78,7 +78,8 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
                                 "（Sorvenka、Strong、Hevy、FitNotesのCSVを読み込めます）");
         return false;
     }
-    const std::pair<PeerColumn, std::initializer_list<const char*>> peerNames[] = {
+    // The names live in arrays of their own: an initializer list in a pair would not outlive it.
+    const std::pair<PeerColumn, std::array<const char*, 3>> peerNames[] = {
         {PeerColumn::Date, {"date", "start_time"}},
         {PeerColumn::Exercise, {"exercise name", "exercise_title", "exercise"}},
         {PeerColumn::Category, {"category"}},
@@ -99,7 +100,12 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
         {PeerColumn::SetOrder, {"set order", "set_index"}},
         {PeerColumn::Notes, {"notes", "exercise_notes", "comment"}},
     };
-    for (const auto& [column, names] : peerNames) peer_[static_cast<int>(column)] = position(names);
+    for (const auto& [column, names] : peerNames) {
+        int& found = peer_[static_cast<int>(column)];
+        found = -1;
+        for (const char* name : names)
+            if (name && found < 0) found = position(QString::fromUtf8(name));
+    }
     for (int i = 0; i < 16; ++i) own_[i] = position(SorvenkaCsvColumns()[i]);
 
     for (const QString& name : needed) {

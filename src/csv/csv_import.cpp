@@ -162,6 +162,7 @@ class Masters {
 
 // One day and exercise as the import meets it: what was stored before, and what it added.
 struct StoredGroup {
+    QString ymd;
     qint64 count = 0;
     qint64 maxSetNum = 0;
     qint64 added = 0;
@@ -175,6 +176,10 @@ struct StoredGroup {
 // so only a day spread over thousands of other groups could meet that.
 class GroupCache {
   public:
+    // Whether a group of the day may have been dropped: its sets then must be read anew.
+    bool mayHaveDropped(const QString& ymd) const {
+        return !droppedFirst_.isEmpty() && ymd >= droppedFirst_ && ymd <= droppedLast_;
+    }
     StoredGroup* find(const QString& key) {
         if (auto found = recent_.find(key); found != recent_.end()) return &*found;
         auto older = older_.find(key);
@@ -185,6 +190,11 @@ class GroupCache {
     }
     StoredGroup& insert(const QString& key, StoredGroup group) {
         if (recent_.size() >= kGeneration) {
+            for (const StoredGroup& dropped : older_) {
+                if (droppedFirst_.isEmpty() || dropped.ymd < droppedFirst_)
+                    droppedFirst_ = dropped.ymd;
+                if (droppedLast_.isEmpty() || dropped.ymd > droppedLast_) droppedLast_ = dropped.ymd;
+            }
             older_ = std::move(recent_);
             recent_.clear();
         }
@@ -194,6 +204,7 @@ class GroupCache {
   private:
     static constexpr qsizetype kGeneration = 4096;
     QHash<QString, StoredGroup> recent_, older_;
+    QString droppedFirst_, droppedLast_;
 };
 
 class Importer {
@@ -239,6 +250,11 @@ class Importer {
             }
         }
         if (!masters_.load(db_, message)) return false;
+        PreparedStatement range(db_, "select min(ymd), max(ymd) from t_exer");
+        if (range.step() == SQLITE_ROW && range.columnType(0) != SQLITE_NULL) {
+            firstDay_ = range.columnText(0);
+            lastDay_ = range.columnText(1);
+        }
         if (!options_.group.isEmpty() && !masters_.group(options_.group)) {
             message = QStringLiteral("グループ「%1」はマスタにありません。").arg(options_.group);
             return false;
@@ -311,13 +327,29 @@ class Importer {
     }
 
     StoredGroup& storedGroup(const QString& ymd, const QString& grp, const QString& exer) {
+        // The group of the row before, when it is the same: nothing was added to the cache
+        // since, so the pointer still holds.
+        if (lastGroup_ && ymd == lastGroupYmd_ && grp == lastGroupGrp_ && exer == lastGroupExer_)
+            return *lastGroup_;
+        lastGroupYmd_ = ymd, lastGroupGrp_ = grp, lastGroupExer_ = exer;
+        lastGroup_ = &findOrReadGroup(ymd, grp, exer);
+        return *lastGroup_;
+    }
+
+    StoredGroup& findOrReadGroup(const QString& ymd, const QString& grp, const QString& exer) {
         const QString key = ymd + QLatin1Char('\t') + grp + QLatin1Char('\t') + exer;
         if (StoredGroup* found = groups_.find(key)) return *found;
+        // A day outside the stored ones holds nothing, unless this import wrote to it in a
+        // group since dropped from the cache: no need to ask.
+        const bool mayHoldSets = (!firstDay_.isEmpty() && ymd >= firstDay_ && ymd <= lastDay_) ||
+                                 groups_.mayHaveDropped(ymd);
+        StoredGroup group;
+        group.ymd = ymd;
+        if (!mayHoldSets) return groups_.insert(key, std::move(group));
         storedGroup_.reset();
         storedGroup_.bindText(1, ymd);
         storedGroup_.bindText(2, grp);
         storedGroup_.bindText(3, exer);
-        StoredGroup group;
         if (storedGroup_.step() == SQLITE_ROW) {
             group.count = storedGroup_.columnInt(0);
             group.maxSetNum = storedGroup_.columnInt(1);
@@ -325,8 +357,11 @@ class Importer {
         return groups_.insert(key, std::move(group));
     }
 
-    bool ownSet() {
-        const QString grp = own_.grpCd(), exer = own_.exerCd();
+    // The masters an own row needs: its group and exercise, added when missing. Rows of one
+    // exercise come together, so the same pair as the row before needs no look-up.
+    bool ownMasters(const QString& grp, const QString& exer) {
+        if (grp == lastGrp_ && exer == lastExer_) return true;
+        lastGrp_ = grp, lastExer_ = exer;
         if (!masters_.group(grp)) {
             const QString name = own_.grpName.isEmpty() ? grp : own_.grpName;
             insertGroup_.reset();
@@ -349,6 +384,13 @@ class Importer {
         } else if (!newPairs_.contains(grp + exer)) {
             existingExercises_.insert(grp + exer);
         }
+        return true;
+    }
+
+    bool ownSet() {
+        const QString& grp = own_.grpCd();
+        const QString& exer = own_.exerCd();
+        if (!ownMasters(grp, exer)) return false;
 
         ++summary_.sets;
         days_.insert(DayNumber(own_.ymd()));
@@ -365,8 +407,17 @@ class Importer {
             return true;
         }
         insert_.reset();
-        // Values go in as read: the columns' affinities give numbers back their kinds.
-        for (int i = 0; i < 14; ++i) insert_.bindText(i + 1, own_.values[i]);
+        // Numbers go in as numbers, the kinds the columns' affinities give them; texts (an
+        // empty text in a number column too) as read.
+        for (int i = 0; i < 14; ++i) {
+            const CsvField& value = own_.values[i];
+            if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
+                insert_.bindInt(i + 1, value->toLongLong());
+            else if (value && !value->isEmpty() && i == 6)
+                insert_.bindDouble(i + 1, value->toDouble());
+            else
+                insert_.bindText(i + 1, value);
+        }
         if (!done(insert_.step())) return false;
         group.addedSetNums.append(setNum);
         ++summary_.newSets;
@@ -490,6 +541,10 @@ class Importer {
     PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_,
         insertExercise_, insertUnitTarget_, insertUnit_;
     GroupCache groups_;
+    StoredGroup* lastGroup_ = nullptr;
+    QString lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
+    QString lastGrp_, lastExer_;  // the pair of the own row before
+    QString firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;  // yyyymmdd
     QSet<QString> existingExercises_, newPairs_, outOfCodes_;
     std::set<std::pair<bool, QString>> unitsSeen_;

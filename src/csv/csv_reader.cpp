@@ -226,22 +226,29 @@ bool CsvReader::open(const QString& path, QString& message) {
     // saved by a spreadsheet program on a Japanese desktop, in CP932. A file that is neither
     // is read in the one with fewer faults, and the rows at fault are refused.
     Utf8Check utf8;
-    Cp932Decoder cp932;
-    qint64 cp932Errors = 0;
     QByteArray chunk;
     QByteArray firstLine;
     bool firstLineDone = false;
     for (;;) {
         chunk = file.read(kChunkBytes);
-        const bool last = chunk.isEmpty();
-        cp932.count(chunk, cp932Errors, last);
-        if (last) break;
+        if (chunk.isEmpty()) break;
         if (!firstLineDone) {
             const qsizetype end = chunk.indexOf('\n');
             firstLine += end < 0 ? chunk : chunk.left(end);
             firstLineDone = end >= 0 || firstLine.size() >= kChunkBytes;
         }
         utf8.feed(reinterpret_cast<const unsigned char*>(chunk.constData()), chunk.size());
+    }
+    // Only a file that is not UTF-8 throughout is read a second time, as CP932.
+    qint64 cp932Errors = 0;
+    if (utf8.errors() > 0 && file.error() == QFileDevice::NoError && file.seek(0)) {
+        Cp932Decoder cp932;
+        for (;;) {
+            chunk = file.read(kChunkBytes);
+            const bool last = chunk.isEmpty();
+            cp932.count(chunk, cp932Errors, last);
+            if (last) break;
+        }
     }
     if (file.error() != QFileDevice::NoError) {
         message = QStringLiteral("ファイルを読めませんでした。\r\n") + path + QStringLiteral("\r\n") +

@@ -17,10 +17,14 @@ PreparedStatement::~PreparedStatement() {
 }
 
 void PreparedStatement::bindText(int position, const QString& value) {
-    const QByteArray bytes = value.toUtf8();
+    if (position < 1) return;
+    if (static_cast<size_t>(position) > held_.size()) held_.resize(position);
+    // The statement keeps the bytes until they are bound anew, so the engine need not copy.
+    QByteArray& bytes = held_[position - 1];
+    bytes = value.toUtf8();
     // An empty text stays an empty text: the engine binds NULL for a null pointer.
-    sqlite3_bind_text(statement_, position, bytes.isNull() ? "" : bytes.constData(),
-                      static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement_, position, bytes.isEmpty() ? "" : bytes.constData(),
+                      static_cast<int>(bytes.size()), SQLITE_STATIC);
 }
 
 void PreparedStatement::bindText(int position, const std::optional<QString>& value) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -44,6 +46,7 @@ class PreparedStatement {
   private:
     sqlite3_stmt* statement_ = nullptr;
     int prepareCode_ = 0;
+    std::vector<QByteArray> held_;  // the bound texts, by position
 };
 
 // A write transaction: begun at construction, rolled back at destruction unless committed.
