@@ -55,7 +55,7 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
     positions_.clear();
     columnCount_ = static_cast<int>(header.fields.size());
     for (int i = 0; i < columnCount_; ++i) {
-        const QString name = Key(header.fields[i].value_or(QString()));
+        const QString name = Key(FieldText(header.fields[i]));
         // The first of two columns of the same name counts.
         if (!name.isEmpty() && !positions_.contains(name)) positions_.insert(name, i);
     }

@@ -15,9 +15,11 @@ namespace sorvenka {
 namespace {
 
 // yyyymmdd of a day text yyyy/mm/dd, a small key for counting days.
-int DayNumber(const QString& ymd) {
-    return QStringView(ymd).left(4).toInt() * 10000 + QStringView(ymd).mid(5, 2).toInt() * 100 +
-           QStringView(ymd).mid(8, 2).toInt();
+int DayNumber(const QByteArray& ymd) {
+    int number = 0;
+    for (char c : ymd)
+        if (c >= '0' && c <= '9') number = number * 10 + (c - '0');
+    return number;
 }
 
 struct Group {
@@ -162,7 +164,7 @@ class Masters {
 
 // One day and exercise as the import meets it: what was stored before, and what it added.
 struct StoredGroup {
-    QString ymd;
+    QByteArray ymd;
     qint64 count = 0;
     qint64 maxSetNum = 0;
     qint64 added = 0;
@@ -177,10 +179,10 @@ struct StoredGroup {
 class GroupCache {
   public:
     // Whether a group of the day may have been dropped: its sets then must be read anew.
-    bool mayHaveDropped(const QString& ymd) const {
+    bool mayHaveDropped(const QByteArray& ymd) const {
         return !droppedFirst_.isEmpty() && ymd >= droppedFirst_ && ymd <= droppedLast_;
     }
-    StoredGroup* find(const QString& key) {
+    StoredGroup* find(const QByteArray& key) {
         if (auto found = recent_.find(key); found != recent_.end()) return &*found;
         auto older = older_.find(key);
         if (older == older_.end()) return nullptr;
@@ -188,7 +190,7 @@ class GroupCache {
         older_.erase(older);
         return &insert(key, std::move(group));
     }
-    StoredGroup& insert(const QString& key, StoredGroup group) {
+    StoredGroup& insert(const QByteArray& key, StoredGroup group) {
         if (recent_.size() >= kGeneration) {
             for (const StoredGroup& dropped : older_) {
                 if (droppedFirst_.isEmpty() || dropped.ymd < droppedFirst_)
@@ -203,8 +205,8 @@ class GroupCache {
 
   private:
     static constexpr qsizetype kGeneration = 4096;
-    QHash<QString, StoredGroup> recent_, older_;
-    QString droppedFirst_, droppedLast_;
+    QHash<QByteArray, StoredGroup> recent_, older_;
+    QByteArray droppedFirst_, droppedLast_;
 };
 
 class Importer {
@@ -252,8 +254,8 @@ class Importer {
         if (!masters_.load(db_, message)) return false;
         PreparedStatement range(db_, "select min(ymd), max(ymd) from t_exer");
         if (range.step() == SQLITE_ROW && range.columnType(0) != SQLITE_NULL) {
-            firstDay_ = range.columnText(0);
-            lastDay_ = range.columnText(1);
+            firstDay_ = range.columnText(0).toUtf8();
+            lastDay_ = range.columnText(1).toUtf8();
         }
         if (!options_.group.isEmpty() && !masters_.group(options_.group)) {
             message = QStringLiteral("グループ「%1」はマスタにありません。").arg(options_.group);
@@ -326,7 +328,7 @@ class Importer {
                            .arg(QString::fromUtf8(sqlite3_errstr(code))));
     }
 
-    StoredGroup& storedGroup(const QString& ymd, const QString& grp, const QString& exer) {
+    StoredGroup& storedGroup(const QByteArray& ymd, const QByteArray& grp, const QByteArray& exer) {
         // The group of the row before, when it is the same: nothing was added to the cache
         // since, so the pointer still holds.
         if (lastGroup_ && ymd == lastGroupYmd_ && grp == lastGroupGrp_ && exer == lastGroupExer_)
@@ -336,8 +338,9 @@ class Importer {
         return *lastGroup_;
     }
 
-    StoredGroup& findOrReadGroup(const QString& ymd, const QString& grp, const QString& exer) {
-        const QString key = ymd + QLatin1Char('\t') + grp + QLatin1Char('\t') + exer;
+    StoredGroup& findOrReadGroup(const QByteArray& ymd, const QByteArray& grp,
+                                 const QByteArray& exer) {
+        const QByteArray key = ymd + '\t' + grp + '\t' + exer;
         if (StoredGroup* found = groups_.find(key)) return *found;
         // A day outside the stored ones holds nothing, unless this import wrote to it in a
         // group since dropped from the cache: no need to ask.
@@ -347,9 +350,9 @@ class Importer {
         group.ymd = ymd;
         if (!mayHoldSets) return groups_.insert(key, std::move(group));
         storedGroup_.reset();
-        storedGroup_.bindText(1, ymd);
-        storedGroup_.bindText(2, grp);
-        storedGroup_.bindText(3, exer);
+        storedGroup_.bindBytes(1, ymd);
+        storedGroup_.bindBytes(2, grp);
+        storedGroup_.bindBytes(3, exer);
         if (storedGroup_.step() == SQLITE_ROW) {
             group.count = storedGroup_.columnInt(0);
             group.maxSetNum = storedGroup_.columnInt(1);
@@ -359,9 +362,10 @@ class Importer {
 
     // The masters an own row needs: its group and exercise, added when missing. Rows of one
     // exercise come together, so the same pair as the row before needs no look-up.
-    bool ownMasters(const QString& grp, const QString& exer) {
-        if (grp == lastGrp_ && exer == lastExer_) return true;
-        lastGrp_ = grp, lastExer_ = exer;
+    bool ownMasters(const QByteArray& grpBytes, const QByteArray& exerBytes) {
+        if (grpBytes == lastGrp_ && exerBytes == lastExer_) return true;
+        lastGrp_ = grpBytes, lastExer_ = exerBytes;
+        const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
         if (!masters_.group(grp)) {
             const QString name = own_.grpName.isEmpty() ? grp : own_.grpName;
             insertGroup_.reset();
@@ -388,8 +392,8 @@ class Importer {
     }
 
     bool ownSet() {
-        const QString& grp = own_.grpCd();
-        const QString& exer = own_.exerCd();
+        const QByteArray& grp = own_.grpCd();
+        const QByteArray& exer = own_.exerCd();
         if (!ownMasters(grp, exer)) return false;
 
         ++summary_.sets;
@@ -399,7 +403,7 @@ class Importer {
         bool present = group.addedSetNums.contains(setNum);
         if (!present && group.count > 0) {
             keyExists_.reset();
-            for (int i = 0; i < 4; ++i) keyExists_.bindText(i + 1, *own_.values[i]);
+            for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, own_.values[i]);
             present = keyExists_.step() == SQLITE_ROW;
         }
         if (present) {
@@ -416,7 +420,7 @@ class Importer {
             else if (value && !value->isEmpty() && i == 6)
                 insert_.bindDouble(i + 1, value->toDouble());
             else
-                insert_.bindText(i + 1, value);
+                insert_.bindBytes(i + 1, value);
         }
         if (!done(insert_.step())) return false;
         group.addedSetNums.append(setNum);
@@ -461,13 +465,13 @@ class Importer {
         const Exercise exercise = peerExercise(grp, exer);
         if (exercise == Exercise::WriteFailed) return false;
         ++summary_.sets;
-        days_.insert(DayNumber(peer_.ymd));
+        days_.insert(DayNumber(peer_.ymd.toUtf8()));
         if (exercise == Exercise::OutOfCodes) {
             // Counted for the preview; the import as a whole is refused.
             ++summary_.newSets;
             return true;
         }
-        StoredGroup& group = storedGroup(peer_.ymd, grp, exer);
+        StoredGroup& group = storedGroup(peer_.ymd.toUtf8(), grp.toUtf8(), exer.toUtf8());
         if (group.count > 0 && isPresent(grp, exer, group)) {
             ++summary_.presentSets;
             return true;
@@ -542,9 +546,9 @@ class Importer {
         insertExercise_, insertUnitTarget_, insertUnit_;
     GroupCache groups_;
     StoredGroup* lastGroup_ = nullptr;
-    QString lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
-    QString lastGrp_, lastExer_;  // the pair of the own row before
-    QString firstDay_, lastDay_;  // the days stored before the import
+    QByteArray lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
+    QByteArray lastGrp_, lastExer_;  // the pair of the own row before
+    QByteArray firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;  // yyyymmdd
     QSet<QString> existingExercises_, newPairs_, outOfCodes_;
     std::set<std::pair<bool, QString>> unitsSeen_;

@@ -16,7 +16,35 @@ const QString kJoin = QStringLiteral(" / ");
 
 QString Cell(const CsvRow& row, int position) {
     if (position < 0 || position >= static_cast<int>(row.fields.size())) return QString();
-    return row.fields[position].value_or(QString()).trimmed();
+    return FieldText(row.fields[position]).trimmed();
+}
+
+bool IsDigitsBytes(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return false;
+    for (char c : bytes)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// yyyy/mm/dd naming a real day, checked on the bytes as read.
+bool IsYmdBytes(const QByteArray& bytes) {
+    if (bytes.size() != 10 || bytes[4] != '/' || bytes[7] != '/') return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (bytes[i] < '0' || bytes[i] > '9') return false;
+    auto number = [&](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) n = n * 10 + (bytes[i] - '0');
+        return n;
+    };
+    const int year = number(0, 4);
+    return year >= 1 && QDate(year, number(5, 2), number(8, 2)).isValid();
+}
+
+// The length the text has in the masters' terms: UTF-16 code units.
+qsizetype CharacterCount(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return QString::fromUtf8(bytes).size();
+    return bytes.size();
 }
 
 // A number that is not negative: digits with at most one decimal point (a decimal comma in
@@ -261,52 +289,51 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
 
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
     const QStringList& columns = SorvenkaCsvColumns();
-    for (int i = 0; i < 14; ++i) {
-        set.values[i] = row.fields[header.own(i)];
-    }
-    auto text = [&](int i) { return set.values[i].value_or(QString()); };
-    auto fail = [&](const QString& why) {
-        reason = why;
+    for (int i = 0; i < 14; ++i) set.values[i] = row.fields[header.own(i)];
+    static const QByteArray kNone;
+    auto bytes = [&](int i) -> const QByteArray& { return set.values[i] ? *set.values[i] : kNone; };
+    auto fail = [&](const QString& why, int i) {
+        reason = why.arg(FieldText(set.values[i]));
         return false;
     };
 
-    if (!IsValidYmd(text(0))) return fail(QStringLiteral("日付が正しくありません（%1）").arg(text(0)));
+    if (!IsYmdBytes(bytes(0))) return fail(QStringLiteral("日付が正しくありません（%1）"), 0);
     for (int i : {1, 2}) {
-        if (text(i).size() != 2 || text(i).contains(QLatin1Char('\'')))
-            return fail(QStringLiteral("%1は2文字のコードです（%2）").arg(columns[i], text(i)));
+        if (CharacterCount(bytes(i)) != 2 || bytes(i).contains('\''))
+            return fail(columns[i] + QStringLiteral("は2文字のコードです（%1）"), i);
     }
-    if (!IsDigitsText(text(3)) || text(3).toLongLong() < 1 || text(3).size() > 9)
-        return fail(QStringLiteral("set_numが1以上の整数ではありません（%1）").arg(text(3)));
+    if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || bytes(3).toLongLong() < 1)
+        return fail(QStringLiteral("set_numが1以上の整数ではありません（%1）"), 3);
     for (int i : {4, 5}) {
-        if (!text(i).isEmpty() && !IsTimeText(text(i)))
-            return fail(QStringLiteral("%1が時刻ではありません（%2）").arg(columns[i], text(i)));
+        if (!bytes(i).isEmpty() && !IsTimeText(QString::fromUtf8(bytes(i))))
+            return fail(columns[i] + QStringLiteral("が時刻ではありません（%1）"), i);
     }
     // The load: a number that is not negative, as the engine writes it.
-    if (!text(6).isEmpty()) {
+    if (!bytes(6).isEmpty()) {
         bool ok = false;
-        const double value = text(6).toDouble(&ok);
+        const double value = bytes(6).toDouble(&ok);
         if (!ok || !std::isfinite(value))
-            return fail(QStringLiteral("targetが数ではありません（%1）").arg(text(6)));
-        if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）").arg(text(6)));
+            return fail(QStringLiteral("targetが数ではありません（%1）"), 6);
+        if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）"), 6);
     }
     for (int i : {8, 10, 11}) {
-        if (text(i).isEmpty()) continue;
-        if (text(i).startsWith(QLatin1Char('-')))
-            return fail(QStringLiteral("%1が負の数です（%2）").arg(columns[i], text(i)));
-        if (!IsDigitsText(text(i)) || text(i).size() > 15)
-            return fail(QStringLiteral("%1が整数ではありません（%2）").arg(columns[i], text(i)));
+        if (bytes(i).isEmpty()) continue;
+        if (bytes(i).startsWith('-')) return fail(columns[i] + QStringLiteral("が負の数です（%1）"), i);
+        if (!IsDigitsBytes(bytes(i)) || bytes(i).size() > 15)
+            return fail(columns[i] + QStringLiteral("が整数ではありません（%1）"), i);
     }
-    if (!text(11).isEmpty() && text(11).toInt() > 59)
-        return fail(QStringLiteral("cnt_secが59を超えています（%1）").arg(text(11)));
-    if (text(12).size() > 1)
-        return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）").arg(text(12)));
+    if (!bytes(11).isEmpty() && bytes(11).toInt() > 59)
+        return fail(QStringLiteral("cnt_secが59を超えています（%1）"), 11);
+    if (CharacterCount(bytes(12)) > 1)
+        return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）"), 12);
 
     // The key columns are never NULL.
-    for (int i : {0, 1, 2, 3}) set.values[i] = text(i);
+    for (int i : {0, 1, 2, 3})
+        if (!set.values[i]) set.values[i] = QByteArray("");
     const int grpName = header.own(14);
     const int exerName = header.own(15);
-    set.grpName = grpName >= 0 ? row.fields[grpName].value_or(QString()) : QString();
-    set.exerName = exerName >= 0 ? row.fields[exerName].value_or(QString()) : QString();
+    set.grpName = grpName >= 0 ? FieldText(row.fields[grpName]) : QString();
+    set.exerName = exerName >= 0 ? FieldText(row.fields[exerName]) : QString();
     return true;
 }
 

@@ -27,10 +27,10 @@ struct OwnSet {
     std::array<CsvField, 14> values;
     QString grpName, exerName;
 
-    const QString& ymd() const { return *values[0]; }
-    const QString& grpCd() const { return *values[1]; }
-    const QString& exerCd() const { return *values[2]; }
-    const QString& setNum() const { return *values[3]; }
+    const QByteArray& ymd() const { return *values[0]; }
+    const QByteArray& grpCd() const { return *values[1]; }
+    const QByteArray& exerCd() const { return *values[2]; }
+    const QByteArray& setNum() const { return *values[3]; }
 };
 
 // A row with another number of fields than the header is refused.

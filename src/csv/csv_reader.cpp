@@ -74,7 +74,7 @@ class Cp932Decoder {
 
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
 
-    bool decode(const char* data, size_t size, QString& text) {
+    bool decode(const char* data, size_t size, QByteArray& text) {
         if (!valid()) return false;
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         // A CP932 character of one or two bytes gives at most three bytes of UTF-8.
@@ -85,7 +85,7 @@ class Cp932Decoder {
         size_t outLeft = static_cast<size_t>(buffer_.size());
         if (iconv(cd_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) return false;
         if (iconv(cd_, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1)) return false;
-        text = QString::fromUtf8(buffer_.constData(), out - buffer_.constData());
+        text = QByteArray(buffer_.constData(), out - buffer_.constData());
         return true;
     }
 
@@ -158,12 +158,12 @@ void OnField(void* data, size_t size, void* context) {
     const char* bytes = static_cast<const char*>(data);
     if (static_cast<qsizetype>(size) > kMaxCsvFieldBytes) {
         state.refuse(QStringLiteral("1 MBを超える欄があります"));
-        state.row.fields.emplace_back(QString());
+        state.row.fields.emplace_back(QByteArray());
         return;
     }
     if (std::memchr(bytes, '\0', size) != nullptr) {
         state.refuse(QStringLiteral("NUL文字が含まれています"));
-        state.row.fields.emplace_back(QString());
+        state.row.fields.emplace_back(QByteArray());
         return;
     }
     if (state.encoding == CsvEncoding::Utf8) {
@@ -172,17 +172,17 @@ void OnField(void* data, size_t size, void* context) {
             check.feed(reinterpret_cast<const unsigned char*>(bytes), static_cast<qint64>(size));
             if (check.errors() > 0) {
                 state.refuse(QStringLiteral("UTF-8でもCP932でもない文字があります"));
-                state.row.fields.emplace_back(QString());
+                state.row.fields.emplace_back(QByteArray());
                 return;
             }
         }
-        state.row.fields.emplace_back(QString::fromUtf8(bytes, static_cast<qsizetype>(size)));
+        state.row.fields.emplace_back(QByteArray(bytes, static_cast<qsizetype>(size)));
         return;
     }
-    QString text;
+    QByteArray text;
     if (!state.cp932->decode(bytes, size, text)) {
         state.refuse(QStringLiteral("UTF-8でもCP932でもない文字があります"));
-        state.row.fields.emplace_back(QString());
+        state.row.fields.emplace_back(QByteArray());
         return;
     }
     state.row.fields.emplace_back(std::move(text));

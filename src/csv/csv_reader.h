@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -7,9 +8,14 @@
 
 namespace sorvenka {
 
-// One field as read: absent for an empty field without quotes, so that a NULL written as an
-// empty field and an empty text written as "" stay apart.
-using CsvField = std::optional<QString>;
+// One field as read, in UTF-8 whatever the file's encoding: absent for an empty field without
+// quotes, so that a NULL written as an empty field and an empty text written as "" stay apart.
+using CsvField = std::optional<QByteArray>;
+
+// The text of a field; the empty text when absent.
+inline QString FieldText(const CsvField& field) {
+    return field ? QString::fromUtf8(*field) : QString();
+}
 
 struct CsvRow {
     qint64 line = 0;  // the file line on which the row starts, from 1

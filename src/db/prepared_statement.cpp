@@ -17,14 +17,26 @@ PreparedStatement::~PreparedStatement() {
 }
 
 void PreparedStatement::bindText(int position, const QString& value) {
+    bindBytes(position, value.toUtf8());
+}
+
+void PreparedStatement::bindBytes(int position, const QByteArray& utf8) {
     if (position < 1) return;
     if (static_cast<size_t>(position) > held_.size()) held_.resize(position);
-    // The statement keeps the bytes until they are bound anew, so the engine need not copy.
+    // The statement keeps (shares) the bytes until they are bound anew, so the engine need not
+    // copy them.
     QByteArray& bytes = held_[position - 1];
-    bytes = value.toUtf8();
+    bytes = utf8;
     // An empty text stays an empty text: the engine binds NULL for a null pointer.
     sqlite3_bind_text(statement_, position, bytes.isEmpty() ? "" : bytes.constData(),
                       static_cast<int>(bytes.size()), SQLITE_STATIC);
+}
+
+void PreparedStatement::bindBytes(int position, const std::optional<QByteArray>& utf8) {
+    if (utf8)
+        bindBytes(position, *utf8);
+    else
+        bindNull(position);
 }
 
 void PreparedStatement::bindText(int position, const std::optional<QString>& value) {

@@ -26,6 +26,9 @@ class PreparedStatement {
     // Positions count from 1. An absent value binds NULL.
     void bindText(int position, const QString& value);
     void bindText(int position, const std::optional<QString>& value);
+    // UTF-8 bytes as they are; an absent value binds NULL.
+    void bindBytes(int position, const QByteArray& utf8);
+    void bindBytes(int position, const std::optional<QByteArray>& utf8);
     void bindInt(int position, qint64 value);
     void bindDouble(int position, double value);
     void bindNull(int position);
