@@ -2,7 +2,6 @@
 #include <QCoreApplication>
 
 #include "cli/csv_command.h"
-
 #include "common/paths.h"
 #include "desktop/qt_platform.h"
 #include "startup/startup.h"

@@ -154,7 +154,8 @@ double PeakMemoryMiB() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
     return -1;
 }
 
@@ -253,8 +254,9 @@ void Run(const QTemporaryDir& dir, int sets) {
     }
     const double fileMiB = QFile(csv).size() / 1048576.0;
     std::printf("%7d sets, file %.1f MiB\n", sets, fileMiB);
-    std::printf("  bare inserts   %8.1f ms   import %8.1f ms   ratio %.2f (target <= 2)   %lld sets\n",
-                bareInsert, importMs, importMs / bareInsert, static_cast<long long>(imported));
+    std::printf(
+        "  bare inserts   %8.1f ms   import %8.1f ms   ratio %.2f (target <= 2)   %lld sets\n",
+        bareInsert, importMs, importMs / bareInsert, static_cast<long long>(imported));
     std::printf("  of the import, reading the file alone %8.1f ms, reading and checking %8.1f ms\n",
                 readMs, checkMs);
     std::printf("  bare select    %8.1f ms   export %8.1f ms   ratio %.2f (target <= 2)\n",

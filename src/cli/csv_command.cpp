@@ -182,8 +182,9 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
             << '\n';
     if (!done) {
         if (summary.failure.isEmpty())
-            err << QStringLiteral("読み込めない行があるため、何も書き込んでいません"
-                                  "（--skip-refused で残りを読み込めます）。")
+            err << QStringLiteral(
+                       "読み込めない行があるため、何も書き込んでいません"
+                       "（--skip-refused で残りを読み込めます）。")
                 << '\n';
         else
             err << QStringLiteral("何も書き込んでいません。") << '\n';

@@ -49,8 +49,8 @@ void AppendCell(QByteArray& out, const PreparedStatement& select, int column) {
             return;
         case SQLITE_FLOAT:
             // The shortest text that reads back as the same number.
-            out.append(
-                QByteArray::number(select.columnDouble(column), 'g', QLocale::FloatingPointShortest));
+            out.append(QByteArray::number(select.columnDouble(column), 'g',
+                                          QLocale::FloatingPointShortest));
             return;
         default: {
             int size = 0;
@@ -84,8 +84,14 @@ bool ExportCsv(Database& db, const QString& path, const QString& from, const QSt
                       .arg(QString::fromUtf8(sqlite3_errstr(select.prepareCode())));
         return false;
     }
-    if (from.isEmpty()) select.bindNull(1); else select.bindText(1, from);
-    if (to.isEmpty()) select.bindNull(2); else select.bindText(2, to);
+    if (from.isEmpty())
+        select.bindNull(1);
+    else
+        select.bindText(1, from);
+    if (to.isEmpty())
+        select.bindNull(2);
+    else
+        select.bindText(2, to);
 
     const int columns = static_cast<int>(SorvenkaCsvColumns().size());
     return WriteFileSafely(

@@ -30,11 +30,11 @@ QString CsvFormatName(CsvFormat format) {
 
 const QStringList& SorvenkaCsvColumns() {
     static const QStringList columns{
-        QStringLiteral("ymd"),      QStringLiteral("grp_cd"),   QStringLiteral("exer_cd"),
-        QStringLiteral("set_num"),  QStringLiteral("hms_sta"),  QStringLiteral("hms_end"),
-        QStringLiteral("target"),   QStringLiteral("unit_t"),   QStringLiteral("cnt"),
-        QStringLiteral("unit"),     QStringLiteral("cnt_min"),  QStringLiteral("cnt_sec"),
-        QStringLiteral("sweat_cd"), QStringLiteral("comment"),  QStringLiteral("grp_name"),
+        QStringLiteral("ymd"),      QStringLiteral("grp_cd"),  QStringLiteral("exer_cd"),
+        QStringLiteral("set_num"),  QStringLiteral("hms_sta"), QStringLiteral("hms_end"),
+        QStringLiteral("target"),   QStringLiteral("unit_t"),  QStringLiteral("cnt"),
+        QStringLiteral("unit"),     QStringLiteral("cnt_min"), QStringLiteral("cnt_sec"),
+        QStringLiteral("sweat_cd"), QStringLiteral("comment"), QStringLiteral("grp_name"),
         QStringLiteral("exer_name")};
     return columns;
 }
@@ -74,8 +74,9 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
         format_ = CsvFormat::FitNotes;
     } else {
         format_ = CsvFormat::Unknown;
-        reason = QStringLiteral("見出し行からファイルの形式がわかりません"
-                                "（Sorvenka、Strong、Hevy、FitNotesのCSVを読み込めます）");
+        reason = QStringLiteral(
+            "見出し行からファイルの形式がわかりません"
+            "（Sorvenka、Strong、Hevy、FitNotesのCSVを読み込めます）");
         return false;
     }
     // The names live in arrays of their own: an initializer list in a pair would not outlive it.

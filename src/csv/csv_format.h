@@ -22,10 +22,24 @@ const QStringList& SorvenkaCsvColumns();
 
 // The columns of the other loggers' files that the import reads, whatever they are called.
 enum class PeerColumn {
-    Date, Exercise, Category,
-    WeightKg, WeightLb, Weight, WeightUnit,
-    DistanceKm, DistanceMi, Distance, DistanceUnit,
-    Reps, Time, Seconds, Rpe, SetType, SetOrder, Notes,
+    Date,
+    Exercise,
+    Category,
+    WeightKg,
+    WeightLb,
+    Weight,
+    WeightUnit,
+    DistanceKm,
+    DistanceMi,
+    Distance,
+    DistanceUnit,
+    Reps,
+    Time,
+    Seconds,
+    Rpe,
+    SetType,
+    SetOrder,
+    Notes,
     Count
 };
 

@@ -195,7 +195,8 @@ class GroupCache {
             for (const StoredGroup& dropped : older_) {
                 if (droppedFirst_.isEmpty() || dropped.ymd < droppedFirst_)
                     droppedFirst_ = dropped.ymd;
-                if (droppedLast_.isEmpty() || dropped.ymd > droppedLast_) droppedLast_ = dropped.ymd;
+                if (droppedLast_.isEmpty() || dropped.ymd > droppedLast_)
+                    droppedLast_ = dropped.ymd;
             }
             older_ = std::move(recent_);
             recent_.clear();
@@ -501,11 +502,11 @@ class Importer {
     // Identical sets are matched one to one: the k-th identical set of a day and exercise in
     // the file is present when at least k identical ones were stored before the import.
     bool isPresent(const QString& grp, const QString& exer, StoredGroup& group) {
-        const QString fingerprint =
-            QString::number(peer_.target, 'g', 17) + QLatin1Char('\t') + peer_.unitT +
-            QLatin1Char('\t') + optionalText(peer_.cnt) + QLatin1Char('\t') + peer_.unit +
-            QLatin1Char('\t') + optionalText(peer_.cntMin) + QLatin1Char('\t') +
-            optionalText(peer_.cntSec) + QLatin1Char('\t') + peer_.comment;
+        const QString fingerprint = QString::number(peer_.target, 'g', 17) + QLatin1Char('\t') +
+                                    peer_.unitT + QLatin1Char('\t') + optionalText(peer_.cnt) +
+                                    QLatin1Char('\t') + peer_.unit + QLatin1Char('\t') +
+                                    optionalText(peer_.cntMin) + QLatin1Char('\t') +
+                                    optionalText(peer_.cntSec) + QLatin1Char('\t') + peer_.comment;
         const int seen = ++group.seen[qHash(fingerprint, 0x5eed)];
         sameSets_.reset();
         sameSets_.bindText(1, peer_.ymd);
@@ -542,14 +543,14 @@ class Importer {
     Masters masters_;
     OwnSet own_;
     PeerSet peer_;
-    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_,
-        insertExercise_, insertUnitTarget_, insertUnit_;
+    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_, insertExercise_,
+        insertUnitTarget_, insertUnit_;
     GroupCache groups_;
     StoredGroup* lastGroup_ = nullptr;
     QByteArray lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
     QByteArray lastGrp_, lastExer_;  // the pair of the own row before
     QByteArray firstDay_, lastDay_;  // the days stored before the import
-    QSet<int> days_;  // yyyymmdd
+    QSet<int> days_;                 // yyyymmdd
     QSet<QString> existingExercises_, newPairs_, outOfCodes_;
     std::set<std::pair<bool, QString>> unitsSeen_;
 };
@@ -648,7 +649,8 @@ QStringList SummaryLines(const ImportSummary& summary) {
     if (!summary.newUnits.isEmpty())
         lines << QStringLiteral("単位を追加: %1").arg(summary.newUnits.join(QStringLiteral("、")));
     lines << QStringLiteral("読み込めない行: %1").arg(summary.refusedCount);
-    for (const RefusedRow& row : summary.refused) lines << QStringLiteral("  ") + RefusedRowText(row);
+    for (const RefusedRow& row : summary.refused)
+        lines << QStringLiteral("  ") + RefusedRowText(row);
     if (summary.refusedCount > static_cast<qint64>(summary.refused.size()))
         lines << QStringLiteral("  ほか %1行")
                      .arg(summary.refusedCount - static_cast<qint64>(summary.refused.size()));

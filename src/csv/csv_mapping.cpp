@@ -141,7 +141,8 @@ QString NumberText(double value) {
 QString PeerDay(const QString& text) {
     const QString trimmed = text.trimmed();
     int y = 0, m = 0, d = 0;
-    static const QRegularExpression iso(QStringLiteral("^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T].*)?$"));
+    static const QRegularExpression iso(
+        QStringLiteral("^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T].*)?$"));
     static const QRegularExpression named(
         QStringLiteral("^(\\d{1,2}) ([A-Za-z]{3})[a-z]* (\\d{4})(?:,? .*)?$"));
     if (const auto match = iso.match(trimmed); match.hasMatch()) {
@@ -195,8 +196,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     if (const int kg = header.peer(PeerColumn::WeightKg); kg >= 0) {
         if (!ReadNumber(Cell(row, kg), decimalComma, QStringLiteral("重量"), weight, reason))
             return false;
-    } else if (const int lb = header.peer(PeerColumn::WeightLb);
-               lb >= 0) {
+    } else if (const int lb = header.peer(PeerColumn::WeightLb); lb >= 0) {
         if (!ReadNumber(Cell(row, lb), decimalComma, QStringLiteral("重量"), weight, reason))
             return false;
         weightUnit = QStringLiteral("lb");
@@ -226,8 +226,8 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     }
 
     std::optional<qint64> reps;
-    if (!ReadWhole(Cell(row, header.peer(PeerColumn::Reps)), decimalComma, QStringLiteral("回数"), reps,
-                   reason))
+    if (!ReadWhole(Cell(row, header.peer(PeerColumn::Reps)), decimalComma, QStringLiteral("回数"),
+                   reps, reason))
         return false;
     std::optional<qint64> seconds;
     if (const int time = header.peer(PeerColumn::Time); time >= 0 && !hevy) {
@@ -237,8 +237,8 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         return false;
     }
     std::optional<double> rpe;
-    if (!ReadNumber(Cell(row, header.peer(PeerColumn::Rpe)), decimalComma, QStringLiteral("RPE"), rpe,
-                    reason))
+    if (!ReadNumber(Cell(row, header.peer(PeerColumn::Rpe)), decimalComma, QStringLiteral("RPE"),
+                    rpe, reason))
         return false;
 
     // Strong writes W, D or F in place of the number of a warm-up, drop or failure set.
@@ -279,9 +279,8 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         set.cntSec = *seconds % 60;
     }
 
-    const QString notes = row.fields.empty()
-                              ? QString()
-                              : Cell(row, header.peer(PeerColumn::Notes));
+    const QString notes =
+        row.fields.empty() ? QString() : Cell(row, header.peer(PeerColumn::Notes));
     if (!notes.isEmpty()) comment << notes;
     set.comment = comment.join(kJoin);
     return true;
@@ -318,7 +317,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
     }
     for (int i : {8, 10, 11}) {
         if (bytes(i).isEmpty()) continue;
-        if (bytes(i).startsWith('-')) return fail(columns[i] + QStringLiteral("が負の数です（%1）"), i);
+        if (bytes(i).startsWith('-'))
+            return fail(columns[i] + QStringLiteral("が負の数です（%1）"), i);
         if (!IsDigitsBytes(bytes(i)) || bytes(i).size() > 15)
             return fail(columns[i] + QStringLiteral("が整数ではありません（%1）"), i);
     }

@@ -192,8 +192,8 @@ void OnRowEnd(int, void* context) {
     auto& state = *static_cast<ReadState*>(context);
     if (state.stopped) return;
     // A line of blanks alone is no row.
-    const bool blank = state.row.fields.size() == 1 && !state.row.fields[0] &&
-                       state.row.refusal.isEmpty();
+    const bool blank =
+        state.row.fields.size() == 1 && !state.row.fields[0] && state.row.refusal.isEmpty();
     if (!blank && !(*state.onRow)(state.row)) state.stopped = true;
     state.row.fields.clear();
     state.row.refusal.clear();
@@ -218,8 +218,8 @@ bool CsvReader::open(const QString& path, QString& message) {
     path_ = path;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path + QStringLiteral("\r\n") +
-                  file.errorString();
+        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
         return false;
     }
     // Both readings are tried over the whole file: a file that is not UTF-8 throughout was
@@ -251,8 +251,8 @@ bool CsvReader::open(const QString& path, QString& message) {
         }
     }
     if (file.error() != QFileDevice::NoError) {
-        message = QStringLiteral("ファイルを読めませんでした。\r\n") + path + QStringLiteral("\r\n") +
-                  file.errorString();
+        message = QStringLiteral("ファイルを読めませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
         return false;
     }
     const bool cp932Wins = utf8.errors() > 0 && cp932Errors < utf8.errors();
@@ -304,7 +304,8 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
         qint64 size = chunk.size();
         if (atFileStart) {
             // The byte-order mark of a UTF-8 file is no part of the first field.
-            if (encoding_ == CsvEncoding::Utf8 && size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+            if (encoding_ == CsvEncoding::Utf8 && size >= 3 &&
+                std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
                 data += 3, size -= 3;
             atFileStart = false;
         }
@@ -330,7 +331,8 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
         return false;
     }
     if (state.stopped) return true;
-    if (csv_fini(&guard.parser, &OnField, &OnRowEnd, &state) != 0) return fail(csv_error(&guard.parser));
+    if (csv_fini(&guard.parser, &OnField, &OnRowEnd, &state) != 0)
+        return fail(csv_error(&guard.parser));
     if (csv_error(&guard.parser) == CSV_EPARSE) return fail(CSV_EPARSE);
     return true;
 }

@@ -30,8 +30,8 @@ inline constexpr qsizetype kMaxCsvFieldBytes = 1024 * 1024;
 
 // Reads a CSV file row by row through libcsv without holding the file in memory: the bytes
 // go to the parser one line at a time, so every row knows the line it starts on. A file that
-// is not valid UTF-8 throughout is read as CP932 (when CP932 fits it better). The delimiter is the comma, or the
-// semicolon when the header line holds more semicolons than commas.
+// is not valid UTF-8 throughout is read as CP932 (when CP932 fits it better). The delimiter is the
+// comma, or the semicolon when the header line holds more semicolons than commas.
 class CsvReader {
   public:
     // Checks the encoding (one pass over the file) and reads the delimiter from the first

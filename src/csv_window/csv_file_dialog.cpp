@@ -5,8 +5,9 @@
 namespace sorvenka {
 
 QString ChooseCsvFileToImport(QWidget* parent, const QString& folder) {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("読み込むCSVファイル"), folder,
-                                        QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
+    return QFileDialog::getOpenFileName(
+        parent, QStringLiteral("読み込むCSVファイル"), folder,
+        QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)"));
 }
 
 }  // namespace sorvenka

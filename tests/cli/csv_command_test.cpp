@@ -1,11 +1,12 @@
 // The CSV command line: run in-process on a temporary folder layout, and as the built
 // program without a display.
+#include "cli/csv_command.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QProcess>
 
-#include "cli/csv_command.h"
 #include "common/paths.h"
 #include "csv/csv_test_files.h"
 #include "startup/instance_guard.h"
@@ -62,38 +63,70 @@ TEST_F(CsvCommand, ExitStatusesAndWhatIsWritten) {
     const StatusCase cases[] = {
         {"import", {"--import-csv", "{file}"}, kCommandOk, "", "int:2"},
         {"dry run", {"--import-csv", "{file}", "--dry-run"}, kCommandOk, "", "int:0"},
-        {"refused row", {"--import-csv", "{bad}"}, kCommandFailed, "4行目: 日付が正しくありません",
+        {"refused row",
+         {"--import-csv", "{bad}"},
+         kCommandFailed,
+         "4行目: 日付が正しくありません",
          "int:0"},
-        {"refused row, dry run", {"--import-csv", "{bad}", "--dry-run"}, kCommandFailed, "4行目",
+        {"refused row, dry run",
+         {"--import-csv", "{bad}", "--dry-run"},
+         kCommandFailed,
+         "4行目",
          "int:0"},
-        {"refused row skipped", {"--import-csv", "{bad}", "--skip-refused"}, kCommandOk, "4行目",
+        {"refused row skipped",
+         {"--import-csv", "{bad}", "--skip-refused"},
+         kCommandOk,
+         "4行目",
          "int:2"},
-        {"unknown group", {"--import-csv", "{file}", "--group", "77"}, kCommandFailed,
-         "グループ「77」はマスタにありません", "int:0"},
-        {"missing file", {"--import-csv", "{missing}"}, kCommandFailed, "ファイルを開けません",
+        {"unknown group",
+         {"--import-csv", "{file}", "--group", "77"},
+         kCommandFailed,
+         "グループ「77」はマスタにありません",
+         "int:0"},
+        {"missing file",
+         {"--import-csv", "{missing}"},
+         kCommandFailed,
+         "ファイルを開けません",
          "int:0"},
         {"no command", {"--dry-run"}, kCommandUsage, "使い方", "int:0"},
-        {"unknown argument", {"--import-csv", "{file}", "--fast"}, kCommandUsage, "--fast",
+        {"unknown argument",
+         {"--import-csv", "{file}", "--fast"},
+         kCommandUsage,
+         "--fast",
          "int:0"},
-        {"export option on import", {"--import-csv", "{file}", "--from", "2024/01/01"},
-         kCommandUsage, "使えない引数", "int:0"},
-        {"bad day", {"--export-csv", "{out}", "--from", "2024/02/30"}, kCommandUsage, "2024/02/30",
+        {"export option on import",
+         {"--import-csv", "{file}", "--from", "2024/01/01"},
+         kCommandUsage,
+         "使えない引数",
+         "int:0"},
+        {"bad day",
+         {"--export-csv", "{out}", "--from", "2024/02/30"},
+         kCommandUsage,
+         "2024/02/30",
          "int:0"},
         {"days the wrong way round",
          {"--export-csv", "{out}", "--from", "2024/05/02", "--to", "2024/05/01"},
-         kCommandUsage, "--from", "int:0"},
+         kCommandUsage,
+         "--from",
+         "int:0"},
         {"export", {"--export-csv", "{out}"}, kCommandOk, "", "int:0"},
     };
     for (const StatusCase& c : cases) {
         SCOPED_TRACE(c.name);
-        layout.exec(QStringLiteral("delete from t_exer; delete from m_exer where exer_name = 'Cable Fly';"));
+        layout.exec(QStringLiteral(
+            "delete from t_exer; delete from m_exer where exer_name = 'Cable Fly';"));
         QStringList arguments;
         for (const QString& a : c.arguments) {
-            if (a == QLatin1String("{file}")) arguments << file("strong.csv", kStrong);
-            else if (a == QLatin1String("{bad}")) arguments << file("bad.csv", kStrongWithBadRow);
-            else if (a == QLatin1String("{missing}")) arguments << rec + QStringLiteral("/none.csv");
-            else if (a == QLatin1String("{out}")) arguments << rec + QStringLiteral("/out.csv");
-            else arguments << a;
+            if (a == QLatin1String("{file}"))
+                arguments << file("strong.csv", kStrong);
+            else if (a == QLatin1String("{bad}"))
+                arguments << file("bad.csv", kStrongWithBadRow);
+            else if (a == QLatin1String("{missing}"))
+                arguments << rec + QStringLiteral("/none.csv");
+            else if (a == QLatin1String("{out}"))
+                arguments << rec + QStringLiteral("/out.csv");
+            else
+                arguments << a;
         }
         const CommandRun result = run(arguments);
         EXPECT_EQ(result.status, c.status) << result.err.toStdString();
@@ -108,11 +141,12 @@ TEST_F(CsvCommand, ExitStatusesAndWhatIsWritten) {
 
 TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
     const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong),
-                            QStringLiteral("--group"), QStringLiteral("05")});
+                                   QStringLiteral("--group"), QStringLiteral("05")});
     ASSERT_EQ(result.status, kCommandOk) << result.err.toStdString();
-    for (const char* figure : {"形式: Strong", "日数: 1", "セット数: 2（新規 2、登録済みのため読み込まない 0）",
-                               "種目: 登録済み 1、新規 1", "新しい種目: Cable Fly → グループ 05 腕、コード 05",
-                               "読み込めない行: 0", "読み込みました。"})
+    for (const char* figure :
+         {"形式: Strong", "日数: 1", "セット数: 2（新規 2、登録済みのため読み込まない 0）",
+          "種目: 登録済み 1、新規 1", "新しい種目: Cable Fly → グループ 05 腕、コード 05",
+          "読み込めない行: 0", "読み込みました。"})
         EXPECT_TRUE(result.out.contains(QString::fromUtf8(figure))) << figure << "\n"
                                                                     << result.out.toStdString();
     EXPECT_EQ(QDir(layout.folder(QStringLiteral("db_backup"))).entryList(QDir::Files),
@@ -130,9 +164,9 @@ TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {
         "null, null, '0', 'a'), ('2024/05/03', '01', '01', 1, '', '', 70, 'kg', 5, '回', null, "
         "null, '0', null);"));
     const QString out = rec + QStringLiteral("/period.csv");
-    const CommandRun result = run({QStringLiteral("--export-csv"), out, QStringLiteral("--from"),
-                            QStringLiteral("2024/05/02"), QStringLiteral("--to"),
-                            QStringLiteral("2024/05/31")});
+    const CommandRun result =
+        run({QStringLiteral("--export-csv"), out, QStringLiteral("--from"),
+             QStringLiteral("2024/05/02"), QStringLiteral("--to"), QStringLiteral("2024/05/31")});
     ASSERT_EQ(result.status, kCommandOk) << result.err.toStdString();
     EXPECT_TRUE(result.out.contains(QStringLiteral("書き出したセット数: 1")));
     const QStringList stored = AllSets(layout.dbPath());
@@ -176,11 +210,14 @@ TEST_F(CsvCommand, TheProgramRunsWithoutADisplay) {
     };
     const QString input = file("strong.csv", kStrongWithBadRow);
     const Case cases[] = {
-        {{QStringLiteral("--import-csv"), input, QStringLiteral("--dry-run")}, kCommandFailed,
+        {{QStringLiteral("--import-csv"), input, QStringLiteral("--dry-run")},
+         kCommandFailed,
          "形式: Strong"},
-        {{QStringLiteral("--import-csv"), input, QStringLiteral("--skip-refused")}, kCommandOk,
+        {{QStringLiteral("--import-csv"), input, QStringLiteral("--skip-refused")},
+         kCommandOk,
          "読み込みました。"},
-        {{QStringLiteral("--export-csv"), rec + QStringLiteral("/all.csv")}, kCommandOk,
+        {{QStringLiteral("--export-csv"), rec + QStringLiteral("/all.csv")},
+         kCommandOk,
          "書き出したセット数: 2"},
     };
     for (const Case& c : cases) {

@@ -31,29 +31,31 @@ struct HostileCase {
 std::vector<HostileCase> Cases() {
     const QByteArray bigField = '"' + QByteArray(1024 * 1024 + 1, 'x') + '"';
     return {
-        {"unbalanced quote", kOwnHeader + kGoodRow + OwnRow("60", "10", "\"never closed") + kGoodRow,
-         3, "引用符", true},
+        {"unbalanced quote",
+         kOwnHeader + kGoodRow + OwnRow("60", "10", "\"never closed") + kGoodRow, 3, "引用符",
+         true},
         {"quote inside a field", kOwnHeader + kGoodRow + OwnRow("60", "10", "a\"b"), 3, "引用符",
          true},
         {"a field over 1 MB", kOwnHeader + kGoodRow + OwnRow("60", "10", bigField), 3, "1 MB",
          false},
-        {"a field far over 1 MB", kOwnHeader + kGoodRow + OwnRow("60", "10", bigField + bigField + bigField),
-         3, "1 MB", true},
+        {"a field far over 1 MB",
+         kOwnHeader + kGoodRow + OwnRow("60", "10", bigField + bigField + bigField), 3, "1 MB",
+         true},
         {"too few columns", kOwnHeader + kGoodRow + "2024/05/02,01,01,1\r\n", 3, "列の数", false},
-        {"too many columns", kOwnHeader + kGoodRow + OwnRow("60", "10", "a,b"), 3, "列の数",
-         false},
+        {"too many columns", kOwnHeader + kGoodRow + OwnRow("60", "10", "a,b"), 3, "列の数", false},
         {"a NUL byte", kOwnHeader + kGoodRow + OwnRow("60", "10", QByteArray("a\0b", 3)), 3, "NUL",
          false},
-        {"bytes neither UTF-8 nor CP932", kOwnHeader + kGoodRow + OwnRow("60", "10", "\xFF\xFE"),
-         3, "UTF-8でもCP932でもない", false},
+        {"bytes neither UTF-8 nor CP932", kOwnHeader + kGoodRow + OwnRow("60", "10", "\xFF\xFE"), 3,
+         "UTF-8でもCP932でもない", false},
         {"a day that does not exist", kOwnHeader + kGoodRow + OwnRow("60", "10", "", "2023/02/29"),
          3, "日付", false},
         {"a negative load", kOwnHeader + kGoodRow + OwnRow("-5", "10", ""), 3, "負の数", false},
         {"a count that is no number", kOwnHeader + kGoodRow + OwnRow("60", "ten", ""), 3,
          "整数ではありません", false},
         {"a negative count", kOwnHeader + kGoodRow + OwnRow("60", "-3", ""), 3, "負の数", false},
-        {"a line break inside a quoted comment counts", kOwnHeader + OwnRow("60", "10", "\"a\r\nb\"") + OwnRow("x", "10", ""),
-         4, "数ではありません", false},
+        {"a line break inside a quoted comment counts",
+         kOwnHeader + OwnRow("60", "10", "\"a\r\nb\"") + OwnRow("x", "10", ""), 4,
+         "数ではありません", false},
         {"Strong with a bad date",
          "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
          "Workout Notes,RPE\r\n2023-02-29 08:00:00,A,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
@@ -121,8 +123,8 @@ TEST(CsvHostileFiles, RefusedWithTheLineAndNothingWritten) {
 TEST(CsvHostileFiles, RefusedRowsAreListedInThePreviewWithTheirLines) {
     OpenDatabase open;
     const QString file = open.layout.folder(QStringLiteral("rec")) + QStringLiteral("/in.csv");
-    ASSERT_TRUE(WriteFileBytes(file, kOwnHeader + kGoodRow + OwnRow("-1", "10", "") + "\r\n" +
-                                         OwnRow("60", "x", "")));
+    ASSERT_TRUE(WriteFileBytes(
+        file, kOwnHeader + kGoodRow + OwnRow("-1", "10", "") + "\r\n" + OwnRow("60", "x", "")));
     ImportSummary summary;
     EXPECT_FALSE(ImportCsv(open.db, file, ImportOptions(), summary));
     const QString text = SummaryLines(summary).join('\n');

@@ -14,8 +14,8 @@ namespace {
 // One expected set: day, group, exercise name, set number, load, its unit, count, its unit,
 // minutes, seconds, comment ("" for a NULL number). The sweat level is always the first.
 QString Set(const char* ymd, const char* grp, const char* name, int setNum, double target,
-            const char* unitT, const char* cnt, const char* unit, const char* min,
-            const char* sec, const char* comment) {
+            const char* unitT, const char* cnt, const char* unit, const char* min, const char* sec,
+            const char* comment) {
     auto number = [](const char* text) {
         return *text ? QStringLiteral("int:") + QString::fromUtf8(text) : QStringLiteral("null");
     };
@@ -116,8 +116,7 @@ std::vector<PeerCase> Cases() {
                 "2024-05-03,Flat Barbell Bench Press,Chest,80.0,5,,,,",
                 "2024-05-03,Flat Barbell Bench Press,Chest,80.0,5,,,,felt easy",
                 "2024-05-03,Running (Treadmill),Cardio,,,5.0,km,0:30:15,"}),
-         {Set("2024/05/03", "01", "Flat Barbell Bench Press", 1, 80, "kg", "5", "回", "", "",
-              ""),
+         {Set("2024/05/03", "01", "Flat Barbell Bench Press", 1, 80, "kg", "5", "回", "", "", ""),
           Set("2024/05/03", "01", "Flat Barbell Bench Press", 2, 80, "kg", "5", "回", "", "",
               "felt easy"),
           Set("2024/05/03", "07", "Running (Treadmill)", 1, 5, "km", "", "", "30", "15", "")},
@@ -192,9 +191,10 @@ TEST(CsvPeerFormats, NewSetsFollowTheStoredOnesAndDuplicatesCountOnce) {
         "null, '2', '');"));
     const QString file = open.layout.folder(QStringLiteral("rec")) + QStringLiteral("/in.csv");
     ASSERT_TRUE(WriteFileBytes(
-        file, Lines({"Date,Exercise,Category,Weight (kgs),Reps,Distance,Distance Unit,Time,Comment",
-                     "2024-05-01,ベンチプレス,Chest,60,10,,,,", "2024-05-01,ベンチプレス,Chest,60,10,,,,",
-                     "2024-05-01,ベンチプレス,Chest,60,10,,,,"})));
+        file,
+        Lines({"Date,Exercise,Category,Weight (kgs),Reps,Distance,Distance Unit,Time,Comment",
+               "2024-05-01,ベンチプレス,Chest,60,10,,,,", "2024-05-01,ベンチプレス,Chest,60,10,,,,",
+               "2024-05-01,ベンチプレス,Chest,60,10,,,,"})));
     ImportOptions options;
     options.commit = true;
     ImportSummary summary;
@@ -253,7 +253,8 @@ TEST(CsvPeerFormats, NewExercisesTakeTheNextFreeCodeOfTheChosenGroup) {
             EXPECT_TRUE(CheckMasterCodes(open.db, message));
         } else {
             EXPECT_FALSE(written);
-            EXPECT_TRUE(summary.failure.contains(QStringLiteral("空いている種目コードがありません")));
+            EXPECT_TRUE(
+                summary.failure.contains(QStringLiteral("空いている種目コードがありません")));
             EXPECT_TRUE(SummaryLines(summary).join('\n').contains(summary.failure));
             EXPECT_EQ(Scalar(open.layout.dbPath(), "select count(*) from t_exer"),
                       QStringLiteral("int:0"));

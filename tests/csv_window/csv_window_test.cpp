@@ -67,8 +67,9 @@ TEST_F(CsvWindow, ImportShowsThePreviewWritesOnConfirmationAndRefreshesTheList) 
         d.cmdImport->click();
     });
     EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
-    EXPECT_EQ(count("select group_concat(exer_cd) from m_exer where grp_cd = '06' and exer_cd > '04'"),
-              QStringLiteral("text:05,06"));
+    EXPECT_EQ(
+        count("select group_concat(exer_cd) from m_exer where grp_cd = '06' and exer_cd > '04'"),
+        QStringLiteral("text:05,06"));
     EXPECT_TRUE(Items(w->lstRecord).join('\n').contains(QStringLiteral("Zercher Squat")));
     EXPECT_EQ(fx.platform.shown.back().text, QStringLiteral("3セットを読み込みました。"));
 }
@@ -86,7 +87,8 @@ TEST_F(CsvWindow, CancelAndAnEmptyChoiceWriteNothing) {
 TEST_F(CsvWindow, RefusedRowsAreListedAndTheRestCanBeImported) {
     const QString path = write("bad.csv", kFitNotes + "2024-02-30,Squat,Legs,80,5,,,,\r\n");
     CsvImportDialog d(fx.db, fx.platform, path, w.get());
-    EXPECT_TRUE(d.txtSummary->toPlainText().contains(QStringLiteral("5行目: 日付が正しくありません")));
+    EXPECT_TRUE(
+        d.txtSummary->toPlainText().contains(QStringLiteral("5行目: 日付が正しくありません")));
     EXPECT_EQ(d.cmdImport->text(), QStringLiteral("残りを読み込む"));
     d.cmdImport->click();
     EXPECT_EQ(d.result().newSets, 3);
@@ -116,9 +118,10 @@ struct ExportCase {
 };
 
 TEST_F(CsvWindow, ExportAsksForAllOrTheListedPeriodAndTheName) {
-    fx.layout.exec(QStringLiteral(
-        "insert into t_exer values ('2024/05/14','01','01',1,'','',60,'kg',10,'回',null,null,'0',''),"
-        "('2020/01/01','01','01',1,'','',50,'kg',10,'回',null,null,'0',null);"));
+    fx.layout.exec(
+        QStringLiteral("insert into t_exer values "
+                       "('2024/05/14','01','01',1,'','',60,'kg',10,'回',null,null,'0',''),"
+                       "('2020/01/01','01','01',1,'','',50,'kg',10,'回',null,null,'0',null);"));
     const ExportCase cases[] = {
         {"all, proposed name", Answer::Yes, nullptr, "Sorvenka_20240514.csv", 2},
         {"listed period, own name", Answer::No, "week.csv", "week.csv", 1},
@@ -135,7 +138,8 @@ TEST_F(CsvWindow, ExportAsksForAllOrTheListedPeriodAndTheName) {
         w->cmdCsvExport->click();
         EXPECT_EQ(fx.platform.inputsAsked.back().defaultText,
                   QStringLiteral("Sorvenka_20240514.csv"));
-        const QStringList files = QDir(fx.layout.folder(QStringLiteral("rec"))).entryList(QDir::Files);
+        const QStringList files =
+            QDir(fx.layout.folder(QStringLiteral("rec"))).entryList(QDir::Files);
         if (!*c.file) {
             EXPECT_TRUE(files.isEmpty());
             continue;
@@ -143,8 +147,9 @@ TEST_F(CsvWindow, ExportAsksForAllOrTheListedPeriodAndTheName) {
         ASSERT_EQ(files, QStringList{QString::fromUtf8(c.file)});
         const QByteArray bytes = ReadFileBytes(rec(files.first()));
         EXPECT_EQ(bytes.count("\r\n"), c.rows + 1);
-        EXPECT_EQ(fx.platform.shown.back().text,
-                  QStringLiteral("%1セットを書き出しました。\r\n").arg(c.rows) + rec(files.first()));
+        EXPECT_EQ(
+            fx.platform.shown.back().text,
+            QStringLiteral("%1セットを書き出しました。\r\n").arg(c.rows) + rec(files.first()));
     }
 }
 
