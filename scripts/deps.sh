@@ -8,6 +8,7 @@ packages=(
   libcsv-dev
   libgtest-dev googletest
   fonts-ipafont-gothic
+  xvfb xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

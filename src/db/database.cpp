@@ -5,6 +5,7 @@
 #include "common/log.h"
 #include "common/platform.h"
 #include "common/version.h"
+#include "db/cell_text.h"
 
 namespace sorvenka {
 
@@ -21,7 +22,7 @@ QString cellText(sqlite3_stmt* statement, int column) {
             // 64-bit, so that a long count typed as digits reads back as stored.
             return QString::number(sqlite3_column_int64(statement, column));
         case SQLITE_FLOAT:
-            return QString::number(sqlite3_column_double(statement, column), 'g', 15);
+            return FloatCellText(sqlite3_column_double(statement, column));
         case SQLITE_NULL:
             return QString();
         default:  // TEXT and BLOB

@@ -35,7 +35,13 @@ void playWaveToEnd(const QString& path) {
     if (effect.status() == QSoundEffect::Error) return;
     if (effect.status() == QSoundEffect::Ready) effect.play();
     bound.start(kMaxPlayMilliseconds);
-    loop.exec();
+    waitHoldingUserInput(loop);
+}
+
+void waitHoldingUserInput(QEventLoop& loop) {
+    // The sound plays inside a handler: clicks and keys wait until it ends, so that no other
+    // handler runs inside this one. They are kept, not dropped.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace sorvenka

@@ -6,6 +6,7 @@
 
 #include "common/platform.h"
 #include "db/database.h"
+#include "window/list_click_guard.h"
 
 namespace sorvenka {
 
@@ -24,11 +25,18 @@ void MainWindow::connectEvents() {
     connect(txtYmd, &QLineEdit::textChanged, this, [this] { txtYmd_Change(); });
     connect(txtCountSec, &QLineEdit::textChanged, this, [this] { txtCountSec_Change(); });
 
-    // A list's click: the selection changed, by the user or by code.
-    connect(lstGrp, &QListWidget::itemSelectionChanged, this, [this] { lstGrp_Click(); });
-    connect(lstExer, &QListWidget::itemSelectionChanged, this, [this] { lstExer_Click(); });
-    connect(lstRange, &QListWidget::itemSelectionChanged, this, [this] { lstRange_Click(); });
-    connect(lstRecord, &QListWidget::itemSelectionChanged, this, [this] { lstRecord_Click(); });
+    // A list's click: the selection changed, by the user or by code, or the user clicked the
+    // item that was already selected.
+    auto onListClick = [this](QListWidget* list, void (MainWindow::*handler)()) {
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                [this, handler] { (this->*handler)(); });
+        connect(ListClickGuard::of(list), &ListClickGuard::selectedItemClicked, this,
+                [this, handler] { (this->*handler)(); });
+    };
+    onListClick(lstGrp, &MainWindow::lstGrp_Click);
+    onListClick(lstExer, &MainWindow::lstExer_Click);
+    onListClick(lstRange, &MainWindow::lstRange_Click);
+    onListClick(lstRecord, &MainWindow::lstRecord_Click);
 
     // An option button's click: it became the selected one of its frame.
     for (int i = 0; i < 2; ++i) {
