@@ -1,5 +1,7 @@
 #include <QApplication>
+#include <QCoreApplication>
 
+#include "cli/csv_command.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
 #include "desktop/qt_platform.h"
@@ -8,6 +10,11 @@
 
 int main(int argc, char** argv) {
     sorvenka::IgnoreFileSizeSignal();
+    // The CSV commands run for scripts, without a window and without a display.
+    if (sorvenka::IsCsvCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
+    }
     QApplication app(argc, argv);
     // Ties the window to its menu entry and icon on the desktop (Wayland's application id).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorvenka.Sorvenka"));

@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base
   libsqlite3-dev sqlite3
+  libcsv-dev
   libgtest-dev googletest
   fonts-ipafont-gothic
   xvfb xdotool

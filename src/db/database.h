@@ -46,6 +46,8 @@ class Database {
     [[noreturn]] void failQuery(const QString& message);
 
     Platform& platform() { return platform_; }
+    // The engine's connection, for the statements prepared once and run for many rows.
+    sqlite3* rawHandle() const { return handle_.get(); }
     Log& log() { return log_; }
 
     // How long a statement waits for another process's lock before it gives up.

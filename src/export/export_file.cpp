@@ -121,11 +121,10 @@ bool WriteAll(int fd, const QByteArray& bytes, WriteCall writeCall, QString& rea
     return true;
 }
 
-}  // namespace
-
-bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& message,
-                     WriteCall writeCall) {
-    if (writeCall == nullptr) writeCall = &SystemWrite;
+// Fills a new file beside the target through `fill` and renames it into place only when
+// every step succeeded. A symbolic link or a folder at the name is refused and left as it is.
+bool CommitNewFile(const QString& path, QString& message,
+                   const std::function<bool(int fd, QString& reason)>& fill) {
     const QByteArray target = QFile::encodeName(path);
     struct stat existing {};
     if (::lstat(target.constData(), &existing) == 0) {
@@ -149,7 +148,7 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& mess
     }
     NewFile file(created, fd);
     QString reason;
-    if (!WriteAll(file.fd(), bytes, writeCall, reason)) {
+    if (!fill(file.fd(), reason)) {
         message = CannotWrite(path, reason);
         return false;
     }
@@ -171,6 +170,34 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& mess
     }
     message.clear();
     return true;
+}
+
+}  // namespace
+
+bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& message,
+                     WriteCall writeCall) {
+    if (writeCall == nullptr) writeCall = &SystemWrite;
+    return CommitNewFile(path, message, [&](int fd, QString& reason) {
+        return WriteAll(fd, bytes, writeCall, reason);
+    });
+}
+
+bool WriteFileSafely(const QString& path, const FileBodyWriter& writeBody, QString& message) {
+    return CommitNewFile(path, message, [&](int fd, QString& reason) {
+        QFile file;
+        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+            reason = file.errorString();
+            return false;
+        }
+        const bool written = writeBody(file, reason);
+        // A buffered write that failed shows on the flush at the latest.
+        if (!file.flush() || file.error() != QFileDevice::NoError) {
+            if (reason.isEmpty()) reason = file.errorString();
+            return false;
+        }
+        if (!written && reason.isEmpty()) reason = file.errorString();
+        return written;
+    });
 }
 
 bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message,

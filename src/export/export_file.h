@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace sorvenka {
 
@@ -31,5 +33,12 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& mess
 // The lines in Shift_JIS, each ended by CR LF, written by WriteFileSafely.
 bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message,
                       WriteCall writeCall = nullptr);
+
+// Writes a file through `writeBody`, with the same safety: the bytes go to a file beside the
+// target that is renamed into place only when writeBody returned true and every write
+// succeeded; otherwise the previous file stays and message names the file and the reason
+// (writeBody's own reason when it gives one).
+using FileBodyWriter = std::function<bool(QIODevice& file, QString& reason)>;
+bool WriteFileSafely(const QString& path, const FileBodyWriter& writeBody, QString& message);
 
 }  // namespace sorvenka

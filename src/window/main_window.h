@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "db/exer_record.h"
 
@@ -97,6 +98,10 @@ class MainWindow : public QWidget {
     QPushButton* cmdProgress;   // 推移: the progress window
     QPushButton* cmdCsvExport;  // CSVに書き出す
     QPushButton* cmdCsvImport;  // CSVを読み込む
+
+    // Asks for the CSV file to import, starting in the given folder; the desktop's file
+    // dialog when not set (tests put their own in its place).
+    std::function<QString(const QString& folder)> chooseCsvFile;
 
     // True while a selected set is copied into the entry controls: the group and exercise
     // clicks then do not rebuild the record list.

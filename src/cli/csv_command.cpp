@@ -1,0 +1,208 @@
+#include "cli/csv_command.h"
+
+#include <QFileInfo>
+#include <cstring>
+
+#include "cli/console_platform.h"
+#include "common/log.h"
+#include "common/paths.h"
+#include "common/text_tests.h"
+#include "csv/csv_export.h"
+#include "csv/csv_import.h"
+#include "db/database.h"
+#include "startup/backup.h"
+#include "startup/instance_guard.h"
+#include "startup/master_codes.h"
+#include "startup/startup.h"
+
+namespace sorvenka {
+
+namespace {
+
+const QString kExport = QStringLiteral("--export-csv");
+const QString kImport = QStringLiteral("--import-csv");
+
+const QString kUsage = QStringLiteral(
+    "使い方:\n"
+    "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
+    "  Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused]");
+
+struct Command {
+    bool exporting = false;
+    QString file, from, to, group;
+    bool dryRun = false, skipRefused = false;
+};
+
+bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
+    bool haveCommand = false;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        auto value = [&](QString& target) {
+            if (i + 1 >= arguments.size() || !target.isEmpty()) return false;
+            target = arguments[++i];
+            return !target.isEmpty();
+        };
+        bool ok = true;
+        if (a == kExport || a == kImport) {
+            ok = !haveCommand && value(command.file);
+            command.exporting = a == kExport;
+            haveCommand = true;
+        } else if (a == QLatin1String("--from")) {
+            ok = value(command.from);
+        } else if (a == QLatin1String("--to")) {
+            ok = value(command.to);
+        } else if (a == QLatin1String("--group")) {
+            ok = value(command.group);
+        } else if (a == QLatin1String("--dry-run")) {
+            command.dryRun = true;
+        } else if (a == QLatin1String("--skip-refused")) {
+            command.skipRefused = true;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            reason = QStringLiteral("引数が正しくありません: %1").arg(a);
+            return false;
+        }
+    }
+    if (!haveCommand) {
+        reason = QStringLiteral("--export-csv か --import-csv を指定してください。");
+        return false;
+    }
+    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused;
+    const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
+    if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
+        reason = QStringLiteral("このコマンドには使えない引数があります。");
+        return false;
+    }
+    for (const QString* day : {&command.from, &command.to}) {
+        if (!day->isEmpty() && !IsValidYmd(*day)) {
+            reason = QStringLiteral("日付が正しくありません（yyyy/mm/dd）: %1").arg(*day);
+            return false;
+        }
+    }
+    if (!command.from.isEmpty() && !command.to.isEmpty() && command.from > command.to) {
+        reason = QStringLiteral("--from が --to より後の日です。");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsCsvCommandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--export-csv") == 0 || std::strcmp(argv[i], "--import-csv") == 0)
+            return true;
+    return false;
+}
+
+int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
+                  const QString& programName, const QDateTime& now, QTextStream& out,
+                  QTextStream& err) {
+    Command command;
+    QString reason;
+    if (!ParseArguments(arguments, command, reason)) {
+        err << reason << '\n' << kUsage << Qt::endl;
+        return kCommandUsage;
+    }
+
+    InstanceGuard guard;  // held until the command ends
+    if (!guard.acquire(programFolder, programName)) {
+        err << kSecondInstanceMessage << Qt::endl;
+        return kCommandFailed;
+    }
+    const QString base = ParentFolder(programFolder);
+    for (const char* folder : {"db", "db_backup", "rec"}) {
+        const QString path = JoinPath(base, QString::fromLatin1(folder));
+        if (!FolderExists(path)) {
+            err << QStringLiteral("次のフォルダが存在しません。") << '\n' << path << Qt::endl;
+            return kCommandFailed;
+        }
+    }
+    const QString dbFilePath =
+        JoinPath(JoinPath(base, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"));
+    // Never created here: an empty file would take the place of the missing database.
+    if (!FileExists(dbFilePath)) {
+        err << QStringLiteral("データベースのファイルがありません。") << '\n'
+            << dbFilePath << Qt::endl;
+        return kCommandFailed;
+    }
+    const bool writes = !command.exporting && !command.dryRun;
+    if (writes) {
+        // The day's copy is taken before anything is written, as at a start of the window.
+        QString message;
+        if (!BackupDB(base, now, QStringLiteral("db"), QStringLiteral("exercise.sqlite3"),
+                      QStringLiteral("db_backup"), 20, message)) {
+            err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
+                << message << Qt::endl;
+            return kCommandFailed;
+        }
+    }
+
+    ConsolePlatform platform(err);
+    Log log(platform, programFolder, programName);
+    log.start();
+    log.write(arguments.mid(1).join(QLatin1Char(' ')));
+    Database db(platform, log);
+    QString message;
+    if (!db.open(dbFilePath, message) || !CheckMasterCodes(db, message)) {
+        err << message << Qt::endl;
+        return kCommandFailed;
+    }
+
+    const QString file = QFileInfo(command.file).absoluteFilePath();
+    if (command.exporting) {
+        qint64 rows = 0;
+        if (!ExportCsv(db, file, command.from, command.to, rows, message)) {
+            err << message << Qt::endl;
+            return kCommandFailed;
+        }
+        out << QStringLiteral("書き出したセット数: %1").arg(rows) << '\n' << file << Qt::endl;
+        return kCommandOk;
+    }
+
+    ImportOptions options;
+    options.group = command.group;
+    options.skipRefused = command.skipRefused;
+    options.commit = !command.dryRun;
+    ImportSummary summary;
+    const bool done = ImportCsv(db, file, options, summary);
+    ImportSummary figures = summary;
+    figures.refused.clear();
+    for (const QString& line : SummaryLines(figures)) {
+        if (line.startsWith(QStringLiteral("読み込めません: "))) continue;
+        out << line << '\n';
+    }
+    out.flush();
+    for (const RefusedRow& row : summary.refused) err << RefusedRowText(row) << '\n';
+    if (!summary.failure.isEmpty())
+        err << (summary.failureLine > 0 ? RefusedRowText({summary.failureLine, summary.failure})
+                                        : summary.failure)
+            << '\n';
+    if (!done) {
+        if (summary.failure.isEmpty())
+            err << QStringLiteral(
+                       "読み込めない行があるため、何も書き込んでいません"
+                       "（--skip-refused で残りを読み込めます）。")
+                << '\n';
+        else
+            err << QStringLiteral("何も書き込んでいません。") << '\n';
+        err.flush();
+        return kCommandFailed;
+    }
+    err.flush();
+    out << (summary.written ? QStringLiteral("読み込みました。")
+                            : QStringLiteral("試しに読み込みました（何も書き込んでいません）。"))
+        << Qt::endl;
+    return kCommandOk;
+}
+
+int RunCsvCommandLine(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunCsvCommand(arguments, ProgramFolder(), ProgramName(), QDateTime::currentDateTime(),
+                         out, err);
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,666 @@
+#include "csv/csv_import.h"
+
+#include <sqlite3.h>
+
+#include <QHash>
+#include <QSet>
+#include <set>
+
+#include "csv/csv_mapping.h"
+#include "db/database.h"
+#include "db/prepared_statement.h"
+
+namespace sorvenka {
+
+namespace {
+
+// yyyymmdd of a day text yyyy/mm/dd, a small key for counting days.
+int DayNumber(const QByteArray& ymd) {
+    int number = 0;
+    for (char c : ymd)
+        if (c >= '0' && c <= '9') number = number * 10 + (c - '0');
+    return number;
+}
+
+struct Group {
+    QString code, name;
+};
+
+// Names of FitNotes' own categories and the groups of the first database they belong to.
+const QHash<QString, QString>& CategoryNames() {
+    static const QHash<QString, QString> names{
+        {QStringLiteral("chest"), QStringLiteral("胸")},
+        {QStringLiteral("back"), QStringLiteral("背中")},
+        {QStringLiteral("legs"), QStringLiteral("脚")},
+        {QStringLiteral("shoulders"), QStringLiteral("肩")},
+        {QStringLiteral("biceps"), QStringLiteral("腕")},
+        {QStringLiteral("triceps"), QStringLiteral("腕")},
+        {QStringLiteral("abs"), QStringLiteral("体幹")},
+        {QStringLiteral("cardio"), QStringLiteral("有酸素")},
+    };
+    return names;
+}
+
+// The masters as they stand, and as this import extends them.
+class Masters {
+  public:
+    bool load(sqlite3* db, QString& message) {
+        PreparedStatement groups(db,
+                                 "select grp_cd, grp_name, order_id from m_grp "
+                                 "order by order_id, grp_cd");
+        PreparedStatement exercises(db,
+                                    "select e.grp_cd, e.exer_cd, e.exer_name, e.order_id "
+                                    "from m_exer e left join m_grp g on g.grp_cd = e.grp_cd "
+                                    "order by e.status = 1 desc, g.order_id, e.order_id");
+        PreparedStatement sweat(db, "select sweat_cd from m_sweat order by order_id limit 1");
+        PreparedStatement unitsT(db, "select unit_name, order_id from m_unit_target");
+        PreparedStatement units(db, "select unit_name, order_id from m_unit");
+        if (!groups.ok() || !exercises.ok() || !sweat.ok() || !unitsT.ok() || !units.ok()) {
+            message = QStringLiteral("マスタを読めませんでした。");
+            return false;
+        }
+        while (groups.step() == SQLITE_ROW) {
+            groups_.push_back({groups.columnText(0), groups.columnText(1)});
+            groupOrder_ = std::max(groupOrder_, groups.columnInt(2));
+        }
+        while (exercises.step() == SQLITE_ROW) {
+            const QString grp = exercises.columnText(0), exer = exercises.columnText(1);
+            const QString name = exercises.columnText(2);
+            if (!byName_.contains(name)) byName_.insert(name, {grp, exer});
+            codes_[grp].insert(exer);
+            exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
+        }
+        firstSweat_ = sweat.step() == SQLITE_ROW ? sweat.columnText(0) : QStringLiteral("0");
+        while (unitsT.step() == SQLITE_ROW) {
+            unitsTarget_ << unitsT.columnText(0);
+            unitTargetOrder_ = std::max(unitTargetOrder_, unitsT.columnInt(1));
+        }
+        while (units.step() == SQLITE_ROW) {
+            units_ << units.columnText(0);
+            unitOrder_ = std::max(unitOrder_, units.columnInt(1));
+        }
+        return true;
+    }
+
+    const std::vector<Group>& groups() const { return groups_; }
+    const Group* group(const QString& code) const {
+        for (const Group& g : groups_)
+            if (g.code == code) return &g;
+        return nullptr;
+    }
+    QString groupForCategory(const QString& category) const {
+        const QString key = category.trimmed().toLower();
+        if (key.isEmpty()) return QString();
+        for (const Group& g : groups_)
+            if (g.name.trimmed().toLower() == key) return g.code;
+        const QString japanese = CategoryNames().value(key);
+        for (const Group& g : groups_)
+            if (!japanese.isEmpty() && g.name == japanese) return g.code;
+        return QString();
+    }
+    bool exerciseByName(const QString& name, QString& grp, QString& exer) const {
+        const auto found = byName_.find(name);
+        if (found == byName_.end()) return false;
+        grp = found->first, exer = found->second;
+        return true;
+    }
+    bool hasExercise(const QString& grp, const QString& exer) const {
+        return codes_.value(grp).contains(exer);
+    }
+    // The next free two-digit code after the highest one, else the first gap; empty when
+    // all of 01 to 99 are taken.
+    QString nextFreeCode(const QString& grp) const {
+        const QSet<QString> used = codes_.value(grp);
+        int highest = 0;
+        for (const QString& code : used) {
+            bool ok = false;
+            const int number = code.toInt(&ok);
+            if (ok && code.size() == 2) highest = std::max(highest, number);
+        }
+        auto text = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
+        for (int n = highest + 1; n <= 99; ++n)
+            if (!used.contains(text(n))) return text(n);
+        for (int n = 1; n <= 99; ++n)
+            if (!used.contains(text(n))) return text(n);
+        return QString();
+    }
+    void addGroup(const QString& code, const QString& name) {
+        groups_.push_back({code, name});
+        ++groupOrder_;
+    }
+    qint64 groupOrder() const { return groupOrder_; }
+    qint64 addExercise(const QString& grp, const QString& exer, const QString& name) {
+        codes_[grp].insert(exer);
+        if (!name.isEmpty() && !byName_.contains(name)) byName_.insert(name, {grp, exer});
+        return ++exerciseOrder_[grp];
+    }
+    const QString& firstSweat() const { return firstSweat_; }
+
+    // A unit may be added at the end of its list only when it begins no name before it.
+    bool unitMissing(bool target, const QString& name) const {
+        return !(target ? unitsTarget_ : units_).contains(name);
+    }
+    bool unitAddable(bool target, const QString& name) const {
+        if (name.isEmpty() || name.contains(QLatin1Char('\''))) return false;
+        for (const QString& existing : target ? unitsTarget_ : units_)
+            if (existing.startsWith(name)) return false;
+        return true;
+    }
+    qint64 addUnit(bool target, const QString& name) {
+        (target ? unitsTarget_ : units_) << name;
+        return target ? ++unitTargetOrder_ : ++unitOrder_;
+    }
+
+  private:
+    std::vector<Group> groups_;
+    qint64 groupOrder_ = 0;
+    QHash<QString, std::pair<QString, QString>> byName_;
+    QHash<QString, QSet<QString>> codes_;
+    QHash<QString, qint64> exerciseOrder_;
+    QString firstSweat_;
+    QStringList unitsTarget_, units_;
+    qint64 unitTargetOrder_ = 0, unitOrder_ = 0;
+};
+
+// One day and exercise as the import meets it: what was stored before, and what it added.
+struct StoredGroup {
+    QByteArray ymd;
+    qint64 count = 0;
+    qint64 maxSetNum = 0;
+    qint64 added = 0;
+    QList<qint64> addedSetNums;  // Sorvenka's own rows: a key twice in the file
+    QHash<size_t, int> seen;     // other loggers' rows: identical sets met so far
+};
+
+// The groups met lately, in two generations: memory stays bounded however long the file,
+// while the groups of the days at hand are kept. A group met again after it was dropped is
+// read anew and then counts this import's sets as stored; files list a day's sets together,
+// so only a day spread over thousands of other groups could meet that.
+class GroupCache {
+  public:
+    // Whether a group of the day may have been dropped: its sets then must be read anew.
+    bool mayHaveDropped(const QByteArray& ymd) const {
+        return !droppedFirst_.isEmpty() && ymd >= droppedFirst_ && ymd <= droppedLast_;
+    }
+    StoredGroup* find(const QByteArray& key) {
+        if (auto found = recent_.find(key); found != recent_.end()) return &*found;
+        auto older = older_.find(key);
+        if (older == older_.end()) return nullptr;
+        StoredGroup group = std::move(*older);
+        older_.erase(older);
+        return &insert(key, std::move(group));
+    }
+    StoredGroup& insert(const QByteArray& key, StoredGroup group) {
+        if (recent_.size() >= kGeneration) {
+            for (const StoredGroup& dropped : older_) {
+                if (droppedFirst_.isEmpty() || dropped.ymd < droppedFirst_)
+                    droppedFirst_ = dropped.ymd;
+                if (droppedLast_.isEmpty() || dropped.ymd > droppedLast_)
+                    droppedLast_ = dropped.ymd;
+            }
+            older_ = std::move(recent_);
+            recent_.clear();
+        }
+        return *recent_.insert(key, std::move(group));
+    }
+
+  private:
+    static constexpr qsizetype kGeneration = 4096;
+    QHash<QByteArray, StoredGroup> recent_, older_;
+    QByteArray droppedFirst_, droppedLast_;
+};
+
+class Importer {
+  public:
+    Importer(sqlite3* db, const ImportOptions& options, ImportSummary& summary)
+        : db_(db),
+          options_(options),
+          summary_(summary),
+          insert_(db,
+                  "insert into t_exer (ymd, grp_cd, exer_cd, set_num, hms_sta, hms_end, target, "
+                  "unit_t, cnt, unit, cnt_min, cnt_sec, sweat_cd, comment) "
+                  "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)"),
+          storedGroup_(db,
+                       "select count(*), coalesce(max(set_num), 0) from t_exer "
+                       "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3"),
+          keyExists_(db,
+                     "select 1 from t_exer "
+                     "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 and set_num = ?4"),
+          sameSets_(db,
+                    "select count(*) from t_exer "
+                    "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 and set_num <= ?4 "
+                    "and target is ?5 and unit_t is ?6 and cnt is ?7 and unit is ?8 "
+                    "and cnt_min is ?9 and cnt_sec is ?10 and comment is ?11"),
+          insertGroup_(db,
+                       "insert into m_grp (grp_cd, grp_name, status, order_id) "
+                       "values (?1, ?2, 1, ?3)"),
+          insertExercise_(db,
+                          "insert into m_exer (grp_cd, exer_cd, exer_name, status, order_id) "
+                          "values (?1, ?2, ?3, 1, ?4)"),
+          insertUnitTarget_(db,
+                            "insert into m_unit_target (unit_name, status, order_id) "
+                            "values (?1, 1, ?2)"),
+          insertUnit_(db, "insert into m_unit (unit_name, status, order_id) values (?1, 1, ?2)") {}
+
+    bool prepared(QString& message) {
+        for (const PreparedStatement* s :
+             {&insert_, &storedGroup_, &keyExists_, &sameSets_, &insertGroup_, &insertExercise_,
+              &insertUnitTarget_, &insertUnit_}) {
+            if (!s->ok()) {
+                message = QStringLiteral("データベースの表が読み込みに合いません（%1）。")
+                              .arg(QString::fromUtf8(sqlite3_errmsg(db_)));
+                return false;
+            }
+        }
+        if (!masters_.load(db_, message)) return false;
+        PreparedStatement range(db_, "select min(ymd), max(ymd) from t_exer");
+        if (range.step() == SQLITE_ROW && range.columnType(0) != SQLITE_NULL) {
+            firstDay_ = range.columnText(0).toUtf8();
+            lastDay_ = range.columnText(1).toUtf8();
+        }
+        if (!options_.group.isEmpty() && !masters_.group(options_.group)) {
+            message = QStringLiteral("グループ「%1」はマスタにありません。").arg(options_.group);
+            return false;
+        }
+        if (masters_.groups().empty()) {
+            message = QStringLiteral("グループのマスタが空です。");
+            return false;
+        }
+        return true;
+    }
+
+    bool header(const CsvRow& row, char delimiter) {
+        delimiter_ = delimiter;
+        QString reason;
+        if (!header_.read(row, delimiter, reason)) return fail(row.line, reason);
+        summary_.format = header_.format();
+        return true;
+    }
+
+    // One data row; false only when the import cannot go on.
+    bool row(const CsvRow& row) {
+        QString reason;
+        if (!row.refusal.isEmpty()) return refuse(row.line, row.refusal);
+        if (!CheckFieldCount(header_, row, reason)) return refuse(row.line, reason);
+        if (header_.format() == CsvFormat::Sorvenka) {
+            if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
+            return ownSet();
+        }
+        if (!MapPeerRow(header_, row, delimiter_, peer_, reason)) return refuse(row.line, reason);
+        return peerSet();
+    }
+
+    // Adds the units the new sets name; the last writes before the commit.
+    bool finish() {
+        for (const auto& [target, name] : unitsSeen_) {
+            if (!masters_.unitMissing(target, name) || !masters_.unitAddable(target, name))
+                continue;
+            PreparedStatement& s = target ? insertUnitTarget_ : insertUnit_;
+            s.reset();
+            s.bindText(1, name);
+            s.bindInt(2, masters_.addUnit(target, name));
+            if (!done(s.step())) return false;
+            summary_.newUnits << name;
+        }
+        summary_.days = static_cast<int>(days_.size());
+        summary_.existingExercises = static_cast<int>(existingExercises_.size());
+        return true;
+    }
+
+    bool fail(qint64 line, const QString& reason) {
+        if (summary_.failure.isEmpty()) {
+            summary_.failure = reason;
+            summary_.failureLine = line;
+        }
+        return false;
+    }
+
+  private:
+    bool refuse(qint64 line, const QString& reason) {
+        if (static_cast<int>(summary_.refused.size()) < ImportSummary::kMaxListedRefusals)
+            summary_.refused.push_back({line, reason});
+        ++summary_.refusedCount;
+        return true;
+    }
+
+    bool done(int code) {
+        if (code == SQLITE_DONE || code == SQLITE_ROW) return true;
+        return fail(0, QStringLiteral("データベースに書き込めませんでした（%1）。")
+                           .arg(QString::fromUtf8(sqlite3_errstr(code))));
+    }
+
+    StoredGroup& storedGroup(const QByteArray& ymd, const QByteArray& grp, const QByteArray& exer) {
+        // The group of the row before, when it is the same: nothing was added to the cache
+        // since, so the pointer still holds.
+        if (lastGroup_ && ymd == lastGroupYmd_ && grp == lastGroupGrp_ && exer == lastGroupExer_)
+            return *lastGroup_;
+        lastGroupYmd_ = ymd, lastGroupGrp_ = grp, lastGroupExer_ = exer;
+        lastGroup_ = &findOrReadGroup(ymd, grp, exer);
+        return *lastGroup_;
+    }
+
+    StoredGroup& findOrReadGroup(const QByteArray& ymd, const QByteArray& grp,
+                                 const QByteArray& exer) {
+        const QByteArray key = ymd + '\t' + grp + '\t' + exer;
+        if (StoredGroup* found = groups_.find(key)) return *found;
+        // A day outside the stored ones holds nothing, unless this import wrote to it in a
+        // group since dropped from the cache: no need to ask.
+        const bool mayHoldSets = (!firstDay_.isEmpty() && ymd >= firstDay_ && ymd <= lastDay_) ||
+                                 groups_.mayHaveDropped(ymd);
+        StoredGroup group;
+        group.ymd = ymd;
+        if (!mayHoldSets) return groups_.insert(key, std::move(group));
+        storedGroup_.reset();
+        storedGroup_.bindBytes(1, ymd);
+        storedGroup_.bindBytes(2, grp);
+        storedGroup_.bindBytes(3, exer);
+        if (storedGroup_.step() == SQLITE_ROW) {
+            group.count = storedGroup_.columnInt(0);
+            group.maxSetNum = storedGroup_.columnInt(1);
+        }
+        return groups_.insert(key, std::move(group));
+    }
+
+    // The masters an own row needs: its group and exercise, added when missing. Rows of one
+    // exercise come together, so the same pair as the row before needs no look-up.
+    bool ownMasters(const QByteArray& grpBytes, const QByteArray& exerBytes) {
+        if (grpBytes == lastGrp_ && exerBytes == lastExer_) return true;
+        lastGrp_ = grpBytes, lastExer_ = exerBytes;
+        const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
+        if (!masters_.group(grp)) {
+            const QString name = own_.grpName.isEmpty() ? grp : own_.grpName;
+            insertGroup_.reset();
+            insertGroup_.bindText(1, grp);
+            insertGroup_.bindText(2, name);
+            insertGroup_.bindInt(3, masters_.groupOrder() + 1);
+            if (!done(insertGroup_.step())) return false;
+            masters_.addGroup(grp, name);
+        }
+        if (!masters_.hasExercise(grp, exer)) {
+            const QString name = own_.exerName.isEmpty() ? exer : own_.exerName;
+            insertExercise_.reset();
+            insertExercise_.bindText(1, grp);
+            insertExercise_.bindText(2, exer);
+            insertExercise_.bindText(3, name);
+            insertExercise_.bindInt(4, masters_.addExercise(grp, exer, name));
+            if (!done(insertExercise_.step())) return false;
+            summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer});
+            newPairs_.insert(grp + exer);
+        } else if (!newPairs_.contains(grp + exer)) {
+            existingExercises_.insert(grp + exer);
+        }
+        return true;
+    }
+
+    bool ownSet() {
+        const QByteArray& grp = own_.grpCd();
+        const QByteArray& exer = own_.exerCd();
+        if (!ownMasters(grp, exer)) return false;
+
+        ++summary_.sets;
+        days_.insert(DayNumber(own_.ymd()));
+        StoredGroup& group = storedGroup(own_.ymd(), grp, exer);
+        const qint64 setNum = own_.setNum().toLongLong();
+        bool present = group.addedSetNums.contains(setNum);
+        if (!present && group.count > 0) {
+            keyExists_.reset();
+            for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, own_.values[i]);
+            present = keyExists_.step() == SQLITE_ROW;
+        }
+        if (present) {
+            ++summary_.presentSets;
+            return true;
+        }
+        insert_.reset();
+        // Numbers go in as numbers, the kinds the columns' affinities give them; texts (an
+        // empty text in a number column too) as read.
+        for (int i = 0; i < 14; ++i) {
+            const CsvField& value = own_.values[i];
+            if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
+                insert_.bindInt(i + 1, value->toLongLong());
+            else if (value && !value->isEmpty() && i == 6)
+                insert_.bindDouble(i + 1, value->toDouble());
+            else
+                insert_.bindBytes(i + 1, value);
+        }
+        if (!done(insert_.step())) return false;
+        group.addedSetNums.append(setNum);
+        ++summary_.newSets;
+        return true;
+    }
+
+    enum class Exercise { Known, OutOfCodes, WriteFailed };
+
+    // The group and code of the exercise a peer set names; new exercises are added.
+    Exercise peerExercise(QString& grp, QString& exer) {
+        if (masters_.exerciseByName(peer_.exerciseName, grp, exer)) {
+            if (!newPairs_.contains(grp + exer)) existingExercises_.insert(grp + exer);
+            return Exercise::Known;
+        }
+        if (outOfCodes_.contains(peer_.exerciseName)) return Exercise::OutOfCodes;
+        grp = options_.group;
+        if (grp.isEmpty()) grp = masters_.groupForCategory(peer_.category);
+        if (grp.isEmpty()) grp = masters_.groups().front().code;
+        exer = masters_.nextFreeCode(grp);
+        const Group* group = masters_.group(grp);
+        summary_.newExercises.push_back({peer_.exerciseName, grp, group->name, exer});
+        if (exer.isEmpty()) {
+            outOfCodes_.insert(peer_.exerciseName);
+            fail(0, QStringLiteral("グループ「%1 %2」に空いている種目コードがありません"
+                                   "（01〜99がすべて使われています）。")
+                        .arg(grp, group->name));
+            return Exercise::OutOfCodes;
+        }
+        insertExercise_.reset();
+        insertExercise_.bindText(1, grp);
+        insertExercise_.bindText(2, exer);
+        insertExercise_.bindText(3, peer_.exerciseName);
+        insertExercise_.bindInt(4, masters_.addExercise(grp, exer, peer_.exerciseName));
+        if (!done(insertExercise_.step())) return Exercise::WriteFailed;
+        newPairs_.insert(grp + exer);
+        return Exercise::Known;
+    }
+
+    bool peerSet() {
+        QString grp, exer;
+        const Exercise exercise = peerExercise(grp, exer);
+        if (exercise == Exercise::WriteFailed) return false;
+        ++summary_.sets;
+        days_.insert(DayNumber(peer_.ymd.toUtf8()));
+        if (exercise == Exercise::OutOfCodes) {
+            // Counted for the preview; the import as a whole is refused.
+            ++summary_.newSets;
+            return true;
+        }
+        StoredGroup& group = storedGroup(peer_.ymd.toUtf8(), grp.toUtf8(), exer.toUtf8());
+        if (group.count > 0 && isPresent(grp, exer, group)) {
+            ++summary_.presentSets;
+            return true;
+        }
+        insert_.reset();
+        insert_.bindText(1, peer_.ymd);
+        insert_.bindText(2, grp);
+        insert_.bindText(3, exer);
+        insert_.bindInt(4, group.maxSetNum + ++group.added);
+        insert_.bindText(5, QString());
+        insert_.bindText(6, QString());
+        insert_.bindDouble(7, peer_.target);
+        insert_.bindText(8, peer_.unitT);
+        bindOptional(insert_, 9, peer_.cnt);
+        insert_.bindText(10, peer_.unit);
+        bindOptional(insert_, 11, peer_.cntMin);
+        bindOptional(insert_, 12, peer_.cntSec);
+        insert_.bindText(13, masters_.firstSweat());
+        insert_.bindText(14, peer_.comment);
+        if (!done(insert_.step())) return false;
+        ++summary_.newSets;
+        if (!peer_.unitT.isEmpty()) unitsSeen_.insert({true, peer_.unitT});
+        if (!peer_.unit.isEmpty()) unitsSeen_.insert({false, peer_.unit});
+        return true;
+    }
+
+    // Identical sets are matched one to one: the k-th identical set of a day and exercise in
+    // the file is present when at least k identical ones were stored before the import.
+    bool isPresent(const QString& grp, const QString& exer, StoredGroup& group) {
+        const QString fingerprint = QString::number(peer_.target, 'g', 17) + QLatin1Char('\t') +
+                                    peer_.unitT + QLatin1Char('\t') + optionalText(peer_.cnt) +
+                                    QLatin1Char('\t') + peer_.unit + QLatin1Char('\t') +
+                                    optionalText(peer_.cntMin) + QLatin1Char('\t') +
+                                    optionalText(peer_.cntSec) + QLatin1Char('\t') + peer_.comment;
+        const int seen = ++group.seen[qHash(fingerprint, 0x5eed)];
+        sameSets_.reset();
+        sameSets_.bindText(1, peer_.ymd);
+        sameSets_.bindText(2, grp);
+        sameSets_.bindText(3, exer);
+        sameSets_.bindInt(4, group.maxSetNum);
+        sameSets_.bindDouble(5, peer_.target);
+        sameSets_.bindText(6, peer_.unitT);
+        bindOptional(sameSets_, 7, peer_.cnt);
+        sameSets_.bindText(8, peer_.unit);
+        bindOptional(sameSets_, 9, peer_.cntMin);
+        bindOptional(sameSets_, 10, peer_.cntSec);
+        sameSets_.bindText(11, peer_.comment);
+        const qint64 stored = sameSets_.step() == SQLITE_ROW ? sameSets_.columnInt(0) : 0;
+        return stored >= seen;
+    }
+
+    static QString optionalText(const std::optional<qint64>& value) {
+        return value ? QString::number(*value) : QStringLiteral("-");
+    }
+    static void bindOptional(PreparedStatement& s, int position,
+                             const std::optional<qint64>& value) {
+        if (value)
+            s.bindInt(position, *value);
+        else
+            s.bindNull(position);
+    }
+
+    sqlite3* db_;
+    const ImportOptions& options_;
+    ImportSummary& summary_;
+    char delimiter_ = ',';
+    CsvHeader header_;
+    Masters masters_;
+    OwnSet own_;
+    PeerSet peer_;
+    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_, insertExercise_,
+        insertUnitTarget_, insertUnit_;
+    GroupCache groups_;
+    StoredGroup* lastGroup_ = nullptr;
+    QByteArray lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
+    QByteArray lastGrp_, lastExer_;  // the pair of the own row before
+    QByteArray firstDay_, lastDay_;  // the days stored before the import
+    QSet<int> days_;                 // yyyymmdd
+    QSet<QString> existingExercises_, newPairs_, outOfCodes_;
+    std::set<std::pair<bool, QString>> unitsSeen_;
+};
+
+}  // namespace
+
+QString GroupForCategory(Database& db, const QString& category) {
+    Masters masters;
+    QString message;
+    if (!masters.load(db.rawHandle(), message)) return QString();
+    return masters.groupForCategory(category);
+}
+
+bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
+               ImportSummary& summary) {
+    summary = ImportSummary();
+    CsvReader reader;
+    QString message;
+    if (!reader.open(path, message)) {
+        summary.failure = message;
+        return false;
+    }
+    summary.encoding = reader.encoding();
+
+    sqlite3* handle = db.rawHandle();
+    Transaction transaction(handle);
+    if (!transaction.begun()) {
+        summary.failure = QStringLiteral("データベースに書き込めません（使用中です）。");
+        return false;
+    }
+    Importer importer(handle, options, summary);
+    if (!importer.prepared(message)) {
+        summary.failure = message;
+        return false;
+    }
+
+    bool headerRead = false;
+    bool stopped = false;
+    qint64 errorLine = 0;
+    const bool read = reader.read(
+        [&](CsvRow& row) {
+            if (!headerRead) {
+                headerRead = true;
+                stopped = !importer.header(row, reader.delimiter());
+            } else {
+                stopped = !importer.row(row);
+            }
+            return !stopped;
+        },
+        message, errorLine);
+    if (!read) {
+        importer.fail(errorLine, message);
+        return false;
+    }
+    if (!headerRead) {
+        importer.fail(1, QStringLiteral("ファイルが空です"));
+        return false;
+    }
+    if (stopped && !summary.failure.isEmpty()) return false;
+    if (summary.sets == 0 && summary.refusedCount == 0) {
+        importer.fail(2, QStringLiteral("見出し行のほかに行がありません"));
+        return false;
+    }
+    if (!importer.finish()) return false;
+    if (!summary.importable(options.skipRefused)) return false;
+    if (!options.commit) return true;
+    if (!transaction.commit()) {
+        summary.failure = QStringLiteral("データベースに書き込めませんでした（確定できません）。");
+        return false;
+    }
+    summary.written = true;
+    return true;
+}
+
+QString RefusedRowText(const RefusedRow& row) {
+    return QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
+}
+
+QStringList SummaryLines(const ImportSummary& summary) {
+    QStringList lines;
+    lines << QStringLiteral("形式: %1").arg(CsvFormatName(summary.format));
+    if (summary.encoding == CsvEncoding::Cp932)
+        lines << QStringLiteral("文字コード: CP932（シフトJIS）");
+    lines << QStringLiteral("日数: %1").arg(summary.days);
+    lines << QStringLiteral("セット数: %1（新規 %2、登録済みのため読み込まない %3）")
+                 .arg(summary.sets)
+                 .arg(summary.newSets)
+                 .arg(summary.presentSets);
+    lines << QStringLiteral("種目: 登録済み %1、新規 %2")
+                 .arg(summary.existingExercises)
+                 .arg(summary.newExercises.size());
+    for (const NewExercise& e : summary.newExercises)
+        lines << QStringLiteral("  新しい種目: %1 → グループ %2 %3、コード %4")
+                     .arg(e.name, e.grpCd, e.grpName,
+                          e.exerCd.isEmpty() ? QStringLiteral("（空きなし）") : e.exerCd);
+    if (!summary.newUnits.isEmpty())
+        lines << QStringLiteral("単位を追加: %1").arg(summary.newUnits.join(QStringLiteral("、")));
+    lines << QStringLiteral("読み込めない行: %1").arg(summary.refusedCount);
+    for (const RefusedRow& row : summary.refused)
+        lines << QStringLiteral("  ") + RefusedRowText(row);
+    if (summary.refusedCount > static_cast<qint64>(summary.refused.size()))
+        lines << QStringLiteral("  ほか %1行")
+                     .arg(summary.refusedCount - static_cast<qint64>(summary.refused.size()));
+    if (!summary.failure.isEmpty())
+        lines << (summary.failureLine > 0
+                      ? QStringLiteral("読み込めません: %1行目: %2")
+                            .arg(summary.failureLine)
+                            .arg(summary.failure)
+                      : QStringLiteral("読み込めません: %1").arg(summary.failure));
+    return lines;
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,340 @@
+#include "csv/csv_mapping.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QRegularExpression>
+#include <cmath>
+
+#include "common/text_tests.h"
+
+namespace sorvenka {
+
+namespace {
+
+const QString kCountUnit = QStringLiteral("回");
+const QString kJoin = QStringLiteral(" / ");
+
+QString Cell(const CsvRow& row, int position) {
+    if (position < 0 || position >= static_cast<int>(row.fields.size())) return QString();
+    return FieldText(row.fields[position]).trimmed();
+}
+
+bool IsDigitsBytes(const QByteArray& bytes) {
+    if (bytes.isEmpty()) return false;
+    for (char c : bytes)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// yyyy/mm/dd naming a real day, checked on the bytes as read.
+bool IsYmdBytes(const QByteArray& bytes) {
+    if (bytes.size() != 10 || bytes[4] != '/' || bytes[7] != '/') return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (bytes[i] < '0' || bytes[i] > '9') return false;
+    auto number = [&](int from, int count) {
+        int n = 0;
+        for (int i = from; i < from + count; ++i) n = n * 10 + (bytes[i] - '0');
+        return n;
+    };
+    const int year = number(0, 4);
+    return year >= 1 && QDate(year, number(5, 2), number(8, 2)).isValid();
+}
+
+// The length the text has in the masters' terms: UTF-16 code units.
+qsizetype CharacterCount(const QByteArray& bytes) {
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return QString::fromUtf8(bytes).size();
+    return bytes.size();
+}
+
+// A number that is not negative: digits with at most one decimal point (a decimal comma in
+// the semicolon form). Absent for an empty cell.
+bool ReadNumber(const QString& text, bool decimalComma, const QString& column,
+                std::optional<double>& value, QString& reason) {
+    value.reset();
+    if (text.isEmpty()) return true;
+    QString number = text;
+    if (decimalComma) number.replace(QLatin1Char(','), QLatin1Char('.'));
+    if (number.startsWith(QLatin1Char('-'))) {
+        bool ok = false;
+        number.mid(1).toDouble(&ok);
+        reason = ok ? QStringLiteral("%1が負の数です（%2）").arg(column, text)
+                    : QStringLiteral("%1が数ではありません（%2）").arg(column, text);
+        return false;
+    }
+    if (!IsDecimalText(number)) {
+        reason = QStringLiteral("%1が数ではありません（%2）").arg(column, text);
+        return false;
+    }
+    value = number.toDouble();
+    return true;
+}
+
+bool ReadWhole(const QString& text, bool decimalComma, const QString& column,
+               std::optional<qint64>& value, QString& reason) {
+    std::optional<double> number;
+    if (!ReadNumber(text, decimalComma, column, number, reason)) return false;
+    value.reset();
+    if (!number) return true;
+    if (*number != std::floor(*number) || *number > 1e15) {
+        reason = QStringLiteral("%1が整数ではありません（%2）").arg(column, text);
+        return false;
+    }
+    value = static_cast<qint64>(*number);
+    return true;
+}
+
+// h:mm:ss, mm:ss or plain seconds.
+bool ReadDuration(const QString& text, const QString& column, std::optional<qint64>& seconds,
+                  QString& reason) {
+    seconds.reset();
+    if (text.isEmpty()) return true;
+    if (!text.contains(QLatin1Char(':'))) return ReadWhole(text, false, column, seconds, reason);
+    qint64 total = 0;
+    for (const QString& part : text.split(QLatin1Char(':'))) {
+        if (!IsDigitsText(part) || part.size() > 6) {
+            reason = QStringLiteral("%1が時間ではありません（%2）").arg(column, text);
+            return false;
+        }
+        total = total * 60 + part.toLongLong();
+    }
+    seconds = total;
+    return true;
+}
+
+QString LoadUnit(const QString& text) {
+    const QString unit = text.trimmed().toLower();
+    if (unit.startsWith(QLatin1String("lb"))) return QStringLiteral("lb");
+    if (unit.startsWith(QLatin1String("kg"))) return QStringLiteral("kg");
+    return text.trimmed();
+}
+
+QString DistanceUnit(const QString& text) {
+    const QString unit = text.trimmed().toLower();
+    if (unit == QLatin1String("km") || unit == QLatin1String("kms")) return QStringLiteral("km");
+    if (unit == QLatin1String("m") || unit == QLatin1String("meters") ||
+        unit == QLatin1String("metres"))
+        return QStringLiteral("m");
+    if (unit.startsWith(QLatin1String("mi"))) return QStringLiteral("mi");
+    return text.trimmed();
+}
+
+QString SetTypeText(const QString& text) {
+    const QString type = text.trimmed().toLower();
+    if (type == QLatin1String("warmup") || type == QLatin1String("warm-up") ||
+        type == QLatin1String("warm up") || type == QLatin1String("w"))
+        return QStringLiteral("ウォームアップ");
+    if (type == QLatin1String("dropset") || type == QLatin1String("drop set") ||
+        type == QLatin1String("drop") || type == QLatin1String("d"))
+        return QStringLiteral("ドロップセット");
+    if (type == QLatin1String("failure") || type == QLatin1String("f"))
+        return QStringLiteral("限界まで");
+    return QString();
+}
+
+QString NumberText(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+}  // namespace
+
+QString PeerDay(const QString& text) {
+    const QString trimmed = text.trimmed();
+    int y = 0, m = 0, d = 0;
+    static const QRegularExpression iso(
+        QStringLiteral("^(\\d{4})[-/](\\d{1,2})[-/](\\d{1,2})(?:[ T].*)?$"));
+    static const QRegularExpression named(
+        QStringLiteral("^(\\d{1,2}) ([A-Za-z]{3})[a-z]* (\\d{4})(?:,? .*)?$"));
+    if (const auto match = iso.match(trimmed); match.hasMatch()) {
+        y = match.captured(1).toInt(), m = match.captured(2).toInt(), d = match.captured(3).toInt();
+    } else if (const auto match = named.match(trimmed); match.hasMatch()) {
+        static const QStringList months{"jan", "feb", "mar", "apr", "may", "jun",
+                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+        d = match.captured(1).toInt();
+        m = static_cast<int>(months.indexOf(match.captured(2).toLower())) + 1;
+        y = match.captured(3).toInt();
+    } else {
+        return QString();
+    }
+    const QDate day(y, m, d);
+    return day.isValid() ? FormatYmd(day) : QString();
+}
+
+bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason) {
+    const int count = static_cast<int>(row.fields.size());
+    if (count == header.columnCount()) return true;
+    reason = QStringLiteral("列の数が見出しと違います（見出し%1列、この行%2列）")
+                 .arg(header.columnCount())
+                 .arg(count);
+    return false;
+}
+
+bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
+                QString& reason) {
+    set = PeerSet();
+    const bool decimalComma = delimiter == ';';
+    const CsvFormat format = header.format();
+    const bool hevy = format == CsvFormat::Hevy;
+
+    const int dateColumn = header.peer(PeerColumn::Date);
+    const QString dateText = Cell(row, dateColumn);
+    set.ymd = PeerDay(dateText);
+    if (set.ymd.isEmpty()) {
+        reason = QStringLiteral("日付が正しくありません（%1）").arg(dateText);
+        return false;
+    }
+    set.exerciseName = Cell(row, header.peer(PeerColumn::Exercise));
+    if (set.exerciseName.isEmpty()) {
+        reason = QStringLiteral("種目名がありません");
+        return false;
+    }
+    set.category = Cell(row, header.peer(PeerColumn::Category));
+
+    // The load: a column per unit, or one column with a unit column beside it.
+    std::optional<double> weight;
+    QString weightUnit = QStringLiteral("kg");
+    if (const int kg = header.peer(PeerColumn::WeightKg); kg >= 0) {
+        if (!ReadNumber(Cell(row, kg), decimalComma, QStringLiteral("重量"), weight, reason))
+            return false;
+    } else if (const int lb = header.peer(PeerColumn::WeightLb); lb >= 0) {
+        if (!ReadNumber(Cell(row, lb), decimalComma, QStringLiteral("重量"), weight, reason))
+            return false;
+        weightUnit = QStringLiteral("lb");
+    } else {
+        if (!ReadNumber(Cell(row, header.peer(PeerColumn::Weight)), decimalComma,
+                        QStringLiteral("重量"), weight, reason))
+            return false;
+        const QString unit = Cell(row, header.peer(PeerColumn::WeightUnit));
+        if (!unit.isEmpty()) weightUnit = LoadUnit(unit);
+    }
+
+    std::optional<double> distance;
+    QString distanceUnit = QStringLiteral("km");
+    if (const int km = header.peer(PeerColumn::DistanceKm); km >= 0) {
+        if (!ReadNumber(Cell(row, km), decimalComma, QStringLiteral("距離"), distance, reason))
+            return false;
+    } else if (const int mi = header.peer(PeerColumn::DistanceMi); mi >= 0) {
+        if (!ReadNumber(Cell(row, mi), decimalComma, QStringLiteral("距離"), distance, reason))
+            return false;
+        distanceUnit = QStringLiteral("mi");
+    } else {
+        if (!ReadNumber(Cell(row, header.peer(PeerColumn::Distance)), decimalComma,
+                        QStringLiteral("距離"), distance, reason))
+            return false;
+        const QString unit = Cell(row, header.peer(PeerColumn::DistanceUnit));
+        if (!unit.isEmpty()) distanceUnit = DistanceUnit(unit);
+    }
+
+    std::optional<qint64> reps;
+    if (!ReadWhole(Cell(row, header.peer(PeerColumn::Reps)), decimalComma, QStringLiteral("回数"),
+                   reps, reason))
+        return false;
+    std::optional<qint64> seconds;
+    if (const int time = header.peer(PeerColumn::Time); time >= 0 && !hevy) {
+        if (!ReadDuration(Cell(row, time), QStringLiteral("時間"), seconds, reason)) return false;
+    } else if (!ReadWhole(Cell(row, header.peer(PeerColumn::Seconds)), decimalComma,
+                          QStringLiteral("秒数"), seconds, reason)) {
+        return false;
+    }
+    std::optional<double> rpe;
+    if (!ReadNumber(Cell(row, header.peer(PeerColumn::Rpe)), decimalComma, QStringLiteral("RPE"),
+                    rpe, reason))
+        return false;
+
+    // Strong writes W, D or F in place of the number of a warm-up, drop or failure set.
+    QString setType = Cell(row, header.peer(PeerColumn::SetType));
+    const QString order = Cell(row, header.peer(PeerColumn::SetOrder));
+    if (!order.isEmpty() && !IsDigitsText(order)) {
+        const QString type = SetTypeText(order);
+        if (type.isEmpty()) {
+            reason = QStringLiteral("セットの順番が数ではありません（%1）").arg(order);
+            return false;
+        }
+        setType = order;
+    }
+
+    QStringList comment;
+    if (const QString type = SetTypeText(setType); !type.isEmpty()) comment << type;
+    if (rpe) comment << QStringLiteral("RPE ") + NumberText(*rpe);
+
+    if (weight && *weight > 0) {
+        set.target = *weight;
+        set.unitT = weightUnit;
+        if (distance && *distance > 0)
+            comment << QStringLiteral("距離 %1 %2").arg(NumberText(*distance), distanceUnit);
+    } else if (distance && *distance > 0) {
+        set.target = *distance;
+        set.unitT = distanceUnit;
+    }
+
+    if (reps && (*reps > 0 || !seconds || *seconds == 0)) {
+        set.cnt = *reps;
+        set.unit = kCountUnit;
+        if (seconds && *seconds > 0)
+            comment << QStringLiteral("時間 %1:%2")
+                           .arg(*seconds / 60)
+                           .arg(*seconds % 60, 2, 10, QLatin1Char('0'));
+    } else if (seconds) {
+        set.cntMin = *seconds / 60;
+        set.cntSec = *seconds % 60;
+    }
+
+    const QString notes =
+        row.fields.empty() ? QString() : Cell(row, header.peer(PeerColumn::Notes));
+    if (!notes.isEmpty()) comment << notes;
+    set.comment = comment.join(kJoin);
+    return true;
+}
+
+bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
+    const QStringList& columns = SorvenkaCsvColumns();
+    for (int i = 0; i < 14; ++i) set.values[i] = row.fields[header.own(i)];
+    static const QByteArray kNone;
+    auto bytes = [&](int i) -> const QByteArray& { return set.values[i] ? *set.values[i] : kNone; };
+    auto fail = [&](const QString& why, int i) {
+        reason = why.arg(FieldText(set.values[i]));
+        return false;
+    };
+
+    if (!IsYmdBytes(bytes(0))) return fail(QStringLiteral("日付が正しくありません（%1）"), 0);
+    for (int i : {1, 2}) {
+        if (CharacterCount(bytes(i)) != 2 || bytes(i).contains('\''))
+            return fail(columns[i] + QStringLiteral("は2文字のコードです（%1）"), i);
+    }
+    if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || bytes(3).toLongLong() < 1)
+        return fail(QStringLiteral("set_numが1以上の整数ではありません（%1）"), 3);
+    for (int i : {4, 5}) {
+        if (!bytes(i).isEmpty() && !IsTimeText(QString::fromUtf8(bytes(i))))
+            return fail(columns[i] + QStringLiteral("が時刻ではありません（%1）"), i);
+    }
+    // The load: a number that is not negative, as the engine writes it.
+    if (!bytes(6).isEmpty()) {
+        bool ok = false;
+        const double value = bytes(6).toDouble(&ok);
+        if (!ok || !std::isfinite(value))
+            return fail(QStringLiteral("targetが数ではありません（%1）"), 6);
+        if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）"), 6);
+    }
+    for (int i : {8, 10, 11}) {
+        if (bytes(i).isEmpty()) continue;
+        if (bytes(i).startsWith('-'))
+            return fail(columns[i] + QStringLiteral("が負の数です（%1）"), i);
+        if (!IsDigitsBytes(bytes(i)) || bytes(i).size() > 15)
+            return fail(columns[i] + QStringLiteral("が整数ではありません（%1）"), i);
+    }
+    if (!bytes(11).isEmpty() && bytes(11).toInt() > 59)
+        return fail(QStringLiteral("cnt_secが59を超えています（%1）"), 11);
+    if (CharacterCount(bytes(12)) > 1)
+        return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）"), 12);
+
+    // The key columns are never NULL.
+    for (int i : {0, 1, 2, 3})
+        if (!set.values[i]) set.values[i] = QByteArray("");
+    const int grpName = header.own(14);
+    const int exerName = header.own(15);
+    set.grpName = grpName >= 0 ? FieldText(row.fields[grpName]) : QString();
+    set.exerName = exerName >= 0 ? FieldText(row.fields[exerName]) : QString();
+    return true;
+}
+
+}  // namespace sorvenka

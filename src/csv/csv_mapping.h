@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "csv/csv_format.h"
+#include "csv/csv_reader.h"
+
+namespace sorvenka {
+
+// One set taken from a row of another logger's file, in the terms of t_exer.
+struct PeerSet {
+    QString ymd;
+    QString exerciseName;
+    QString category;  // FitNotes' category of the exercise; empty elsewhere
+    double target = 0;
+    QString unitT;
+    std::optional<qint64> cnt;  // count form when present
+    QString unit;
+    std::optional<qint64> cntMin, cntSec;  // duration form (both absent: no duration given)
+    QString comment;
+};
+
+// One row of Sorvenka's own CSV: the fourteen columns of t_exer as read, and the names.
+struct OwnSet {
+    std::array<CsvField, 14> values;
+    QString grpName, exerName;
+
+    const QByteArray& ymd() const { return *values[0]; }
+    const QByteArray& grpCd() const { return *values[1]; }
+    const QByteArray& exerCd() const { return *values[2]; }
+    const QByteArray& setNum() const { return *values[3]; }
+};
+
+// A row with another number of fields than the header is refused.
+bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason);
+
+// Day, load and unit, repetitions (count form, 回), seconds (duration form), distance and its
+// unit; set type, RPE and the notes go into the comment. False with the reason of refusal.
+bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
+                QString& reason);
+
+// The values as they are, after checking their forms: a day, codes of two characters, a set
+// number from 1, times, numbers that are not negative, seconds up to 59.
+bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason);
+
+// A day of the other loggers' forms: 2023-01-15, 2023-01-15 08:30:00, 2023/01/15 or
+// 26 Jul 2025, 07:06. The empty text when the text names no real day.
+QString PeerDay(const QString& text);
+
+}  // namespace sorvenka

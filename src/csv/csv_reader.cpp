@@ -1,0 +1,340 @@
+#include "csv/csv_reader.h"
+
+#include <csv.h>
+#include <iconv.h>
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+namespace sorvenka {
+
+namespace {
+
+constexpr qint64 kChunkBytes = 64 * 1024;
+// The parser's buffer may grow a little past the field limit, so that a field just over it
+// is still read whole and refused alone; beyond this the parser stops and the file with it.
+constexpr size_t kParserBufferCap = 2 * kMaxCsvFieldBytes;
+
+void* CappedRealloc(void* block, size_t size) {
+    if (size > kParserBufferCap) return nullptr;
+    return std::realloc(block, size);
+}
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF. Fed in chunks; the
+// state carries a character cut at a chunk's end. Counts the faults and reads on after each.
+class Utf8Check {
+  public:
+    void feed(const unsigned char* data, qint64 size) {
+        for (qint64 i = 0; i < size; ++i) {
+            const unsigned char c = data[i];
+            if (need_ > 0 && (c < low_ || c > high_)) {
+                ++errors_;
+                need_ = 0;
+            }
+            if (need_ == 0) {
+                if (c < 0x80) continue;
+                if (c >= 0xC2 && c <= 0xDF) {
+                    need_ = 1, low_ = 0x80, high_ = 0xBF;
+                } else if (c >= 0xE0 && c <= 0xEF) {
+                    need_ = 2;
+                    low_ = c == 0xE0 ? 0xA0 : 0x80;
+                    high_ = c == 0xED ? 0x9F : 0xBF;
+                } else if (c >= 0xF0 && c <= 0xF4) {
+                    need_ = 3;
+                    low_ = c == 0xF0 ? 0x90 : 0x80;
+                    high_ = c == 0xF4 ? 0x8F : 0xBF;
+                } else {
+                    ++errors_;
+                }
+                continue;
+            }
+            low_ = 0x80, high_ = 0xBF;
+            --need_;
+        }
+    }
+    // The faults, a character cut off at the end included.
+    qint64 errors() const { return errors_ + (need_ > 0 ? 1 : 0); }
+
+  private:
+    qint64 errors_ = 0;
+    int need_ = 0;
+    unsigned char low_ = 0x80, high_ = 0xBF;
+};
+
+// CP932 to UTF-8 through iconv, one field at a time.
+class Cp932Decoder {
+  public:
+    Cp932Decoder() : cd_(iconv_open("UTF-8", "CP932")) {}
+    ~Cp932Decoder() {
+        if (valid()) iconv_close(cd_);
+    }
+    Cp932Decoder(const Cp932Decoder&) = delete;
+    Cp932Decoder& operator=(const Cp932Decoder&) = delete;
+
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    bool decode(const char* data, size_t size, QByteArray& text) {
+        if (!valid()) return false;
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        // A CP932 character of one or two bytes gives at most three bytes of UTF-8.
+        buffer_.resize(static_cast<qsizetype>(size * 3 + 4));
+        char* in = const_cast<char*>(data);
+        size_t inLeft = size;
+        char* out = buffer_.data();
+        size_t outLeft = static_cast<size_t>(buffer_.size());
+        if (iconv(cd_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) return false;
+        if (iconv(cd_, nullptr, nullptr, &out, &outLeft) == static_cast<size_t>(-1)) return false;
+        text = QByteArray(buffer_.constData(), out - buffer_.constData());
+        return true;
+    }
+
+    // The bytes that are no CP932, over a file fed in chunks; a character cut at a chunk's
+    // end is carried over to the next one.
+    void count(const QByteArray& chunk, qint64& errors, bool last) {
+        if (!valid()) {
+            ++errors;
+            return;
+        }
+        carry_ += chunk;
+        char* in = carry_.data();
+        size_t inLeft = static_cast<size_t>(carry_.size());
+        char sink[4096];
+        while (inLeft > 0) {
+            char* out = sink;
+            size_t outLeft = sizeof sink;
+            if (iconv(cd_, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
+            if (errno == E2BIG) continue;
+            if (errno == EINVAL && !last) break;
+            ++errors;
+            ++in, --inLeft;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        carry_ = QByteArray(in, static_cast<qsizetype>(inLeft));
+    }
+
+  private:
+    iconv_t cd_;
+    QByteArray buffer_;
+    QByteArray carry_;
+};
+
+struct ParserGuard {
+    csv_parser parser;
+    bool initialised = false;
+    ~ParserGuard() {
+        if (initialised) csv_free(&parser);
+    }
+};
+
+// The state shared with libcsv's callbacks.
+struct ReadState {
+    CsvEncoding encoding;
+    bool checkUtf8 = false;  // the file has faults: each field is checked
+    Cp932Decoder* cp932 = nullptr;
+    const std::function<bool(CsvRow&)>* onRow = nullptr;
+    CsvRow row;
+    qint64 currentLine = 1;
+    bool rowStartPending = true;  // the next byte that is not a line end starts a row
+    bool stopped = false;
+
+    void refuse(const QString& reason) {
+        if (row.refusal.isEmpty()) row.refusal = reason;
+    }
+};
+
+void OnField(void* data, size_t size, void* context) {
+    auto& state = *static_cast<ReadState*>(context);
+    if (state.stopped) return;
+    if (state.rowStartPending) {
+        // A row that starts after a lone CR on the same line.
+        state.row.line = state.currentLine;
+        state.rowStartPending = false;
+    }
+    if (data == nullptr) {
+        state.row.fields.emplace_back(std::nullopt);
+        return;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    if (static_cast<qsizetype>(size) > kMaxCsvFieldBytes) {
+        state.refuse(QStringLiteral("1 MBを超える欄があります"));
+        state.row.fields.emplace_back(QByteArray());
+        return;
+    }
+    if (std::memchr(bytes, '\0', size) != nullptr) {
+        state.refuse(QStringLiteral("NUL文字が含まれています"));
+        state.row.fields.emplace_back(QByteArray());
+        return;
+    }
+    if (state.encoding == CsvEncoding::Utf8) {
+        if (state.checkUtf8) {
+            Utf8Check check;
+            check.feed(reinterpret_cast<const unsigned char*>(bytes), static_cast<qint64>(size));
+            if (check.errors() > 0) {
+                state.refuse(QStringLiteral("UTF-8でもCP932でもない文字があります"));
+                state.row.fields.emplace_back(QByteArray());
+                return;
+            }
+        }
+        state.row.fields.emplace_back(QByteArray(bytes, static_cast<qsizetype>(size)));
+        return;
+    }
+    QByteArray text;
+    if (!state.cp932->decode(bytes, size, text)) {
+        state.refuse(QStringLiteral("UTF-8でもCP932でもない文字があります"));
+        state.row.fields.emplace_back(QByteArray());
+        return;
+    }
+    state.row.fields.emplace_back(std::move(text));
+}
+
+void OnRowEnd(int, void* context) {
+    auto& state = *static_cast<ReadState*>(context);
+    if (state.stopped) return;
+    // A line of blanks alone is no row.
+    const bool blank =
+        state.row.fields.size() == 1 && !state.row.fields[0] && state.row.refusal.isEmpty();
+    if (!blank && !(*state.onRow)(state.row)) state.stopped = true;
+    state.row.fields.clear();
+    state.row.refusal.clear();
+    state.rowStartPending = true;
+}
+
+bool IsLineEndOnly(const char* data, qint64 size) {
+    for (qint64 i = 0; i < size; ++i)
+        if (data[i] != '\r' && data[i] != '\n') return false;
+    return true;
+}
+
+QString ParseErrorText(int error) {
+    if (error == CSV_ENOMEM || error == CSV_ETOOBIG)
+        return QStringLiteral("1 MBを超える欄があります");
+    return QStringLiteral("引用符（\"）の対応が正しくありません");
+}
+
+}  // namespace
+
+bool CsvReader::open(const QString& path, QString& message) {
+    path_ = path;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    // Both readings are tried over the whole file: a file that is not UTF-8 throughout was
+    // saved by a spreadsheet program on a Japanese desktop, in CP932. A file that is neither
+    // is read in the one with fewer faults, and the rows at fault are refused.
+    Utf8Check utf8;
+    QByteArray chunk;
+    QByteArray firstLine;
+    bool firstLineDone = false;
+    for (;;) {
+        chunk = file.read(kChunkBytes);
+        if (chunk.isEmpty()) break;
+        if (!firstLineDone) {
+            const qsizetype end = chunk.indexOf('\n');
+            firstLine += end < 0 ? chunk : chunk.left(end);
+            firstLineDone = end >= 0 || firstLine.size() >= kChunkBytes;
+        }
+        utf8.feed(reinterpret_cast<const unsigned char*>(chunk.constData()), chunk.size());
+    }
+    // Only a file that is not UTF-8 throughout is read a second time, as CP932.
+    qint64 cp932Errors = 0;
+    if (utf8.errors() > 0 && file.error() == QFileDevice::NoError && file.seek(0)) {
+        Cp932Decoder cp932;
+        for (;;) {
+            chunk = file.read(kChunkBytes);
+            const bool last = chunk.isEmpty();
+            cp932.count(chunk, cp932Errors, last);
+            if (last) break;
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        message = QStringLiteral("ファイルを読めませんでした。\r\n") + path +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    const bool cp932Wins = utf8.errors() > 0 && cp932Errors < utf8.errors();
+    encoding_ = cp932Wins ? CsvEncoding::Cp932 : CsvEncoding::Utf8;
+    utf8Faults_ = !cp932Wins && utf8.errors() > 0;
+    // The header decides the delimiter; quoted names hold neither character.
+    delimiter_ = firstLine.count(';') > firstLine.count(',') ? ';' : ',';
+    return true;
+}
+
+bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message,
+                     qint64& errorLine) {
+    errorLine = 0;
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path_ +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    Cp932Decoder cp932;
+    ParserGuard guard;
+    if (csv_init(&guard.parser, CSV_STRICT | CSV_STRICT_FINI | CSV_EMPTY_IS_NULL) != 0) {
+        message = QStringLiteral("CSVの読み取りを始められませんでした。");
+        return false;
+    }
+    guard.initialised = true;
+    csv_set_delim(&guard.parser, static_cast<unsigned char>(delimiter_));
+    csv_set_realloc_func(&guard.parser, &CappedRealloc);
+    csv_set_blk_size(&guard.parser, 64 * 1024);
+
+    ReadState state;
+    state.encoding = encoding_;
+    state.checkUtf8 = utf8Faults_;
+    state.cp932 = &cp932;
+    state.onRow = &onRow;
+
+    auto fail = [&](int error) {
+        message = ParseErrorText(error);
+        errorLine = state.rowStartPending ? state.currentLine : state.row.line;
+        return false;
+    };
+
+    bool atFileStart = true;
+    QByteArray chunk;
+    while (!state.stopped) {
+        chunk = file.read(kChunkBytes);
+        if (chunk.isEmpty()) break;
+        const char* data = chunk.constData();
+        qint64 size = chunk.size();
+        if (atFileStart) {
+            // The byte-order mark of a UTF-8 file is no part of the first field.
+            if (encoding_ == CsvEncoding::Utf8 && size >= 3 &&
+                std::memcmp(data, "\xEF\xBB\xBF", 3) == 0)
+                data += 3, size -= 3;
+            atFileStart = false;
+        }
+        // One line at a time, so that the callbacks know the line they are on.
+        while (size > 0 && !state.stopped) {
+            const char* newline = static_cast<const char*>(std::memchr(data, '\n', size));
+            const qint64 pieceSize = newline ? newline - data + 1 : size;
+            if (state.rowStartPending && !IsLineEndOnly(data, pieceSize)) {
+                state.row.line = state.currentLine;
+                state.rowStartPending = false;
+            }
+            const size_t done = csv_parse(&guard.parser, data, static_cast<size_t>(pieceSize),
+                                          &OnField, &OnRowEnd, &state);
+            if (done != static_cast<size_t>(pieceSize)) return fail(csv_error(&guard.parser));
+            data += pieceSize;
+            size -= pieceSize;
+            if (newline) ++state.currentLine;
+        }
+    }
+    if (file.error() != QFileDevice::NoError) {
+        message = QStringLiteral("ファイルを読めませんでした。\r\n") + path_ +
+                  QStringLiteral("\r\n") + file.errorString();
+        return false;
+    }
+    if (state.stopped) return true;
+    if (csv_fini(&guard.parser, &OnField, &OnRowEnd, &state) != 0)
+        return fail(csv_error(&guard.parser));
+    if (csv_error(&guard.parser) == CSV_EPARSE) return fail(CSV_EPARSE);
+    return true;
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,236 @@
+// The CSV command line: run in-process on a temporary folder layout, and as the built
+// program without a display.
+#include "cli/csv_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QProcess>
+
+#include "common/paths.h"
+#include "csv/csv_test_files.h"
+#include "startup/instance_guard.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+const QByteArray kStrong =
+    "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
+    "Workout Notes,RPE\r\n"
+    "2024-05-01 08:30:00,Push,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
+    "2024-05-01 08:30:00,Push,1h,Cable Fly,1,10,15,0,0,,,\r\n";
+const QByteArray kStrongWithBadRow =
+    kStrong + "2024-13-01 08:30:00,Push,1h,ベンチプレス,2,60,10,0,0,,,\r\n";
+
+struct CommandRun {
+    int status;
+    QString out, err;
+};
+
+class CsvCommand : public ::testing::Test {
+  protected:
+    TempLayout layout;
+    QString rec = layout.folder(QStringLiteral("rec"));
+
+    CommandRun run(QStringList arguments) {
+        arguments.prepend(QStringLiteral("Valdrome"));
+        CommandRun result;
+        QTextStream out(&result.out), err(&result.err);
+        result.status = RunCsvCommand(arguments, layout.programFolder(), QStringLiteral("Valdrome"),
+                                      QDateTime(QDate(2024, 6, 1), QTime(7, 0)), out, err);
+        out.flush();
+        err.flush();
+        return result;
+    }
+    QString file(const char* name, const QByteArray& bytes) {
+        const QString path = rec + QLatin1Char('/') + QString::fromLatin1(name);
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return path;
+    }
+    QString sets() { return Scalar(layout.dbPath(), "select count(*) from t_exer"); }
+};
+
+struct StatusCase {
+    const char* name;
+    QStringList arguments;  // {file} stands for a Strong file, {bad} for one with a refused row
+    int status;
+    const char* err;     // a part of standard error ("" for none expected)
+    const char* stored;  // sets stored afterwards
+};
+
+TEST_F(CsvCommand, ExitStatusesAndWhatIsWritten) {
+    const StatusCase cases[] = {
+        {"import", {"--import-csv", "{file}"}, kCommandOk, "", "int:2"},
+        {"dry run", {"--import-csv", "{file}", "--dry-run"}, kCommandOk, "", "int:0"},
+        {"refused row",
+         {"--import-csv", "{bad}"},
+         kCommandFailed,
+         "4行目: 日付が正しくありません",
+         "int:0"},
+        {"refused row, dry run",
+         {"--import-csv", "{bad}", "--dry-run"},
+         kCommandFailed,
+         "4行目",
+         "int:0"},
+        {"refused row skipped",
+         {"--import-csv", "{bad}", "--skip-refused"},
+         kCommandOk,
+         "4行目",
+         "int:2"},
+        {"unknown group",
+         {"--import-csv", "{file}", "--group", "77"},
+         kCommandFailed,
+         "グループ「77」はマスタにありません",
+         "int:0"},
+        {"missing file",
+         {"--import-csv", "{missing}"},
+         kCommandFailed,
+         "ファイルを開けません",
+         "int:0"},
+        {"no command", {"--dry-run"}, kCommandUsage, "使い方", "int:0"},
+        {"unknown argument",
+         {"--import-csv", "{file}", "--fast"},
+         kCommandUsage,
+         "--fast",
+         "int:0"},
+        {"export option on import",
+         {"--import-csv", "{file}", "--from", "2024/01/01"},
+         kCommandUsage,
+         "使えない引数",
+         "int:0"},
+        {"bad day",
+         {"--export-csv", "{out}", "--from", "2024/02/30"},
+         kCommandUsage,
+         "2024/02/30",
+         "int:0"},
+        {"days the wrong way round",
+         {"--export-csv", "{out}", "--from", "2024/05/02", "--to", "2024/05/01"},
+         kCommandUsage,
+         "--from",
+         "int:0"},
+        {"export", {"--export-csv", "{out}"}, kCommandOk, "", "int:0"},
+    };
+    for (const StatusCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        layout.exec(QStringLiteral(
+            "delete from t_exer; delete from m_exer where exer_name = 'Cable Fly';"));
+        QStringList arguments;
+        for (const QString& a : c.arguments) {
+            if (a == QLatin1String("{file}"))
+                arguments << file("strong.csv", kStrong);
+            else if (a == QLatin1String("{bad}"))
+                arguments << file("bad.csv", kStrongWithBadRow);
+            else if (a == QLatin1String("{missing}"))
+                arguments << rec + QStringLiteral("/none.csv");
+            else if (a == QLatin1String("{out}"))
+                arguments << rec + QStringLiteral("/out.csv");
+            else
+                arguments << a;
+        }
+        const CommandRun result = run(arguments);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        if (*c.err) {
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
+        } else if (c.status == kCommandOk) {
+            EXPECT_TRUE(result.err.isEmpty()) << result.err.toStdString();
+        }
+        EXPECT_EQ(sets(), QString::fromLatin1(c.stored));
+    }
+}
+
+TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
+    const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong),
+                                   QStringLiteral("--group"), QStringLiteral("05")});
+    ASSERT_EQ(result.status, kCommandOk) << result.err.toStdString();
+    for (const char* figure :
+         {"形式: Strong", "日数: 1", "セット数: 2（新規 2、登録済みのため読み込まない 0）",
+          "種目: 登録済み 1、新規 1", "新しい種目: Cable Fly → グループ 05 腕、コード 05",
+          "読み込めない行: 0", "読み込みました。"})
+        EXPECT_TRUE(result.out.contains(QString::fromUtf8(figure))) << figure << "\n"
+                                                                    << result.out.toStdString();
+    EXPECT_EQ(QDir(layout.folder(QStringLiteral("db_backup"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("exercise_2024_0601-0700_00.sqlite3")});
+    // The second run finds everything stored.
+    const CommandRun again = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
+    EXPECT_EQ(again.status, kCommandOk);
+    EXPECT_TRUE(again.out.contains(QStringLiteral("新規 0、登録済みのため読み込まない 2")));
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+}
+
+TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {
+    layout.exec(QStringLiteral(
+        "insert into t_exer values ('2024/05/01', '01', '01', 1, '', '', 60, 'kg', 10, '回', "
+        "null, null, '0', 'a'), ('2024/05/03', '01', '01', 1, '', '', 70, 'kg', 5, '回', null, "
+        "null, '0', null);"));
+    const QString out = rec + QStringLiteral("/period.csv");
+    const CommandRun result =
+        run({QStringLiteral("--export-csv"), out, QStringLiteral("--from"),
+             QStringLiteral("2024/05/02"), QStringLiteral("--to"), QStringLiteral("2024/05/31")});
+    ASSERT_EQ(result.status, kCommandOk) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QStringLiteral("書き出したセット数: 1")));
+    const QStringList stored = AllSets(layout.dbPath());
+    layout.exec(QStringLiteral("delete from t_exer;"));
+    ASSERT_EQ(run({QStringLiteral("--import-csv"), out}).status, kCommandOk);
+    EXPECT_EQ(AllSets(layout.dbPath()), QStringList{stored.last()});
+}
+
+TEST_F(CsvCommand, RefusedWhileTheWindowOfTheSameFolderRuns) {
+    InstanceGuard window;
+    ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
+    const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
+    EXPECT_EQ(result.status, kCommandFailed);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("このプログラムは多重起動できません。")));
+    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+}
+
+TEST_F(CsvCommand, RefusedWithoutADatabaseFileAndCreatesNone) {
+    QFile::remove(layout.dbPath());
+    const CommandRun result = run({QStringLiteral("--export-csv"), rec + QStringLiteral("/x.csv")});
+    EXPECT_EQ(result.status, kCommandFailed);
+    EXPECT_TRUE(result.err.contains(QStringLiteral("データベースのファイルがありません")));
+    EXPECT_FALSE(QFile::exists(layout.dbPath()));
+}
+
+// The built program answers on the command line with no display to connect to.
+TEST_F(CsvCommand, TheProgramRunsWithoutADisplay) {
+    const QString built = qEnvironmentVariable("VALDROME_EXE");
+    ASSERT_FALSE(built.isEmpty());
+    const QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
+    ASSERT_TRUE(QFile::copy(built, program));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+
+    struct Case {
+        QStringList arguments;
+        int status;
+        const char* out;
+    };
+    const QString input = file("strong.csv", kStrongWithBadRow);
+    const Case cases[] = {
+        {{QStringLiteral("--import-csv"), input, QStringLiteral("--dry-run")},
+         kCommandFailed,
+         "形式: Strong"},
+        {{QStringLiteral("--import-csv"), input, QStringLiteral("--skip-refused")},
+         kCommandOk,
+         "読み込みました。"},
+        {{QStringLiteral("--export-csv"), rec + QStringLiteral("/all.csv")},
+         kCommandOk,
+         "書き出したセット数: 2"},
+    };
+    for (const Case& c : cases) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        const QString out = QString::fromUtf8(process.readAllStandardOutput());
+        EXPECT_EQ(process.exitCode(), c.status) << process.readAllStandardError().toStdString();
+        EXPECT_TRUE(out.contains(QString::fromUtf8(c.out))) << out.toStdString();
+    }
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+}
+
+}  // namespace
+}  // namespace sorvenka::testing

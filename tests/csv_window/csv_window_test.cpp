@@ -1,0 +1,157 @@
+// The window's CSV buttons and the import preview, driven headless through their widgets.
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+#include "csv/csv_test_files.h"
+#include "csv_window/csv_import_dialog.h"
+#include "window/entry_window_fixture.h"
+#include "window/window_fixture.h"
+
+namespace sorvenka::testing {
+namespace {
+
+const QByteArray kFitNotes =
+    "Date,Exercise,Category,Weight (kgs),Reps,Distance,Distance Unit,Time,Comment\r\n"
+    "2024-05-14,Zercher Squat,Legs,80,5,,,,\r\n"
+    "2024-05-14,ベンチプレス,Chest,60,10,,,,\r\n"
+    "2024-05-14,Cable Crunch,Misc,30,12,,,,\r\n";
+
+class CsvWindow : public EntryWindowTest {
+  protected:
+    QString rec(const QString& name) const {
+        return fx.layout.folder(QStringLiteral("rec")) + QLatin1Char('/') + name;
+    }
+    QString write(const char* name, const QByteArray& bytes) {
+        const QString path = rec(QString::fromLatin1(name));
+        EXPECT_TRUE(WriteFileBytes(path, bytes));
+        return path;
+    }
+    QString count(const char* sql) { return Scalar(fx.layout.dbPath(), sql); }
+
+    // Clicks through the import: the file chooser answers `path`, then `drive` acts on the
+    // preview while it is shown modal.
+    void importThroughWindow(const QString& path,
+                             const std::function<void(CsvImportDialog&)>& drive) {
+        w->chooseCsvFile = [path](const QString&) { return path; };
+        bool driven = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CsvImportDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            driven = true;
+            drive(*dialog);
+            // A dialog that is still open after the test's steps is cancelled.
+            if (dialog->isVisible()) dialog->reject();
+        });
+        w->cmdCsvImport->click();
+        EXPECT_TRUE(driven);
+    }
+};
+
+TEST_F(CsvWindow, ImportShowsThePreviewWritesOnConfirmationAndRefreshesTheList) {
+    const QString path = write("fit.csv", kFitNotes);
+    importThroughWindow(path, [&](CsvImportDialog& d) {
+        // FitNotes: the categories propose the groups; the preview has written nothing.
+        EXPECT_EQ(d.cboGroup->currentData().toString(), QString());
+        const QString text = d.txtSummary->toPlainText();
+        EXPECT_TRUE(text.contains(QStringLiteral("形式: FitNotes"))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QStringLiteral("Zercher Squat → グループ 03 脚、コード 05")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 01 胸、コード 05")));
+        EXPECT_TRUE(text.contains(QStringLiteral("種目: 登録済み 1、新規 2")));
+        EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:0"));
+        // One group for all new exercises, chosen in the picker.
+        d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("06")));
+        EXPECT_TRUE(d.txtSummary->toPlainText().contains(
+            QStringLiteral("Zercher Squat → グループ 06 体幹、コード 05")));
+        ASSERT_TRUE(d.cmdImport->isEnabled());
+        d.cmdImport->click();
+    });
+    EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
+    EXPECT_EQ(
+        count("select group_concat(exer_cd) from m_exer where grp_cd = '06' and exer_cd > '04'"),
+        QStringLiteral("text:05,06"));
+    EXPECT_TRUE(Items(w->lstRecord).join('\n').contains(QStringLiteral("Zercher Squat")));
+    EXPECT_EQ(fx.platform.shown.back().text, QStringLiteral("3セットを読み込みました。"));
+}
+
+TEST_F(CsvWindow, CancelAndAnEmptyChoiceWriteNothing) {
+    const QString path = write("fit.csv", kFitNotes);
+    importThroughWindow(path, [](CsvImportDialog& d) { d.cmdCancel->click(); });
+    w->chooseCsvFile = [](const QString&) { return QString(); };
+    w->cmdCsvImport->click();  // no dialog opens
+    EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:0"));
+    EXPECT_EQ(count("select count(*) from m_exer where exer_name = 'Zercher Squat'"),
+              QStringLiteral("int:0"));
+}
+
+TEST_F(CsvWindow, RefusedRowsAreListedAndTheRestCanBeImported) {
+    const QString path = write("bad.csv", kFitNotes + "2024-02-30,Squat,Legs,80,5,,,,\r\n");
+    CsvImportDialog d(fx.db, fx.platform, path, w.get());
+    EXPECT_TRUE(
+        d.txtSummary->toPlainText().contains(QStringLiteral("5行目: 日付が正しくありません")));
+    EXPECT_EQ(d.cmdImport->text(), QStringLiteral("残りを読み込む"));
+    d.cmdImport->click();
+    EXPECT_EQ(d.result().newSets, 3);
+    EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
+}
+
+TEST_F(CsvWindow, AGroupOutOfCodesIsNamedAndNothingCanBeImported) {
+    fx.layout.exec(QStringLiteral(
+        "with recursive n(i) as (select 5 union all select i + 1 from n where i < 99) "
+        "insert into m_exer select '01', printf('%02d', i), 'x' || i, 1, i from n;"));
+    const QString path = write("fit.csv", kFitNotes);
+    CsvImportDialog d(fx.db, fx.platform, path, w.get());
+    EXPECT_TRUE(d.txtSummary->toPlainText().contains(
+        QStringLiteral("グループ「01 胸」に空いている種目コードがありません")));
+    EXPECT_FALSE(d.cmdImport->isEnabled());
+    // Another group has room.
+    d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("02")));
+    EXPECT_TRUE(d.cmdImport->isEnabled());
+}
+
+struct ExportCase {
+    const char* name;
+    Answer scope;        // Yes: all sets, No: the listed period
+    const char* answer;  // the input box's answer; nullptr takes the proposal
+    const char* file;    // the file expected in rec, or "" for none
+    int rows;
+};
+
+TEST_F(CsvWindow, ExportAsksForAllOrTheListedPeriodAndTheName) {
+    fx.layout.exec(
+        QStringLiteral("insert into t_exer values "
+                       "('2024/05/14','01','01',1,'','',60,'kg',10,'回',null,null,'0',''),"
+                       "('2020/01/01','01','01',1,'','',50,'kg',10,'回',null,null,'0',null);"));
+    const ExportCase cases[] = {
+        {"all, proposed name", Answer::Yes, nullptr, "Sorvenka_20240514.csv", 2},
+        {"listed period, own name", Answer::No, "week.csv", "week.csv", 1},
+        {"cancelled", Answer::Yes, "", "", 0},
+        {"a name with a folder", Answer::Yes, "../x.csv", "", 0},
+    };
+    for (const ExportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(fx.layout.folder(QStringLiteral("rec"))).removeRecursively();
+        QDir().mkpath(fx.layout.folder(QStringLiteral("rec")));
+        fx.platform.answers = {c.scope};
+        fx.platform.inputs.clear();
+        if (c.answer) fx.platform.inputs.push_back(QString::fromUtf8(c.answer));
+        w->cmdCsvExport->click();
+        EXPECT_EQ(fx.platform.inputsAsked.back().defaultText,
+                  QStringLiteral("Sorvenka_20240514.csv"));
+        const QStringList files =
+            QDir(fx.layout.folder(QStringLiteral("rec"))).entryList(QDir::Files);
+        if (!*c.file) {
+            EXPECT_TRUE(files.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(files, QStringList{QString::fromUtf8(c.file)});
+        const QByteArray bytes = ReadFileBytes(rec(files.first()));
+        EXPECT_EQ(bytes.count("\r\n"), c.rows + 1);
+        EXPECT_EQ(
+            fx.platform.shown.back().text,
+            QStringLiteral("%1セットを書き出しました。\r\n").arg(c.rows) + rec(files.first()));
+    }
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
