@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <QStringDecoder>
+#include <bit>
+#include <cstring>
+
 #include "common/log.h"
 #include "common/platform.h"
 #include "common/version.h"
@@ -15,13 +19,18 @@ QString fromUtf8(const unsigned char* text) {
     return QString::fromUtf8(reinterpret_cast<const char*>(text));
 }
 
+// The text of a FLOAT cell, one place for the table and the streamed rows alike.
+QString floatCellText(double value) {
+    return QString::number(value, 'g', 15);
+}
+
 QString cellText(sqlite3_stmt* statement, int column) {
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_INTEGER:
             // 64-bit, so that a long count typed as digits reads back as stored.
             return QString::number(sqlite3_column_int64(statement, column));
         case SQLITE_FLOAT:
-            return QString::number(sqlite3_column_double(statement, column), 'g', 15);
+            return floatCellText(sqlite3_column_double(statement, column));
         case SQLITE_NULL:
             return QString();
         default:  // TEXT and BLOB
@@ -59,6 +68,27 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
         sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
     statement.reset(raw);
     return code;
+}
+
+// Replaces text by UTF-8 bytes as QString::fromUtf8 reads them (a NUL ends the text, invalid
+// bytes become U+FFFD, a leading byte-order mark is kept), reusing text's storage.
+void assignUtf8(QString& text, const unsigned char* bytes, int length) {
+    text.truncate(0);
+    if (bytes == nullptr || length <= 0) return;
+    const char* chars = reinterpret_cast<const char*>(bytes);
+    const qsizetype size = static_cast<qsizetype>(strnlen(chars, static_cast<size_t>(length)));
+    qsizetype i = 0;
+    while (i < size && static_cast<unsigned char>(chars[i]) < 0x80) ++i;
+    if (i == size) {
+        text.append(QLatin1StringView(chars, size));
+        return;
+    }
+    // Never more UTF-16 units than bytes.
+    text.resize(size);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    const QChar* end = decoder.appendToBuffer(text.data(), QByteArrayView(chars, size));
+    text.truncate(end - text.constData());
 }
 
 bool isBusy(int code) {
@@ -123,6 +153,71 @@ int Database::nonQuery(const QString& sql, QString& message) {
 
 bool Database::query(const QString& sql, ResultTable& table, QString& message) {
     table = ResultTable{QString()};
+    return stepRows(sql, message, [&table](sqlite3_stmt* statement) {
+        if (table.size() == 1) table[0] = headerText(statement);
+        table.append(rowText(statement));
+    });
+}
+
+bool Database::queryRows(const QString& sql, RowSink& sink, QString& message) {
+    RowCells cells;
+    bool first = true;
+    return stepRows(sql, message, [&](sqlite3_stmt* statement) {
+        if (first) {
+            readColumnNames(statement, cells);
+            sink.columns(cells);
+            first = false;
+        }
+        readRowCells(statement, cells);
+        sink.row(cells);
+    });
+}
+
+void Database::readColumnNames(sqlite3_stmt* statement, RowCells& names) {
+    const int count = sqlite3_column_count(statement);
+    if (nameTexts_.size() < static_cast<size_t>(count)) nameTexts_.resize(count);
+    names.clear();
+    for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(statement, i);
+        assignUtf8(nameTexts_[i], reinterpret_cast<const unsigned char*>(name),
+                   name ? static_cast<int>(std::strlen(name)) : 0);
+        names.appendSplit(nameTexts_[i]);
+    }
+}
+
+void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
+    const int count = sqlite3_column_count(statement);
+    if (cellTexts_.size() < static_cast<size_t>(count)) cellTexts_.resize(count);
+    cells.clear();
+    for (int i = 0; i < count; ++i) {
+        QString& text = cellTexts_[i];
+        switch (sqlite3_column_type(statement, i)) {
+            case SQLITE_NULL:
+                text.truncate(0);
+                break;
+            case SQLITE_FLOAT: {
+                const double value = sqlite3_column_double(statement, i);
+                auto found = floatTexts_.constFind(std::bit_cast<quint64>(value));
+                if (found == floatTexts_.constEnd()) {
+                    if (floatTexts_.size() >= 4096) floatTexts_.clear();
+                    found = floatTexts_.insert(std::bit_cast<quint64>(value), floatCellText(value));
+                }
+                text.truncate(0);
+                text.append(*found);
+                break;
+            }
+            default:  // INTEGER reads as its decimal digits, TEXT and BLOB as UTF-8
+                assignUtf8(text, sqlite3_column_text(statement, i),
+                           sqlite3_column_bytes(statement, i));
+                break;
+        }
+        // A TAB inside a cell splits it, as in the table's row text.
+        cells.appendSplit(text);
+    }
+}
+
+bool Database::stepRows(const QString& sql, QString& message,
+                        const std::function<void(sqlite3_stmt*)>& onRow) {
     message.clear();
     Statement statement;
     int code = prepare(handle_.get(), sql, statement);
@@ -132,14 +227,11 @@ bool Database::query(const QString& sql, ResultTable& table, QString& message) {
         message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
         return false;
     }
-    int rows = 0;
     for (;;) {
         // Stepping the empty statement of a failed prepare gives 21, as the engine does.
         code = statement ? sqlite3_step(statement.get()) : SQLITE_MISUSE;
         if (code == SQLITE_ROW) {
-            if (rows == 0) table[0] = headerText(statement.get());
-            table.append(rowText(statement.get()));
-            ++rows;
+            onRow(statement.get());
             continue;
         }
         if (code == SQLITE_DONE) return true;

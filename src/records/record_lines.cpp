@@ -2,11 +2,14 @@
 
 #include <QHash>
 #include <QStringView>
-#include <QVarLengthArray>
+#include <optional>
 
 #include "common/display_width.h"
 #include "common/text_tests.h"
 #include "db/column_lookup.h"
+#include "db/database.h"
+#include "db/record_reads.h"
+#include "db/row_cells.h"
 
 namespace sorvenka {
 
@@ -25,53 +28,47 @@ bool IsAscii(QStringView text) {
     return true;
 }
 
-// Seconds since midnight of a time that passed IsTimeText, read without copying it.
-int SecondsOf(QStringView time) {
-    return time.mid(0, 2).toInt() * 3600 + time.mid(3, 2).toInt() * 60 + time.mid(6, 2).toInt();
+// A two-digit field of a time, or -1 when it is not two ASCII digits up to max.
+int TimeField(QStringView time, int at, int max) {
+    const char16_t tens = time[at].unicode(), ones = time[at + 1].unicode();
+    if (tens < u'0' || tens > u'9' || ones < u'0' || ones > u'9') return -1;
+    const int value = (tens - u'0') * 10 + (ones - u'0');
+    return value <= max ? value : -1;
 }
 
-// The columns of DBSelectDayExer's result that a line reads, looked up once per table.
+// Seconds since midnight of a text that passes IsTimeText, else -1; read in place, since
+// every record line reads two times.
+int TimeSeconds(QStringView time) {
+    if (time.size() != 8 || time[2] != u':' || time[5] != u':') return -1;
+    const int hours = TimeField(time, 0, 23), minutes = TimeField(time, 3, 59),
+              seconds = TimeField(time, 6, 59);
+    if (hours < 0 || minutes < 0 || seconds < 0) return -1;
+    return hours * 3600 + minutes * 60 + seconds;
+}
+
+// The columns of DBSelectDayExer's result that a line reads, looked up once per day, in the
+// order the lines read them; the first missing one is reported.
 struct DayColumns {
-    explicit DayColumns(const ColumnLookup& lookup)
-        : grpCd(lookup.index(QStringLiteral("grp_cd"))),
-          grpName(lookup.index(QStringLiteral("grp_name"))),
-          exerCd(lookup.index(QStringLiteral("exer_cd"))),
-          exerName(lookup.index(QStringLiteral("exer_name"))),
-          setNum(lookup.index(QStringLiteral("set_num"))),
-          hmsSta(lookup.index(QStringLiteral("hms_sta"))),
-          hmsEnd(lookup.index(QStringLiteral("hms_end"))),
-          target(lookup.index(QStringLiteral("target"))),
-          unitT(lookup.index(QStringLiteral("unit_t"))),
-          cnt(lookup.index(QStringLiteral("cnt"))),
-          unit(lookup.index(QStringLiteral("unit"))),
-          cntMin(lookup.index(QStringLiteral("cnt_min"))),
-          cntSec(lookup.index(QStringLiteral("cnt_sec"))),
-          sweatName(lookup.index(QStringLiteral("sweat_name"))),
-          comment(lookup.index(QStringLiteral("comment"))) {}
+    template <typename IndexOf>
+    explicit DayColumns(IndexOf index)
+        : grpCd(index(QStringLiteral("grp_cd"))),
+          grpName(index(QStringLiteral("grp_name"))),
+          exerCd(index(QStringLiteral("exer_cd"))),
+          exerName(index(QStringLiteral("exer_name"))),
+          setNum(index(QStringLiteral("set_num"))),
+          hmsSta(index(QStringLiteral("hms_sta"))),
+          hmsEnd(index(QStringLiteral("hms_end"))),
+          target(index(QStringLiteral("target"))),
+          unitT(index(QStringLiteral("unit_t"))),
+          cnt(index(QStringLiteral("cnt"))),
+          unit(index(QStringLiteral("unit"))),
+          cntMin(index(QStringLiteral("cnt_min"))),
+          cntSec(index(QStringLiteral("cnt_sec"))),
+          sweatName(index(QStringLiteral("sweat_name"))),
+          comment(index(QStringLiteral("comment"))) {}
 
     int grpCd, grpName, exerCd, exerName, setNum, hmsSta, hmsEnd, target, unitT, cnt, unit, cntMin,
         cntSec, sweatName, comment;
-};
-
-// The cells of one row as views of its text, split at TAB without copying.
-class RowCells {
-  public:
-    explicit RowCells(QStringView row) {
-        qsizetype start = 0;
-        for (;;) {
-            const qsizetype tab = row.indexOf(QLatin1Char('\t'), start);
-            cells_.append(row.mid(start, tab < 0 ? -1 : tab - start));
-            if (tab < 0) break;
-            start = tab + 1;
-        }
-    }
-    // The empty text for a column beyond the row.
-    QStringView value(int index) const {
-        return index >= 0 && index < cells_.size() ? cells_[index] : QStringView();
-    }
-
-  private:
-    QVarLengthArray<QStringView, 16> cells_;
 };
 
 // One padded column of the record line (PadToWidth). An ASCII text is as wide as it is long in
@@ -118,8 +115,8 @@ class RecordLineBuilder {
         const QStringView start = cell(col.hmsSta);
         const QStringView end = cell(col.hmsEnd);
 
-        QString line;
-        line.reserve(256);
+        QString& line = line_;
+        line.truncate(0);
         line.append(Blanks(14));
         nameText_.truncate(0);
         nameText_.append(cell(col.grpName)).append(QLatin1Char('_')).append(cell(col.exerName));
@@ -146,21 +143,19 @@ class RecordLineBuilder {
         line.append(kKeyMark).append(ymd).append(QLatin1Char(','));
         line.append(cell(col.grpCd)).append(QLatin1Char(',')).append(cell(col.exerCd));
         line.append(QLatin1Char(',')).append(setNum);
-        return line;
+        // Built in the kept buffer and copied at its length: no line keeps spare capacity.
+        return QString(line.constData(), line.size());
     }
 
   private:
     // "(mmm分ss秒) " for two valid times taken on one day, else 12 blanks.
     void appendDuration(QString& line, QStringView start, QStringView end) {
-        startText_.truncate(0);
-        startText_.append(start);
-        endText_.truncate(0);
-        endText_.append(end);
-        if (!IsTimeText(startText_) || !IsTimeText(endText_)) {
+        const int startSeconds = TimeSeconds(start), endSeconds = TimeSeconds(end);
+        if (startSeconds < 0 || endSeconds < 0) {
             line.append(Blanks(12));
             return;
         }
-        const int seconds = SecondsOf(end) - SecondsOf(start);
+        const int seconds = endSeconds - startSeconds;
         auto found = durations_.constFind(seconds);
         if (found == durations_.constEnd()) {
             if (durations_.size() >= 4096) durations_.clear();
@@ -179,12 +174,26 @@ class RecordLineBuilder {
     PaddedColumn seconds_{2, true};
     PaddedColumn sweat_{16, false};
     QHash<int, QString> durations_;
-    QString nameText_, startText_, endText_;
+    QString line_, nameText_;
 };
 
 RecordLineBuilder& builder() {
     thread_local RecordLineBuilder instance;
     return instance;
+}
+
+// The record line of one row, then (when shown) its comment lines.
+void AppendRowLines(const QString& ymd, const RowCells& cells, const DayColumns& columns,
+                    bool showComments, std::vector<ListLine>& lines) {
+    lines.push_back({builder().build(ymd, cells, columns), LineKind::Record});
+    const QStringView comment = cells.value(columns.comment);
+    if (!showComments || comment.isEmpty()) return;
+    for (const QStringView piece : comment.split(QStringLiteral("\r\n"))) {
+        QString text;
+        text.reserve(45 + piece.size());
+        text.append(Blanks(45)).append(piece);
+        lines.push_back({std::move(text), LineKind::Comment});
+    }
 }
 
 }  // namespace
@@ -199,18 +208,51 @@ std::vector<ListLine> FormatDayRecords(Database& db, const QString& ymd, const R
     const int last = UpperBound(table);
     if (last < 1) return lines;
     const ColumnLookup lookup(db, table);
-    const DayColumns columns(lookup);
-    RecordLineBuilder& records = builder();
-    lines.reserve(static_cast<size_t>(last) * 2);
-    for (int row = 1; row <= last; ++row) {
-        const RowCells cells(table[row]);
-        lines.push_back({records.build(ymd, cells, columns), LineKind::Record});
-        const QStringView comment = cells.value(columns.comment);
-        if (!showComments || comment.isEmpty()) continue;
-        for (const QStringView piece : comment.split(QStringLiteral("\r\n")))
-            lines.push_back({Blanks(45).toString().append(piece), LineKind::Comment});
-    }
+    const DayColumns columns([&lookup](const QString& name) { return lookup.index(name); });
+    for (int row = 1; row <= last; ++row)
+        AppendRowLines(ymd, RowCells(table[row]), columns, showComments, lines);
     return lines;
+}
+
+namespace {
+
+// Turns the rows of one day's read into lines as the engine hands them over.
+class DayLineSink : public RowSink {
+  public:
+    DayLineSink(Database& db, const QString& ymd, bool showComments, std::vector<ListLine>& lines)
+        : db_(db), ymd_(ymd), showComments_(showComments), lines_(lines) {}
+
+    void columns(const RowCells& names) override {
+        columns_.emplace([this, &names](const QString& name) { return indexOf(names, name); });
+    }
+    void row(const RowCells& cells) override {
+        AppendRowLines(ymd_, cells, *columns_, showComments_, lines_);
+    }
+
+  private:
+    // A missing column ends the program with the report that a table lookup gives.
+    int indexOf(const RowCells& names, const QString& name) {
+        for (int i = 0; i < names.size(); ++i)
+            if (names.value(i) == name) return i;
+        QStringList header;
+        for (int i = 0; i < names.size(); ++i) header << names.value(i).toString();
+        db_.colValue(ResultTable{header.join(QLatin1Char('\t'))}, 1, name);
+        return -1;
+    }
+
+    Database& db_;
+    const QString& ymd_;
+    bool showComments_;
+    std::vector<ListLine>& lines_;
+    std::optional<DayColumns> columns_;
+};
+
+}  // namespace
+
+void AppendDayRecords(Database& db, const QString& ymd, int range, const QString& grpCd,
+                      const QString& exerCd, bool showComments, std::vector<ListLine>& lines) {
+    DayLineSink sink(db, ymd, showComments, lines);
+    DBStreamDayExer(db, ymd, range, grpCd, exerCd, sink);
 }
 
 bool ParseRecordKey(const QString& recordLine, RecordKey& key) {

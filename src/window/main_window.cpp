@@ -4,6 +4,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 
+#include "common/heap_memory.h"
 #include "common/platform.h"
 #include "db/database.h"
 
@@ -16,6 +17,8 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
       dbFilePath_(context.dbFilePath),
       baseFolder_(context.baseFolder),
       programName_(context.programName) {
+    // Each rebuild of the record list runs hundreds of queries; their memory stays at hand.
+    KeepHeapBetweenQueries();
     buildControls();
     connectEvents();
 }
@@ -28,7 +31,8 @@ void MainWindow::connectEvents() {
     connect(lstGrp, &QListWidget::itemSelectionChanged, this, [this] { lstGrp_Click(); });
     connect(lstExer, &QListWidget::itemSelectionChanged, this, [this] { lstExer_Click(); });
     connect(lstRange, &QListWidget::itemSelectionChanged, this, [this] { lstRange_Click(); });
-    connect(lstRecord, &QListWidget::itemSelectionChanged, this, [this] { lstRecord_Click(); });
+    connect(lstRecord->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { lstRecord_Click(); });
 
     // An option button's click: it became the selected one of its frame.
     for (int i = 0; i < 2; ++i) {
@@ -100,22 +104,23 @@ void MainWindow::setCommentText(const QString& text) {
 
 // --- list helpers of the event conventions ---
 
-QString MainWindow::selectedText(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? QString() : items.first()->text();
+QString MainWindow::selectedText(const QAbstractItemView* list) {
+    const int row = selectedRow(list);
+    return row < 0 ? QString() : list->model()->index(row, 0).data().toString();
 }
 
-int MainWindow::selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
+int MainWindow::selectedRow(const QAbstractItemView* list) {
+    const QModelIndexList rows = list->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void MainWindow::selectRow(QListWidget* list, int row) {
-    if (row < 0 || row >= list->count()) {
+void MainWindow::selectRow(QAbstractItemView* list, int row) {
+    if (row < 0 || row >= list->model()->rowCount()) {
         if (row < 0) list->clearSelection();
         return;
     }
-    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect);
 }
 
 void MainWindow::SelectItemByCode(QListWidget* list, const QString& code) {

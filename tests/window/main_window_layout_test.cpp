@@ -275,7 +275,7 @@ TEST_F(LayoutTest, RecordListFontKeepsColumns) {
 
     int lines = 0;
     for (int row = 0; row < window->lstRecord->count(); ++row) {
-        const QString text = window->lstRecord->item(row)->text();
+        const QString text = window->lstRecord->lineText(row);
         ++lines;
         for (int end = 1; end <= text.size(); ++end) {
             const QString prefix = text.left(end);

@@ -80,10 +80,7 @@ TEST_F(RecordListTest, LinesOfADayFromTheDatabase) {
                                       LineKind::Record, LineKind::Comment, LineKind::Comment,
                                       LineKind::Day,    LineKind::Record,  LineKind::Day};
     for (size_t row = 0; row < kinds.size(); ++row)
-        EXPECT_EQ(
-            window->lstRecord->item(static_cast<int>(row))->data(MainWindow::kLineKindRole).toInt(),
-            static_cast<int>(kinds[row]))
-            << row;
+        EXPECT_EQ(window->lstRecord->lineKind(static_cast<int>(row)), kinds[row]) << row;
 }
 
 struct PeriodCase {
@@ -153,16 +150,16 @@ TEST_F(RecordListTest, OrderAndCommentButtonsRebuild) {
 
     w.optComment[0]->click();
     EXPECT_EQ(w.lstRecord->count(), 8);
-    EXPECT_EQ(w.lstRecord->item(1)->text().right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
+    EXPECT_EQ(w.lstRecord->lineText(1).right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
 
     w.optOrder[0]->click();
     EXPECT_EQ(DayLines(w.lstRecord).first(), QStringLiteral("2024/05/08(水)"));
     EXPECT_EQ(w.lstRecord->count(), 8);
-    EXPECT_EQ(w.lstRecord->item(7)->text().right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
+    EXPECT_EQ(w.lstRecord->lineText(7).right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
 
     w.optComment[1]->click();
     EXPECT_EQ(w.lstRecord->count(), 9);
-    EXPECT_EQ(w.lstRecord->item(8)->text(), B(45) + QStringLiteral("メモ"));
+    EXPECT_EQ(w.lstRecord->lineText(8), B(45) + QStringLiteral("メモ"));
 
     w.optOrder[1]->click();
     EXPECT_EQ(DayLines(w.lstRecord).first(), QStringLiteral("2024/05/14(火)"));
@@ -177,7 +174,7 @@ TEST_F(RecordListTest, RebuildKeepsFieldsAndButtons) {
     ASSERT_EQ(w.txtCount->text(), QStringLiteral("10"));
 
     w.RefreshRecordList();
-    EXPECT_TRUE(w.lstRecord->selectedItems().isEmpty());
+    EXPECT_TRUE(MainWindow::selectedRow(w.lstRecord) < 0);
     EXPECT_EQ(w.txtCount->text(), QStringLiteral("10"));
     EXPECT_EQ(w.txtTarget->text(), QStringLiteral("60"));
     EXPECT_EQ(MainWindow::selectedRow(w.lstSweat), 2);

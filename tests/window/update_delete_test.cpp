@@ -64,8 +64,7 @@ TEST_F(UpdateDelete, CountSetBecomesDurationSetAfterTheWholeQuestion) {
     // Back to insertion: the list is rebuilt without a selection, the per-set fields emptied.
     EXPECT_EQ(MainWindow::selectedRow(w->lstRecord), -1);
     EXPECT_GE(recordRow(kSet1), 0);
-    EXPECT_TRUE(
-        w->lstRecord->item(recordRow(kSet1))->text().contains(QStringLiteral("  1分30秒 ")));
+    EXPECT_TRUE(w->lstRecord->lineText(recordRow(kSet1)).contains(QStringLiteral("  1分30秒 ")));
     EXPECT_EQ(w->txtHMS[0]->text(), QString());
     EXPECT_EQ(w->txtHMS[1]->text(), QString());
     EXPECT_EQ(w->txtCount->text(), QString());
@@ -160,7 +159,7 @@ TEST_F(UpdateDelete, AfterARebuildUpdateAndDeleteDoNothing) {
 TEST_F(UpdateDelete, LinesWithoutKeyDoNothing) {
     selectRecord(kSet1);
     const int commentRow = recordRow(kSet1) + 1;
-    ASSERT_TRUE(w->lstRecord->item(commentRow)->text().endsWith(QStringLiteral("フォーム良し")));
+    ASSERT_TRUE(w->lstRecord->lineText(commentRow).endsWith(QStringLiteral("フォーム良し")));
     for (int lineRow : {0, commentRow}) {
         MainWindow::selectRow(w->lstRecord, lineRow);
         w->cmdUpdate->setEnabled(true);  // as if still enabled from an earlier selection
