@@ -71,7 +71,7 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
 }
 
 // Replaces text by UTF-8 bytes as QString::fromUtf8 reads them (a NUL ends the text, invalid
-// bytes become U+FFFD, a leading byte-order mark is kept), reusing text's storage.
+// bytes become U+FFFD, a leading byte-order mark is dropped), reusing text's storage.
 void assignUtf8(QString& text, const unsigned char* bytes, int length) {
     text.truncate(0);
     if (bytes == nullptr || length <= 0) return;
@@ -85,8 +85,7 @@ void assignUtf8(QString& text, const unsigned char* bytes, int length) {
     }
     // Never more UTF-16 units than bytes.
     text.resize(size);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
-                                                     QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QChar* end = decoder.appendToBuffer(text.data(), QByteArrayView(chars, size));
     text.truncate(end - text.constData());
 }

@@ -1,4 +1,8 @@
 // The record list as the window builds it from the database.
+#include <QSet>
+
+#include "common/text_tests.h"
+#include "db/record_reads.h"
 #include "window_fixture.h"
 
 namespace sorvenka::testing {
@@ -182,6 +186,61 @@ TEST_F(RecordListTest, RebuildKeepsFieldsAndButtons) {
     EXPECT_TRUE(w.cmdDelete->isEnabled());
     EXPECT_FALSE(w.cmdInsert->isEnabled());
     EXPECT_TRUE(w.cmdUnselect->isEnabled());
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
+
+namespace sorvenka::testing {
+namespace {
+
+// The list as the result tables would give it: day line, then FormatDayRecords of the day's
+// table, for the stored days; every other day has its day line only.
+QStringList ListFromTables(Database& db, const QDate& last, int days, bool ascending,
+                           const QSet<QString>& storedDays) {
+    QStringList lines;
+    for (int step = 0; step < days; ++step) {
+        const QString day = FormatYmd(last.addDays(-(ascending ? days - 1 - step : step)));
+        lines << DayLineText(day);
+        if (!storedDays.contains(day)) continue;
+        for (const ListLine& line :
+             FormatDayRecords(db, day, DBSelectDayExer(db, day, 0, {}, {}), true))
+            lines << line.text;
+    }
+    return lines;
+}
+
+TEST_F(RecordListTest, LongestPeriodListsWhatTheTablesGive) {
+    const QDate last(2024, 5, 14);
+    const int days = 5200 * 7;
+    const QSet<QString> storedDays{FormatYmd(last), FormatYmd(last.addDays(-days / 2)),
+                                   FormatYmd(last.addDays(-(days - 1)))};
+    for (const QString& day : storedDays) {
+        StoredSet set;
+        set.ymd = day;
+        set.comment = QStringLiteral("a\tb\r\n");
+        Store(env.layout, set);
+        set.set_num = QStringLiteral("2");
+        set.hms_sta = QStringLiteral("25:00:00");
+        set.target = QStringLiteral("1e-7");
+        Store(env.layout, set);
+    }
+    // Just before the period: not listed.
+    StoredSet before;
+    before.ymd = FormatYmd(last.addDays(-days));
+    Store(env.layout, before);
+    startWindow();
+
+    for (const bool ascending : {false, true}) {
+        window->FillRecordList(FormatYmd(last), QStringLiteral("5200"), 0, {}, {}, ascending,
+                               true);
+        EXPECT_EQ(Items(window->lstRecord),
+                  ListFromTables(env.db, last, days, ascending, storedDays))
+            << ascending;
+    }
+    // A week after the longest period: the short list replaces it whole.
+    window->FillRecordList(FormatYmd(last), QStringLiteral("1"), 0, {}, {}, false, true);
+    EXPECT_EQ(Items(window->lstRecord), ListFromTables(env.db, last, 7, false, storedDays));
 }
 
 }  // namespace
