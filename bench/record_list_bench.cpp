@@ -39,8 +39,8 @@ int RunBareSide(const QString& path) {
         const Cost cost = Measure(counter, [&] {
             for (const QString& sql : statements) {
                 sqlite3_stmt* raw = nullptr;
-                sqlite3_prepare16_v2(db.get(), sql.utf16(), static_cast<int>(sql.size() * 2),
-                                     &raw, nullptr);
+                sqlite3_prepare16_v2(db.get(), sql.utf16(), static_cast<int>(sql.size() * 2), &raw,
+                                     nullptr);
                 Statement statement(raw, &sqlite3_finalize);
                 const int columns = sqlite3_column_count(raw);
                 while (sqlite3_step(raw) == SQLITE_ROW)
@@ -139,10 +139,11 @@ void CompareWithBare(const char* label, bool keylessMasters, InstructionCounter&
     };
     row("window rebuild", window);
     row("bare engine (own process)", engine);
-    std::printf("  ratio window / bare: wall %.2f, cpu %.2f", Median(window.wall) / Median(engine.wall),
-                Median(window.cpu) / Median(engine.cpu));
+    std::printf("  ratio window / bare: wall %.2f, cpu %.2f",
+                Median(window.wall) / Median(engine.wall), Median(window.cpu) / Median(engine.cpu));
     if (counter.available())
-        std::printf(", instructions %.2f", Median(window.instructions) / Median(engine.instructions));
+        std::printf(", instructions %.2f",
+                    Median(window.instructions) / Median(engine.instructions));
     std::printf(" (target <= 1.30)\n\n");
 }
 
@@ -162,10 +163,10 @@ void MemoryAfterLongList() {
     list.window.txtWeekNum->setText(QStringLiteral("1"));
     QApplication::processEvents();
     const double back = ResidentMiB();
-    std::printf("Memory (resident): 1 week %.1f MiB; %d weeks (%d lines, %.0f ms) %.1f MiB; "
-                "back to 1 week %.1f MiB (%.0f%% of the 1-week figure, target <= 110%%)\n\n",
-                oneWeek, kMaxListedWeeks, longestLines, longestMs, longest, back,
-                100.0 * back / oneWeek);
+    std::printf(
+        "Memory (resident): 1 week %.1f MiB; %d weeks (%d lines, %.0f ms) %.1f MiB; "
+        "back to 1 week %.1f MiB (%.0f%% of the 1-week figure, target <= 110%%)\n\n",
+        oneWeek, kMaxListedWeeks, longestLines, longestMs, longest, back, 100.0 * back / oneWeek);
 }
 
 void SmallAgainstLarge(InstructionCounter& counter) {
@@ -184,10 +185,11 @@ void SmallAgainstLarge(InstructionCounter& counter) {
         s.add(a);
         l.add(b);
     }
-    std::printf("1 week (%d lines), %d rounds: median %.3f ms on 1000 sets, %.3f ms on 100000 "
-                "sets; ratio %.2f (target <= 1.50)\n",
-                smallList.window.lstRecord->count(), kRounds * 10, Median(s.wall), Median(l.wall),
-                Median(l.wall) / Median(s.wall));
+    std::printf(
+        "1 week (%d lines), %d rounds: median %.3f ms on 1000 sets, %.3f ms on 100000 "
+        "sets; ratio %.2f (target <= 1.50)\n",
+        smallList.window.lstRecord->count(), kRounds * 10, Median(s.wall), Median(l.wall),
+        Median(l.wall) / Median(s.wall));
 }
 
 }  // namespace
@@ -203,9 +205,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     InstructionCounter counter;
     if (!counter.available())
-        std::printf("Instruction counters not available here (perf_event_open: %s); CPU times and "
-                    "minor page faults stand in for them.\n\n",
-                    counter.error());
+        std::printf(
+            "Instruction counters not available here (perf_event_open: %s); CPU times and "
+            "minor page faults stand in for them.\n\n",
+            counter.error());
     CompareWithBare("First database", false, counter);
     CompareWithBare("Master tables without keys", true, counter);
     MemoryAfterLongList();

@@ -23,10 +23,10 @@ void Insert(const OpenDatabase& env, const QString& ymd, const QString& values) 
 
 void FillEdgeCases(const OpenDatabase& env) {
     // Names and a sweat level holding TABs shift the cells after them in the table's row.
-    env.layout.exec(QStringLiteral(
-        "insert into m_grp values ('08', 'A\tB', 1, 8);"
-        "insert into m_exer values ('08', '01', 'ex\tname', 1, 1);"
-        "insert into m_sweat values ('7', '\t汗', 1, 7);"));
+    env.layout.exec(
+        QStringLiteral("insert into m_grp values ('08', 'A\tB', 1, 8);"
+                       "insert into m_exer values ('08', '01', 'ex\tname', 1, 1);"
+                       "insert into m_sweat values ('7', '\t汗', 1, 7);"));
     const QStringList rows{
         // TAB and CR LF in the comment, a comment ending in a line break
         "'01','01',1,'08:10:00','08:11:35',60.0,'kg',10,'回',null,null,'2','a\tb\r\nc\r\n'",
@@ -102,8 +102,10 @@ TEST(StreamedDayLines, SameLinesAsTheResultTable) {
         {"a code not of its form", kDay, 1, QStringLiteral("0'"), {}, true},
     };
     for (const Case& c : cases) {
-        const std::vector<ListLine> table = TableLines(env, c.ymd, c.range, c.grp, c.exer, c.comments);
-        if (c.ymd == kDay && c.range == 0 && c.comments) ASSERT_GT(table.size(), 21u);  // the fixture is listed
+        const std::vector<ListLine> table =
+            TableLines(env, c.ymd, c.range, c.grp, c.exer, c.comments);
+        if (c.ymd == kDay && c.range == 0 && c.comments)
+            ASSERT_GT(table.size(), 21u);  // the fixture is listed
         ExpectSameLines(StreamedLines(env, c.ymd, c.range, c.grp, c.exer, c.comments), table,
                         c.name);
     }

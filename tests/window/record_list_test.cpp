@@ -232,8 +232,7 @@ TEST_F(RecordListTest, LongestPeriodListsWhatTheTablesGive) {
     startWindow();
 
     for (const bool ascending : {false, true}) {
-        window->FillRecordList(FormatYmd(last), QStringLiteral("5200"), 0, {}, {}, ascending,
-                               true);
+        window->FillRecordList(FormatYmd(last), QStringLiteral("5200"), 0, {}, {}, ascending, true);
         EXPECT_EQ(Items(window->lstRecord),
                   ListFromTables(env.db, last, days, ascending, storedDays))
             << ascending;
