@@ -70,24 +70,30 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
     return code;
 }
 
-// Replaces text by UTF-8 bytes as QString::fromUtf8 reads them (a NUL ends the text, invalid
-// bytes become U+FFFD, a leading byte-order mark is dropped), reusing text's storage.
-void assignUtf8(QString& text, const unsigned char* bytes, int length) {
+// Replaces text by the UTF-8 of a cell as QString::fromUtf8 reads it (a NUL ends the text,
+// invalid bytes become U+FFFD, a leading byte-order mark is dropped), reusing text's storage.
+// Tells whether the text holds a TAB.
+bool assignUtf8(QString& text, const unsigned char* bytes) {
     text.truncate(0);
-    if (bytes == nullptr || length <= 0) return;
+    if (bytes == nullptr) return false;
     const char* chars = reinterpret_cast<const char*>(bytes);
-    const qsizetype size = static_cast<qsizetype>(strnlen(chars, static_cast<size_t>(length)));
+    bool tab = false;
     qsizetype i = 0;
-    while (i < size && static_cast<unsigned char>(chars[i]) < 0x80) ++i;
-    if (i == size) {
-        text.append(QLatin1StringView(chars, size));
-        return;
+    for (; chars[i] != 0 && static_cast<unsigned char>(chars[i]) < 0x80; ++i)
+        tab |= chars[i] == '\t';
+    if (chars[i] == 0) {
+        text.append(QLatin1StringView(chars, i));
+        return tab;
     }
+    const qsizetype size = i + static_cast<qsizetype>(std::strlen(chars + i));
+    // A TAB byte is never part of a longer UTF-8 sequence.
+    tab = tab || std::memchr(chars + i, '\t', static_cast<size_t>(size - i)) != nullptr;
     // Never more UTF-16 units than bytes.
     text.resize(size);
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QChar* end = decoder.appendToBuffer(text.data(), QByteArrayView(chars, size));
     text.truncate(end - text.constData());
+    return tab;
 }
 
 bool isBusy(int code) {
@@ -178,8 +184,7 @@ void Database::readColumnNames(sqlite3_stmt* statement, RowCells& names) {
     names.clear();
     for (int i = 0; i < count; ++i) {
         const char* name = sqlite3_column_name(statement, i);
-        assignUtf8(nameTexts_[i], reinterpret_cast<const unsigned char*>(name),
-                   name ? static_cast<int>(std::strlen(name)) : 0);
+        assignUtf8(nameTexts_[i], reinterpret_cast<const unsigned char*>(name));
         names.appendSplit(nameTexts_[i]);
     }
 }
@@ -190,6 +195,7 @@ void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
     cells.clear();
     for (int i = 0; i < count; ++i) {
         QString& text = cellTexts_[i];
+        bool tab = false;
         switch (sqlite3_column_type(statement, i)) {
             case SQLITE_NULL:
                 text.truncate(0);
@@ -206,12 +212,14 @@ void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
                 break;
             }
             default:  // INTEGER reads as its decimal digits, TEXT and BLOB as UTF-8
-                assignUtf8(text, sqlite3_column_text(statement, i),
-                           sqlite3_column_bytes(statement, i));
+                tab = assignUtf8(text, sqlite3_column_text(statement, i));
                 break;
         }
         // A TAB inside a cell splits it, as in the table's row text.
-        cells.appendSplit(text);
+        if (tab)
+            cells.appendSplit(text);
+        else
+            cells.append(text);
     }
 }
 

@@ -22,6 +22,8 @@ class RowCells {
     int size() const { return static_cast<int>(cells_.size()); }
 
     void clear() { cells_.clear(); }
+    // Adds one cell's text that holds no TAB.
+    void append(QStringView text) { cells_.append(text); }
     // Adds one cell's text, split at TAB.
     void appendSplit(QStringView text) {
         qsizetype start = 0;

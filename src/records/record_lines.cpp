@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QStringView>
 #include <optional>
+#include <string>
 
 #include "common/display_width.h"
 #include "common/text_tests.h"
@@ -71,6 +72,29 @@ struct DayColumns {
         cntSec, sweatName, comment;
 };
 
+// The text of a line while it is built: plain appends without the string's sharing checks,
+// made into a string of its exact length at the end.
+class LineBuffer {
+  public:
+    LineBuffer& operator<<(QStringView text) {
+        text_.append(reinterpret_cast<const char16_t*>(text.utf16()),
+                     static_cast<size_t>(text.size()));
+        return *this;
+    }
+    LineBuffer& operator<<(char16_t c) {
+        text_.push_back(c);
+        return *this;
+    }
+    void clear() { text_.clear(); }
+    QString text() const {
+        return QString(reinterpret_cast<const QChar*>(text_.data()),
+                       static_cast<qsizetype>(text_.size()));
+    }
+
+  private:
+    std::u16string text_;
+};
+
 // One padded column of the record line (PadToWidth). An ASCII text is as wide as it is long in
 // Shift_JIS, so it is cut or filled directly; other texts (names, mostly) repeat from line to
 // line and are padded once through the conversion and kept.
@@ -78,30 +102,33 @@ class PaddedColumn {
   public:
     PaddedColumn(int width, bool rightAligned) : width_(width), rightAligned_(rightAligned) {}
 
-    void append(QString& line, QStringView text) {
+    void append(LineBuffer& line, QStringView text) {
         if (IsAscii(text)) {
             const QStringView cut = text.left(width_);
             const QStringView fill = Blanks(width_ - static_cast<int>(cut.size()));
-            if (rightAligned_) line.append(fill);
-            line.append(cut);
-            if (!rightAligned_) line.append(fill);
+            if (rightAligned_) line << fill;
+            line << cut;
+            if (!rightAligned_) line << fill;
             return;
         }
-        scratch_.truncate(0);
-        scratch_.append(text);
-        auto found = kept_.constFind(scratch_);
-        if (found == kept_.constEnd()) {
-            if (kept_.size() >= kMaxKept) kept_.clear();
-            found = kept_.insert(scratch_, PadToWidth(scratch_, width_, rightAligned_));
+        // The same name as on the line before is the common case.
+        if (text != lastText_) {
+            lastText_ = text.toString();
+            auto found = kept_.constFind(lastText_);
+            if (found == kept_.constEnd()) {
+                if (kept_.size() >= kMaxKept) kept_.clear();
+                found = kept_.insert(lastText_, PadToWidth(lastText_, width_, rightAligned_));
+            }
+            lastPadded_ = *found;
         }
-        line.append(*found);
+        line << lastPadded_;
     }
 
   private:
     static constexpr qsizetype kMaxKept = 4096;
     int width_;
     bool rightAligned_;
-    QString scratch_;
+    QString lastText_, lastPadded_;
     QHash<QString, QString> kept_;
 };
 
@@ -115,44 +142,42 @@ class RecordLineBuilder {
         const QStringView start = cell(col.hmsSta);
         const QStringView end = cell(col.hmsEnd);
 
-        QString& line = line_;
-        line.truncate(0);
-        line.append(Blanks(14));
+        LineBuffer& line = line_;
+        line.clear();
+        line << Blanks(14);
         nameText_.truncate(0);
         nameText_.append(cell(col.grpName)).append(QLatin1Char('_')).append(cell(col.exerName));
         name_.append(line, nameText_);
-        line.append(QLatin1Char(' ')).append(setNum).append(QLatin1Char(' '));
-        line.append(start.isEmpty() ? Blanks(8) : start);
-        line.append(QLatin1Char('-'));
-        line.append(end.isEmpty() ? Blanks(8) : end);
+        line << u' ' << setNum << u' ';
+        line << (start.isEmpty() ? Blanks(8) : start) << u'-' << (end.isEmpty() ? Blanks(8) : end);
         appendDuration(line, start, end);
         target_.append(line, cell(col.target));
-        line.append(cell(col.unitT)).append(QLatin1Char(' '));
+        line << cell(col.unitT) << u' ';
         const QStringView count = cell(col.cnt);
         if (!count.isEmpty()) {
             count_.append(line, count);
-            line.append(cell(col.unit)).append(Blanks(5));
+            line << cell(col.unit) << Blanks(5);
         } else {
             count_.append(line, cell(col.cntMin));
-            line.append(QStringLiteral("分"));
+            line << u'分';
             seconds_.append(line, cell(col.cntSec));
-            line.append(QStringLiteral("秒 "));
+            line << u'秒' << u' ';
         }
         sweat_.append(line, cell(col.sweatName));
-        line.append(Blanks(50));
-        line.append(kKeyMark).append(ymd).append(QLatin1Char(','));
-        line.append(cell(col.grpCd)).append(QLatin1Char(',')).append(cell(col.exerCd));
-        line.append(QLatin1Char(',')).append(setNum);
+        line << Blanks(50);
+        line << kKeyMark << ymd << u',';
+        line << cell(col.grpCd) << u',' << cell(col.exerCd);
+        line << u',' << setNum;
         // Built in the kept buffer and copied at its length: no line keeps spare capacity.
-        return QString(line.constData(), line.size());
+        return line.text();
     }
 
   private:
     // "(mmm分ss秒) " for two valid times taken on one day, else 12 blanks.
-    void appendDuration(QString& line, QStringView start, QStringView end) {
+    void appendDuration(LineBuffer& line, QStringView start, QStringView end) {
         const int startSeconds = TimeSeconds(start), endSeconds = TimeSeconds(end);
         if (startSeconds < 0 || endSeconds < 0) {
-            line.append(Blanks(12));
+            line << Blanks(12);
             return;
         }
         const int seconds = endSeconds - startSeconds;
@@ -165,7 +190,7 @@ class RecordLineBuilder {
                                                    QStringLiteral("分") + secondsText +
                                                    QStringLiteral("秒) "));
         }
-        line.append(*found);
+        line << *found;
     }
 
     PaddedColumn name_{28, false};
@@ -174,7 +199,8 @@ class RecordLineBuilder {
     PaddedColumn seconds_{2, true};
     PaddedColumn sweat_{16, false};
     QHash<int, QString> durations_;
-    QString line_, nameText_;
+    LineBuffer line_;
+    QString nameText_;
 };
 
 RecordLineBuilder& builder() {
