@@ -6,6 +6,8 @@
 //  2. the memory of the longest list, and after going back to one week.
 //  3. one week on 100,000 sets against one week on 1,000 sets; target within 1.5x.
 // Usage: record_list_bench (the bare side runs as "record_list_bench --bare <database>").
+#include <malloc.h>
+
 #include <QApplication>
 #include <QProcess>
 #include <cstdio>
@@ -175,6 +177,11 @@ void MemoryAfterLongList() {
     list.window.RefreshRecordList();
     QApplication::processEvents();
     const double back = ResidentMiB();
+    const struct mallinfo2 heap = mallinfo2();
+    std::printf(
+        "heap after going back: arena %.1f MiB, in use %.1f MiB, free %.1f MiB, mapped %.1f MiB\n",
+        heap.arena / 1048576.0, heap.uordblks / 1048576.0, heap.fordblks / 1048576.0,
+        heap.hblkhd / 1048576.0);
     std::printf(
         "Memory (resident): 1 week %.1f MiB; %d weeks (%d lines, %.0f ms) %.1f MiB; "
         "back to 1 week %.1f MiB (%.0f%% of the 1-week figure, target <= 110%%)\n\n",
@@ -236,6 +243,10 @@ int main(int argc, char** argv) {
             "Instruction counters not available here (perf_event_open: %s); CPU times and "
             "minor page faults stand in for them.\n\n",
             counter.error());
+    if (argc == 2 && std::string(argv[1]) == "--memory") {
+        MemoryAfterLongList();
+        return 0;
+    }
     CompareWithBare("First database", false, counter);
     CompareWithBare("Master tables without keys", true, counter);
     MemoryAfterLongList();

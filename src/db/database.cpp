@@ -259,6 +259,13 @@ bool Database::stepRows(const QString& sql, QString& message,
     return false;
 }
 
+void Database::releaseMemory() {
+    if (handle_) sqlite3_db_release_memory(handle_.get());
+    cellTexts_.clear();
+    cellTexts_.shrink_to_fit();
+    floatTexts_.clear();
+}
+
 QString Database::colValue(const ResultTable& table, int row, const QString& name) {
     const QString header = table.value(0);
     const int index = static_cast<int>(header.split(QLatin1Char('\t')).indexOf(name));

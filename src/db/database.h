@@ -45,6 +45,9 @@ class Database {
     // with the same texts and the same split at TAB. Same results and failures as query.
     bool queryRows(const QString& sql, RowSink& sink, QString& message);
 
+    // Frees the engine's caches of this connection that no statement uses.
+    void releaseMemory();
+
     // GetColValue: one cell by row and exact column name. A missing column shows the
     // "Error!" box and ends the program through the fatal report.
     QString colValue(const ResultTable& table, int row, const QString& name);

@@ -167,6 +167,8 @@ class MainWindow : public QWidget {
     void buildControls();
     void connectEvents();
     void clearPerSetFields();
+    // After a rebuild that dropped a long list: hands the memory it took back to the system.
+    void releaseMemoryAfterLongList(int linesBefore);
 
     Database& db_;
     Platform& platform_;

@@ -1,9 +1,11 @@
 // The record list: its rebuild, the selection of a line and the buttons around it.
 #include <QGuiApplication>
 
+#include "common/heap_memory.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
 #include "common/version.h"
+#include "db/database.h"
 #include "db/record_reads.h"
 #include "db/record_statements.h"
 #include "records/record_lines.h"
@@ -30,6 +32,8 @@ class BusyCursor {
     bool busy_;
 };
 constexpr int kDaysListedWithoutWaitCursor = 366;
+// Lines dropped by a rebuild beyond which the memory they took is handed back at once.
+constexpr int kLinesWorthReleasing = 20000;
 
 }  // namespace
 
@@ -44,10 +48,12 @@ void MainWindow::FillRecordList(const QString& ymd, const QString& weeks, int ra
                                 const QString& grpCd, const QString& exerCd, bool ascending,
                                 bool showComments) {
     // A half-typed date or a week count that is no number lists nothing.
+    const int linesBefore = lstRecord->count();
     const QDate lastDay = ParseYmd(ymd);
     const int n = PeriodLastOffset(lastDay, weeks);
     if (n < 0) {
         lstRecord->setLines({});
+        releaseMemoryAfterLongList(linesBefore);
         return;
     }
 
@@ -62,6 +68,14 @@ void MainWindow::FillRecordList(const QString& ymd, const QString& weeks, int ra
         AppendDayRecords(db_, dayText, range, grpCd, exerCd, showComments, lines);
     }
     lstRecord->setLines(std::move(lines));
+    releaseMemoryAfterLongList(linesBefore);
+}
+
+void MainWindow::releaseMemoryAfterLongList(int linesBefore) {
+    // The engine's page cache and the heap grew with the long list: both go back.
+    if (linesBefore - lstRecord->count() < kLinesWorthReleasing) return;
+    db_.releaseMemory();
+    ReleaseFreeHeap();
 }
 
 bool MainWindow::SelectedRecordKey(RecordKey& key) const {

@@ -3,14 +3,7 @@
 #include <QItemSelectionModel>
 #include <QSignalBlocker>
 
-#include "common/heap_memory.h"
-
 namespace sorvenka {
-
-namespace {
-// Lines dropped by a rebuild beyond which the freed memory is handed back at once.
-constexpr size_t kLinesWorthReleasing = 20000;
-}  // namespace
 
 int RecordLineModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(lines_.size());
@@ -33,9 +26,6 @@ void RecordLineModel::setLines(std::vector<ListLine> lines) {
     lines_.swap(lines);
     endResetModel();
     // lines now holds the old list; it is freed here, after the view let go of it.
-    const size_t dropped = lines.size() > lines_.size() ? lines.size() - lines_.size() : 0;
-    std::vector<ListLine>().swap(lines);
-    if (dropped >= kLinesWorthReleasing) ReleaseFreeHeap();
 }
 
 RecordListView::RecordListView(QWidget* parent) : QListView(parent) {

@@ -37,8 +37,7 @@ class RecordListView : public QListView {
     LineKind lineKind(int row) const { return line(row).kind; }
     const std::vector<ListLine>& lines() const { return model_.lines(); }
 
-    // Replaces every line; nothing is selected afterwards and no click runs. A long list
-    // replaced by a short one gives its memory back.
+    // Replaces every line; nothing is selected afterwards and no click runs.
     void setLines(std::vector<ListLine> lines);
 
   private:
