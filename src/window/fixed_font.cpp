@@ -11,8 +11,11 @@ namespace {
 // missing face first makes every new size and script search the system's substitutes, which
 // costs more than the rest of the window's start; empty when none of them is installed.
 QString FirstInstalled(const QStringList& faces) {
+    // The list of installed families, not hasFamily: that asks the system to resolve each
+    // missing name as an alias.
+    const QStringList installed = QFontDatabase::families();
     for (const QString& face : faces)
-        if (QFontDatabase::hasFamily(face)) return face;
+        if (installed.contains(face)) return face;
     return QString();
 }
 
