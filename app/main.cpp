@@ -1,11 +1,13 @@
 #include <QApplication>
 
+#include "common/file_size_signal.h"
 #include "common/paths.h"
 #include "desktop/qt_platform.h"
 #include "startup/startup.h"
 #include "window/main_window.h"
 
 int main(int argc, char** argv) {
+    sorvenka::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     sorvenka::QtPlatform platform;
     const QString programFolder = sorvenka::ProgramFolder();

@@ -7,6 +7,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev googletest
   fonts-ipafont-gothic
+  xvfb xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -8,7 +8,9 @@
 
 #include "common/log.h"
 #include "common/platform.h"
+#include "common/utf16.h"
 #include "common/version.h"
+#include "db/cell_text.h"
 
 namespace sorvenka {
 
@@ -19,18 +21,13 @@ QString fromUtf8(const unsigned char* text) {
     return QString::fromUtf8(reinterpret_cast<const char*>(text));
 }
 
-// The text of a FLOAT cell, one place for the table and the streamed rows alike.
-QString floatCellText(double value) {
-    return QString::number(value, 'g', 15);
-}
-
 QString cellText(sqlite3_stmt* statement, int column) {
     switch (sqlite3_column_type(statement, column)) {
         case SQLITE_INTEGER:
             // 64-bit, so that a long count typed as digits reads back as stored.
             return QString::number(sqlite3_column_int64(statement, column));
         case SQLITE_FLOAT:
-            return floatCellText(sqlite3_column_double(statement, column));
+            return FloatCellText(sqlite3_column_double(statement, column));
         case SQLITE_NULL:
             return QString();
         default:  // TEXT and BLOB
@@ -63,6 +60,8 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
     statement.reset();
     // A closed connection is misuse; the engine is not asked, since it may not check for it.
     if (handle == nullptr) return SQLITE_MISUSE;
+    // An unpaired surrogate would swallow the character after it, a closing quote included.
+    if (!IsValidUtf16(sql)) return SQLITE_MISUSE;
     sqlite3_stmt* raw = nullptr;
     const int code =
         sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
@@ -205,7 +204,7 @@ void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
                 auto found = floatTexts_.constFind(std::bit_cast<quint64>(value));
                 if (found == floatTexts_.constEnd()) {
                     if (floatTexts_.size() >= 4096) floatTexts_.clear();
-                    found = floatTexts_.insert(std::bit_cast<quint64>(value), floatCellText(value));
+                    found = floatTexts_.insert(std::bit_cast<quint64>(value), FloatCellText(value));
                 }
                 text.truncate(0);
                 text.append(*found);

@@ -1,6 +1,5 @@
 #include "db/record_reads.h"
 
-#include "common/platform.h"
 #include "db/database.h"
 #include "db/record_statements.h"
 #include "db/value_forms.h"
@@ -14,19 +13,12 @@ ResultTable noRows() {
     return ResultTable{QString()};
 }
 
-// Reads whose failure the user is shown before the program ends.
+// Every read shows why it failed (a lock held too long, a broken file) before the program
+// ends: a program that vanishes without a word leaves the user nothing to report.
 ResultTable queryOrFail(Database& db, const QString& sql) {
     ResultTable table;
     QString message;
     if (!db.query(sql, table, message)) db.failQuery(message);
-    return table;
-}
-
-// Reads whose failure ends the program without a message of their own.
-ResultTable queryOrEnd(Database& db, const QString& sql) {
-    ResultTable table;
-    QString message;
-    if (!db.query(sql, table, message)) db.platform().endProgram(kFailureExitStatus);
     return table;
 }
 
@@ -70,7 +62,7 @@ void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded) {
     QString message;
     // A key not of its form reads as no row and takes the same road as a vanished set.
     const ResultTable table =
-        CheckKeyForm(key, message) ? queryOrEnd(db, LoadExerSql(key)) : noRows();
+        CheckKeyForm(key, message) ? queryOrFail(db, LoadExerSql(key)) : noRows();
     loaded = ExerRecord{};
     loaded.ymd = key.ymd;
     loaded.grp_cd = key.grp_cd;
@@ -91,7 +83,7 @@ void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded) {
 }
 
 QString DBGetFirstYmd(Database& db) {
-    const ResultTable table = queryOrEnd(db, GetFirstYmdSql());
+    const ResultTable table = queryOrFail(db, GetFirstYmdSql());
     return db.colValue(table, 1, QStringLiteral("ymd_min"));
 }
 

@@ -10,8 +10,8 @@ namespace sorvenka {
 
 class Database;
 
-// Reads of t_exer. A failed query shows its message (where the program's behaviour asks for
-// one) and ends the program. Values not of their form run no statement and read as no rows.
+// Reads of t_exer. A failed query shows its message ("Returned N:..." with the statement)
+// and ends the program. Values not of their form run no statement and read as no rows.
 
 // The sets of one day with their names, sorted by start time (empty first). Columns:
 // grp_cd grp_name exer_cd exer_name set_num hms_sta hms_end target unit_t cnt unit cnt_min

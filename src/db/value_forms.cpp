@@ -1,6 +1,7 @@
 #include "db/value_forms.h"
 
 #include "common/text_tests.h"
+#include "common/utf16.h"
 
 namespace sorvenka {
 
@@ -15,6 +16,14 @@ bool refuse(const QString& name, const QString& value, const char* form, QString
     return false;
 }
 
+// A text placed between quotes must be valid UTF-16: the engine reads an unpaired surrogate
+// together with the next code unit, which may be the closing quote.
+bool checkUtf16(const QString& name, const QString& value, QString& message) {
+    if (IsValidUtf16(value)) return true;
+    message = QStringLiteral("Value of %1 holds an unpaired UTF-16 surrogate").arg(name);
+    return false;
+}
+
 bool isTimeOrEmpty(const QString& text) {
     return text.isEmpty() || IsTimeText(text);
 }
@@ -23,7 +32,7 @@ bool isTimeOrEmpty(const QString& text) {
 bool checkUnit(const QString& name, const QString& unit, QString& message) {
     if (unit.contains(kQuote) || unit.contains(kNul))
         return refuse(name, unit, "a unit name without single quotes", message);
-    return true;
+    return checkUtf16(name, unit, message);
 }
 
 bool checkDigits(const QString& name, const QString& value, QString& message) {
@@ -44,7 +53,7 @@ bool CheckCodeForm(const QString& name, const QString& code, int length, QString
             QStringLiteral("a %1-character code without single quotes").arg(length).toLatin1();
         return refuse(name, code, form.constData(), message);
     }
-    return true;
+    return checkUtf16(name, code, message);
 }
 
 bool CheckDayAndCodes(const QString& ymd, const QString& grpCd, const QString& exerCd,
@@ -87,6 +96,7 @@ bool CheckRecordForm(const ExerRecord& r, bool countForm, QString& message) {
         message = QStringLiteral("Value of comment holds the character U+0000");
         return false;
     }
+    if (!checkUtf16(QStringLiteral("comment"), r.comment, message)) return false;
     message.clear();
     return true;
 }

@@ -18,7 +18,8 @@ bool CheckDayAndCodes(const QString& ymd, const QString& grpCd, const QString& e
 // The whole set in count form (cnt digits) or duration form (cnt_min digits or empty,
 // cnt_sec digits): times of the time form or empty, a decimal load, a 1-character sweat code,
 // units without single quotes. The comment may hold anything but the character U+0000 (the
-// engine would end the statement there): its quotes are doubled.
+// engine would end the statement there): its quotes are doubled. Codes, units and the
+// comment must be valid UTF-16 (no unpaired surrogate).
 bool CheckRecordForm(const ExerRecord& r, bool countForm, QString& message);
 // Start and finish times: the time form or empty.
 bool CheckTimesForm(const QString& hmsSta, const QString& hmsEnd, QString& message);

@@ -15,6 +15,8 @@ namespace sorvenka {
 Answer QtPlatform::message(const QString& text, Buttons buttons, const QString& caption) {
     QMessageBox box(QMessageBox::NoIcon, caption.isEmpty() ? title() : caption, text,
                     QMessageBox::NoButton, QApplication::activeWindow());
+    // Comments, names and file names are shown as typed, never read as markup.
+    box.setTextFormat(Qt::PlainText);
     switch (buttons) {
         case Buttons::Ok:
             box.setDefaultButton(box.addButton(QMessageBox::Ok));

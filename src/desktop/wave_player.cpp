@@ -47,8 +47,14 @@ void playWaveToEnd(const QString& path) {
     if (sound.isNull()) return;
     QObject::connect(sound.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
     bound.start(kMaxPlayMilliseconds);
-    loop.exec();
+    waitHoldingUserInput(loop);
     delete sound.data();
+}
+
+void waitHoldingUserInput(QEventLoop& loop) {
+    // The sound plays inside a handler: clicks and keys wait until it ends, so that no other
+    // handler runs inside this one. They are kept, not dropped.
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 }  // namespace sorvenka

@@ -16,10 +16,20 @@ QString ProposedExportName(const QString& ymd, const QString& weeks, bool ascend
 // without a folder separator or a control character. The file system judges the rest.
 bool IsPlainFileName(const QString& name);
 
-// Writes the lines in Shift_JIS, each ended by CR LF, replacing any file of that name. The
-// file is written beside the target and renamed into place only when complete, so a failed
-// write leaves no half-written file and keeps the previous one. False with a Japanese
-// message naming the file and the reason.
-bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message);
+// The system's write call; tests replace it to make a write come back short.
+using WriteCall = long (*)(int fd, const void* data, unsigned long size);
+
+// Writes the bytes to the file, replacing any regular file of that name. The bytes go into a
+// new file beside the target, every write must take all it was given (a short write is a
+// failure), and only a complete, flushed file is renamed into place: a failure leaves no
+// half-written file and keeps the previous one. A symbolic link at the name is refused and
+// left as it is: the file is never written through a link. False with a Japanese message
+// naming the file and the reason.
+bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& message,
+                     WriteCall writeCall = nullptr);
+
+// The lines in Shift_JIS, each ended by CR LF, written by WriteFileSafely.
+bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message,
+                      WriteCall writeCall = nullptr);
 
 }  // namespace sorvenka

@@ -11,6 +11,7 @@
 #include "db/database.h"
 #include "db/record_reads.h"
 #include "db/row_cells.h"
+#include "records/record_key.h"
 
 namespace sorvenka {
 
@@ -165,9 +166,15 @@ class RecordLineBuilder {
         }
         sweat_.append(line, cell(col.sweatName));
         line << Blanks(50);
-        line << kKeyMark << ymd << u',';
-        line << cell(col.grpCd) << u',' << cell(col.exerCd);
-        line << u',' << setNum;
+        // A row whose key cells are not of their form is listed without a key, so that
+        // nothing can be loaded, changed or deleted through it.
+        const QStringView grpCd = cell(col.grpCd);
+        const QStringView exerCd = cell(col.exerCd);
+        if (IsRecordKeyOfForm(ymd, grpCd, exerCd, setNum)) {
+            line << kKeyMark << ymd << u',';
+            line << grpCd << u',' << exerCd;
+            line << u',' << setNum;
+        }
         // Built in the kept buffer and copied at its length: no line keeps spare capacity.
         return line.text();
     }
@@ -286,13 +293,19 @@ bool ParseRecordKey(const QString& recordLine, RecordKey& key) {
     if (mark < 0) return false;
     const QStringList parts = recordLine.mid(mark + kKeyMark.size()).split(QLatin1Char(','));
     if (parts.size() != 4) return false;
-    key = {parts[0], parts[1], parts[2], parts[3]};
+    const RecordKey found{parts[0], parts[1], parts[2], parts[3]};
+    // A line without a key part may still hold "PK=" in a name; what follows it there is
+    // never a key of its form.
+    if (!IsRecordKeyOfForm(found)) return false;
+    key = found;
     return true;
 }
 
 QString ExportLineText(const ListLine& line) {
     if (line.kind != LineKind::Record) return line.text;
-    const qsizetype mark = line.text.lastIndexOf(kKeyMark);
+    // Only a key part is cut: a line listed without one keeps a "PK=" of its names.
+    RecordKey key;
+    const qsizetype mark = ParseRecordKey(line.text, key) ? line.text.lastIndexOf(kKeyMark) : -1;
     QString text = mark < 0 ? line.text : line.text.left(mark);
     qsizetype end = text.size();
     while (end > 0 && text[end - 1] == QLatin1Char(' ')) --end;

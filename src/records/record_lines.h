@@ -33,7 +33,8 @@ void AppendDayRecords(Database& db, const QString& ymd, int range, const QString
                       const QString& exerCd, bool showComments, std::vector<ListLine>& lines);
 
 // The key part at the end of a record line ("PK=" ymd "," grp "," exer "," set). The key part
-// is the line's last "PK=", since names before it may hold the same letters.
+// is the line's last "PK=", since names before it may hold the same letters; false unless the
+// four pieces are a key of its form (a row not of its form is listed without a key).
 bool ParseRecordKey(const QString& recordLine, RecordKey& key);
 
 // A record line as exported: cut before its key part, trailing blanks removed.

@@ -11,9 +11,11 @@ namespace sorvenka {
 //
 // BackupDB: on the first start of a calendar day copies baseFolder/dbFolder/dbFile into
 // baseFolder/backupFolder under the name with every "." replaced by the copy stamp
-// "_yyyy_mmdd-hhnn_ss.", then keeps the `keep` greatest names of base*.sqlite3 there and
-// deletes the others. False when the copy or the pruning failed: message then holds the
-// explanation of a failed copy, or stays empty when the day check or the pruning failed.
+// "_yyyy_mmdd-hhnn_ss.", through the engine (a journal left by a crash is rolled back first)
+// and only when the copy passes the engine's quick check; then keeps the `keep` greatest names of
+// base*.sqlite3 there and deletes the others. False when the copy or the pruning failed: message
+// then holds the explanation of a failed copy, or stays empty when the day check or the pruning
+// failed.
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
               const QString& dbFile, const QString& backupFolder, int keep, QString& message);
 

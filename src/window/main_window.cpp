@@ -7,6 +7,8 @@
 #include "common/heap_memory.h"
 #include "common/platform.h"
 #include "db/database.h"
+#include "window/comment_box.h"
+#include "window/list_click_guard.h"
 
 namespace sorvenka {
 
@@ -27,11 +29,21 @@ void MainWindow::connectEvents() {
     connect(txtYmd, &QLineEdit::textChanged, this, [this] { txtYmd_Change(); });
     connect(txtCountSec, &QLineEdit::textChanged, this, [this] { txtCountSec_Change(); });
 
-    // A list's click: the selection changed, by the user or by code.
-    connect(lstGrp, &QListWidget::itemSelectionChanged, this, [this] { lstGrp_Click(); });
-    connect(lstExer, &QListWidget::itemSelectionChanged, this, [this] { lstExer_Click(); });
-    connect(lstRange, &QListWidget::itemSelectionChanged, this, [this] { lstRange_Click(); });
+    // A list's click: the selection changed, by the user or by code, or the user clicked the
+    // item that was already selected.
+    auto onListClick = [this](QListWidget* list, void (MainWindow::*handler)()) {
+        connect(list, &QListWidget::itemSelectionChanged, this,
+                [this, handler] { (this->*handler)(); });
+        connect(ListClickGuard::of(list), &ListClickGuard::selectedItemClicked, this,
+                [this, handler] { (this->*handler)(); });
+    };
+    onListClick(lstGrp, &MainWindow::lstGrp_Click);
+    onListClick(lstExer, &MainWindow::lstExer_Click);
+    onListClick(lstRange, &MainWindow::lstRange_Click);
+    // The record list is a view over its lines: its selection model reports the change.
     connect(lstRecord->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { lstRecord_Click(); });
+    connect(ListClickGuard::of(lstRecord), &ListClickGuard::selectedItemClicked, this,
             [this] { lstRecord_Click(); });
 
     // An option button's click: it became the selected one of its frame.
@@ -92,14 +104,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 QString MainWindow::commentText() const {
     QString text = txtComment->toPlainText();
+    // A comment shown in pieces reads back as stored as long as the box still shows it.
+    if (commentInPieces_ && text == shownComment_) return storedComment_;
     text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return text;
 }
 
 void MainWindow::setCommentText(const QString& text) {
-    QString plain = text;
-    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtComment->setPlainText(plain);
+    const QString shown = ShownCommentText(text);
+    txtComment->setPlainText(shown);
+    commentInPieces_ = shown.size() != text.size() - text.count(QStringLiteral("\r\n"));
+    storedComment_ = commentInPieces_ ? text : QString();
+    shownComment_ = commentInPieces_ ? txtComment->toPlainText() : QString();
 }
 
 // --- list helpers of the event conventions ---

@@ -35,7 +35,8 @@ struct WindowContext {
 // no selection), setting a text from code runs its change behaviour, an unselected list
 // reads as the empty text, and every handler runs to its end. Lists report their click
 // through itemSelectionChanged, texts through textChanged, both of which fire for code
-// changes; refilling a list (clear and add) is not a click.
+// changes; refilling a list (clear and add) is not a click. A user's click on the item that is
+// already selected is a click too (ListClickGuard), and the user cannot empty a list.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -169,6 +170,10 @@ class MainWindow : public QWidget {
     void clearPerSetFields();
     // After a rebuild that dropped a long list: hands the memory it took back to the system.
     void releaseMemoryAfterLongList(int linesBefore);
+    // The load of a stored set: selects or sets like SelectItemByCode and setText, and runs the
+    // click or change behaviour also when the value is the one already shown.
+    void loadItemByCode(QListWidget* list, const QString& code, void (MainWindow::*click)());
+    void loadText(QLineEdit* box, const QString& text, void (MainWindow::*change)());
 
     Database& db_;
     Platform& platform_;
@@ -176,6 +181,9 @@ class MainWindow : public QWidget {
     QString baseFolder_;
     QString programName_;
     bool activated_ = false;
+    // A stored comment with over-long lines, shown in pieces (see comment_box.h).
+    bool commentInPieces_ = false;
+    QString storedComment_, shownComment_;
 };
 
 }  // namespace sorvenka

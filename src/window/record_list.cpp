@@ -107,8 +107,8 @@ void MainWindow::lstRecord_Click() {
     DBLoadExer(db_, key, set);
     // Group before exercise: the group's click refills the exercises, and neither click
     // rebuilds the list while the set is loading, so the clicked line stays selected.
-    SelectItemByCode(lstGrp, key.grp_cd);
-    SelectItemByCode(lstExer, key.exer_cd);
+    loadItemByCode(lstGrp, key.grp_cd, &MainWindow::lstGrp_Click);
+    loadItemByCode(lstExer, key.exer_cd, &MainWindow::lstExer_Click);
     txtTarget->setText(set.target);
     SelectItemByCode(lstUnit, set.unit);
     SelectItemByCode(lstUnitTarget, set.unit_t);
@@ -116,7 +116,8 @@ void MainWindow::lstRecord_Click() {
     txtHMS[1]->setText(set.hms_end);
     txtCount->setText(set.cnt);
     txtCountMin->setText(set.cnt_min);
-    txtCountSec->setText(set.cnt_sec);
+    // The seconds of a duration take the count unit away, also when they equal those shown.
+    loadText(txtCountSec, set.cnt_sec, &MainWindow::txtCountSec_Change);
     // The sweat level is shown by position: the list holds the levels in code order.
     bool isNumber = false;
     const int sweatRow = set.sweat_cd.toInt(&isNumber);
@@ -134,6 +135,27 @@ void MainWindow::lstRecord_Click() {
     cmdInsert->setEnabled(false);
     cmdUpdate->setEnabled(true);
     cmdUnselect->setEnabled(true);
+}
+
+// Setting a value equal to the one shown fires no change signal. The load runs the behaviour
+// all the same, so that what it leaves does not depend on what was shown before it.
+void MainWindow::loadItemByCode(QListWidget* list, const QString& code,
+                                void (MainWindow::*click)()) {
+    for (int row = 0; row < list->count(); ++row) {
+        if (!list->item(row)->text().startsWith(code)) continue;
+        if (selectedRow(list) == row)
+            (this->*click)();
+        else
+            selectRow(list, row);
+        return;
+    }
+}
+
+void MainWindow::loadText(QLineEdit* box, const QString& text, void (MainWindow::*change)()) {
+    if (box->text() == text)
+        (this->*change)();
+    else
+        box->setText(text);
 }
 
 void MainWindow::cmdUnselect_Click() {

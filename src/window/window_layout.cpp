@@ -4,8 +4,12 @@
 #include <QPixmap>
 #include <QStyle>
 
+#include "window/clipped_text_delegate.h"
 #include "window/fixed_font.h"
+#include "window/input_method_off.h"
+#include "window/list_click_guard.h"
 #include "window/main_window.h"
+#include "window/return_key_click.h"
 
 namespace sorvenka {
 
@@ -41,6 +45,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
     auto* button = Place(new QPushButton(text, parent), x, y, w, h);
     button->setAutoDefault(false);
     button->setDefault(false);
+    ClickOnReturnKey(button);
     return button;
 }
 
@@ -59,6 +64,7 @@ QListWidget* MakeList(QWidget* parent, int x, int y, int w, int h, const QFont& 
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
     list->setUniformItemSizes(true);
+    ListClickGuard::install(list);
     return list;
 }
 
@@ -67,7 +73,9 @@ QGroupBox* MakeFrame(QWidget* parent, const QString& title, int x, int y, int w,
 }
 
 QRadioButton* MakeOption(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    return Place(new QRadioButton(text, parent), x, y, w, h);
+    auto* option = Place(new QRadioButton(text, parent), x, y, w, h);
+    ClickOnReturnKey(option);
+    return option;
 }
 
 }  // namespace
@@ -146,7 +154,9 @@ void MainWindow::buildControls() {
     Frame2 = MakeFrame(this, QStringLiteral("これまでの記録"), 24, 208, 1013, 445);
     Frame1 = MakeFrame(Frame2, QStringLiteral("期間"), 8, 24, 93, 73);
     txtWeekNum = MakeTextBox(Frame1, QStringLiteral("1"), 12, 20, 41, 21, boxFont, true);
-    // The week count takes digits only: no input method composition.
+    // The week count takes digits only: with a Japanese input method on, typed digits would
+    // arrive full-width. The hints tell on-screen keyboards the same.
+    SwitchInputMethodOff(txtWeekNum);
     txtWeekNum->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhNoPredictiveText);
     Label1[8] = MakeLabel(Frame1, QStringLiteral("週分"), 56, 24, 29, 13);
     cmdInc[0] = MakeButton(Frame1, QStringLiteral("<"), 12, 44, 21, 21);
@@ -169,11 +179,13 @@ void MainWindow::buildControls() {
     lstRecord->setFont(listFont);
     lstRecord->setSelectionMode(QAbstractItemView::SingleSelection);
     lstRecord->setUniformItemSizes(true);
+    ListClickGuard::install(lstRecord);
     // The key part beyond the 50 blanks must stay out of sight: no scrolling sideways, no
     // ellipsis that would pull the line's end into view.
     lstRecord->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lstRecord->setTextElideMode(Qt::ElideNone);
     lstRecord->setWordWrap(false);
+    lstRecord->setItemDelegate(new ClippedTextDelegate(lstRecord));
     // The header starts where the list's text starts.
     Label2->setIndent(
         lstRecord->frameWidth() +

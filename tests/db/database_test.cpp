@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "common/paths.h"
@@ -57,6 +58,44 @@ TEST_F(DatabaseFixture, CellTextsFollowTheStorageClassOfEachCell) {
     EXPECT_EQ(table, (QStringList{"v", "60", "62.5", "-3", "", "100", "0.1", "0.333333333333333",
                                   "-0.5", "4294967296", "日本語テキスト", "007", "abc", ""}));
     EXPECT_EQ(message, QString());
+}
+
+// A FLOAT cell is plain decimal text with at most 15 significant digits across the whole
+// range of loads a user can type: no exponent, which the entry's decimal test would refuse.
+TEST_F(DatabaseFixture, FloatCellsArePlainDecimalTextWithoutExponent) {
+    const struct {
+        const char* stored;  // the value as the statement writes it into a REAL column
+        std::string text;
+    } cases[] = {
+        {"60", "60"},
+        {"62.5", "62.5"},
+        {"0.00005", "0.00005"},
+        {"0.0001", "0.0001"},
+        {"0.000123456789012345678", "0.000123456789012346"},
+        {"1234567890123456", "1234567890123460"},
+        {"999999999999999", "999999999999999"},
+        {"9999999999999999", "10000000000000000"},
+        {"100000000000000000000", "100000000000000000000"},
+        {"123456.789", "123456.789"},
+        {"0.1", "0.1"},
+        {"0.30000000000000004", "0.3"},
+        {"1e-10", "0.0000000001"},
+        {"-2.5e-7", "-0.00000025"},
+        {"1.5e22", "15000000000000000000000"},
+        {"1.7976931348623157e308", "179769313486232" + std::string(294, '0')},
+        {"4.9406564584124654e-324", "0." + std::string(323, '0') + "494065645841247"},
+        {"2.2250738585072014e-308", "0." + std::string(307, '0') + "22250738585072"},
+        {"-0.0", "0"},
+        {"1e999", "Inf"},
+        {"-1e999", "-Inf"},
+    };
+    open.layout.exec(QStringLiteral("create table loads (v real)"));
+    for (const auto& c : cases)
+        open.layout.exec(QStringLiteral("insert into loads values (%1)").arg(c.stored));
+    ASSERT_TRUE(query(QStringLiteral("select v from loads order by rowid")));
+    ASSERT_EQ(table.size(), std::size(cases) + 1);
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(table[i + 1].toStdString(), cases[i].text) << cases[i].stored;
 }
 
 TEST_F(DatabaseFixture, RowsJoinTheirCellsWithTabsUnderAHeaderOfNames) {
@@ -172,6 +211,26 @@ TEST_F(DatabaseFixture, AFailedNonQueryShowsAndReturnsItsCode) {
         EXPECT_EQ(platform.shown[0].caption, QStringLiteral("Valdrome"));
         EXPECT_TRUE(db.isOpen());
     }
+}
+
+// Whatever the caller checked, a statement text with an unpaired surrogate never reaches the
+// engine: read there, the surrogate would swallow the quote after it.
+TEST_F(DatabaseFixture, AStatementThatIsNotValidUtf16IsRefusedAsMisuse) {
+    const QString before = ScalarText(open.layout.dbPath(),
+                                      QStringLiteral("select group_concat(grp_name) from m_grp"));
+    const QString update = QStringLiteral("update m_grp set grp_name = '") +
+                           QChar(char16_t(0xD800)) + QStringLiteral("' /*'");
+    EXPECT_EQ(db.nonQuery(update, message), SQLITE_MISUSE);
+    EXPECT_EQ(message, QStringLiteral("SQLite3NonQuery Error\r\n") + update);
+    EXPECT_EQ(ScalarText(open.layout.dbPath(),
+                         QStringLiteral("select group_concat(grp_name) from m_grp")),
+              before);
+
+    const QString select =
+        QStringLiteral("select '") + QChar(char16_t(0xDC00)) + QStringLiteral("' from m_grp");
+    EXPECT_FALSE(query(select));
+    EXPECT_TRUE(message.startsWith(QStringLiteral("Returned 21:"))) << message.toStdString();
+    EXPECT_EQ(table, ResultTable{QString()});
 }
 
 TEST_F(DatabaseFixture, OpenAndCloseAreLogged) {

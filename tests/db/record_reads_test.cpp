@@ -279,43 +279,63 @@ TEST(FirstYmd, IsEmptyWithoutSetsAndTheEarliestDayOtherwise) {
 
 // --- failed queries ---
 
-TEST(ReadFailure, TheDayReadAndTheReadByKeyShowTheirMessageAndEnd) {
+// Every read of a set and of the first day, with the statement it runs.
+struct Read {
+    const char* name;
+    std::function<void(Database&)> read;
+    QString sql;
+};
+
+std::vector<Read> EveryRead() {
+    const RecordKey key = CountSet().key();
+    return {
+        {"day read",
+         [key](Database& db) { DBSelectDayExer(db, key.ymd, 2, key.grp_cd, key.exer_cd); },
+         SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd)},
+        {"read by key", [key](Database& db) { DBSelectExerByKey(db, key); },
+         SelectExerByKeySql(key)},
+        {"load into the entry",
+         [key](Database& db) {
+             ExerRecord loaded;
+             DBLoadExer(db, key, loaded);
+         },
+         LoadExerSql(key)},
+        {"first day", [](Database& db) { DBGetFirstYmd(db); }, GetFirstYmdSql()},
+    };
+}
+
+// No read ends the program without saying why: the failed statement is shown first.
+TEST(ReadFailure, EveryReadShowsItsMessageAndEnds) {
     OpenDatabase open;
     open.layout.exec(QStringLiteral("drop table t_exer"));
-    const RecordKey key = CountSet().key();
-    const struct {
-        std::function<void()> read;
-        QString sql;
-    } cases[] = {
-        {[&] { DBSelectDayExer(open.db, key.ymd, 2, key.grp_cd, key.exer_cd); },
-         SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd)},
-        {[&] { DBSelectExerByKey(open.db, key); }, SelectExerByKeySql(key)},
-    };
-    for (const auto& c : cases) {
-        const EndedRun run = RunExpectingEnd(open.platform, c.read);
+    for (const Read& read : EveryRead()) {
+        SCOPED_TRACE(read.name);
+        const EndedRun run = RunExpectingEnd(open.platform, [&] { read.read(open.db); });
         EXPECT_TRUE(run.ended);
         EXPECT_EQ(run.status, kFailureExitStatus);
         ASSERT_EQ(run.shown.size(), 1u);
-        EXPECT_EQ(run.shown[0].text, Returned21(c.sql));
+        EXPECT_EQ(run.shown[0].text, Returned21(read.sql));
         EXPECT_EQ(run.shown[0].buttons, Buttons::Ok);
     }
 }
 
-TEST(ReadFailure, LoadAndFirstDayEndWithoutAMessageOfTheirOwn) {
+// Another program holds the file past the busy wait: the lock is named with the statement.
+TEST(ReadFailure, EveryReadUnderALockNamesTheLockAndEnds) {
     OpenDatabase open;
-    open.layout.exec(QStringLiteral("drop table t_exer"));
-    const std::function<void()> reads[] = {
-        [&] {
-            ExerRecord loaded;
-            DBLoadExer(open.db, CountSet().key(), loaded);
-        },
-        [&] { DBGetFirstYmd(open.db); },
-    };
-    for (const auto& read : reads) {
-        const EndedRun run = RunExpectingEnd(open.platform, read);
+    Insert(open, CountSet());
+    ExclusiveLock lock(open.layout.dbPath());
+    ASSERT_TRUE(lock.held());
+    for (const Read& read : EveryRead()) {
+        SCOPED_TRACE(read.name);
+        const EndedRun run = RunExpectingEnd(open.platform, [&] { read.read(open.db); });
         EXPECT_TRUE(run.ended);
         EXPECT_EQ(run.status, kFailureExitStatus);
-        EXPECT_TRUE(run.shown.empty());
+        ASSERT_EQ(run.shown.size(), 1u);
+        EXPECT_EQ(Visible(run.shown[0].text),
+                  Visible(QStringLiteral("Returned 5:The database file is locked\r\n") + read.sql +
+                          QStringLiteral("\r\n")));
+        EXPECT_EQ(run.shown[0].caption, QStringLiteral("Valdrome"));
+        EXPECT_EQ(run.shown[0].buttons, Buttons::Ok);
     }
 }
 

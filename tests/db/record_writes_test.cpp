@@ -361,6 +361,69 @@ INSTANTIATE_TEST_SUITE_P(
                     "Value of comment holds the character U+0000"}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The engine reads an unpaired surrogate together with the code unit after it: the quote
+// that ends the value would be swallowed and the rest of the text would become statement.
+TEST(HostileValues, TextsWithAnUnpairedSurrogateAreRefusedInEveryQuotedValue) {
+    const QChar high(char16_t(0xD800));
+    const QChar low(char16_t(0xDC00));
+    struct Case {
+        const char* name;
+        Change change;
+        std::function<void(ExerRecord&)> spoil;
+        const char* expectedMessage;
+    };
+    const Case cases[] = {
+        {"update comment", Change::UpdateCount,
+         [&](ExerRecord& r) { r.comment = QString(high) + QStringLiteral("' /*"); },
+         "Value of comment holds an unpaired UTF-16 surrogate"},
+        {"insert comment", Change::InsertTime,
+         [&](ExerRecord& r) { r.comment = QStringLiteral("x") + high; },
+         "Value of comment holds an unpaired UTF-16 surrogate"},
+        {"comment low half", Change::UpdateTime,
+         [&](ExerRecord& r) { r.comment = QString(low) + QStringLiteral("'"); },
+         "Value of comment holds an unpaired UTF-16 surrogate"},
+        {"count unit", Change::InsertCount,
+         [&](ExerRecord& r) { r.unit = QStringLiteral("回") + high; },
+         "Value of unit holds an unpaired UTF-16 surrogate"},
+        {"load unit", Change::UpdateCount,
+         [&](ExerRecord& r) { r.unit_t = QStringLiteral("kg") + high; },
+         "Value of unit_t holds an unpaired UTF-16 surrogate"},
+        {"group code", Change::Delete,
+         [&](ExerRecord& r) { r.grp_cd = QStringLiteral("0") + high; },
+         "Value of grp_cd holds an unpaired UTF-16 surrogate"},
+        {"exercise code", Change::UpdateTime,
+         [&](ExerRecord& r) { r.exer_cd = QStringLiteral("0") + high; },
+         "Value of exer_cd holds an unpaired UTF-16 surrogate"},
+        {"sweat code", Change::InsertCount, [&](ExerRecord& r) { r.sweat_cd = QString(high); },
+         "Value of sweat_cd holds an unpaired UTF-16 surrogate"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenDatabase open;
+        Insert(open, CountSet(QStringLiteral("1")));
+        Insert(open, SetAt("2024/05/13", "02", "01", 1));
+        const QString before = TableDump(open.layout);
+        ExerRecord r = c.change == Change::InsertTime || c.change == Change::UpdateTime
+                           ? TimeSet(QStringLiteral("1"))
+                           : CountSet(QStringLiteral("1"));
+        if (c.change == Change::InsertCount || c.change == Change::InsertTime)
+            r.set_num = QStringLiteral("2");
+        c.spoil(r);
+        QString message;
+        EXPECT_FALSE(Apply(c.change, open.db, r, message));
+        EXPECT_EQ(message, QString::fromUtf8(c.expectedMessage));
+        EXPECT_EQ(TableDump(open.layout), before);
+        EXPECT_TRUE(open.platform.shown.empty());
+    }
+
+    // A character outside the basic plane is a valid pair and is stored as typed.
+    OpenDatabase open;
+    ExerRecord r = CountSet();
+    r.comment = QStringLiteral("\U0001F600'\U00020BB7");
+    Insert(open, r);
+    EXPECT_EQ(Scalar(open, "select comment from t_exer"), r.comment);
+}
+
 TEST(HostileValues, TheReadsOfTheInsertRunNoStatementForValuesNotOfTheirForm) {
     OpenDatabase open;
     // Without t_exer any statement would fail and end the program.

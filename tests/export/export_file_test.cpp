@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 
 namespace sorvenka {
@@ -139,6 +141,94 @@ TEST(ExportFile, AFailedWriteKeepsThePreviousFile) {
     EXPECT_TRUE(message.contains(path)) << message.toStdString();
     EXPECT_EQ(ReadAll(path), previous);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("kept.txt")});
+}
+
+// A disk that fills up answers a write with fewer bytes than asked (then ENOSPC). Any write that
+// does not take everything is a failure: the previous file stays whole and nothing is left.
+TEST(ExportFile, AShortOrFailedWriteKeepsThePreviousFile) {
+    struct Case {
+        const char* name;
+        WriteCall write;
+    };
+    const Case cases[] = {
+        {"half written",
+         [](int fd, const void* data, unsigned long size) {
+             return static_cast<long>(::write(fd, data, size / 2));
+         }},
+        {"one byte short",
+         [](int fd, const void* data, unsigned long size) {
+             return static_cast<long>(::write(fd, data, size - 1));
+         }},
+        {"nothing written", [](int, const void*, unsigned long) { return 0L; }},
+        {"disk full",
+         [](int, const void*, unsigned long) {
+             errno = ENOSPC;
+             return -1L;
+         }},
+    };
+    const QStringList lines(1000, QStringLiteral("ベンチプレス 60kg 10回"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("kept.txt"));
+        const QByteArray previous("the previous export\r\n");
+        WriteBytes(path, previous);
+        QString message;
+        EXPECT_FALSE(WriteLinesToFile(lines, path, message, c.write));
+        EXPECT_TRUE(
+            message.startsWith(QStringLiteral("ファイルを書き込めませんでした。\r\n") + path))
+            << message.toStdString();
+        EXPECT_EQ(ReadAll(path), previous);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("kept.txt")});
+    }
+}
+
+// A symbolic link at the name is refused and left as it is: nothing is written where it points,
+// whether its target exists, is missing, or lies inside the folder.
+TEST(ExportFile, ALinkAtTheNameIsRefusedAndNeverWrittenThrough) {
+    QTemporaryDir outside;
+    const QString victim = outside.filePath(QStringLiteral("victim.txt"));
+    WriteBytes(victim, "not yours\r\n");
+    const QString missing = outside.filePath(QStringLiteral("created.txt"));
+    QTemporaryDir rec;
+    const QString inside = rec.filePath(QStringLiteral("inside.txt"));
+    WriteBytes(inside, "inside\r\n");
+    const struct {
+        const char* name;
+        QString target;
+    } cases[] = {
+        {"to a file outside", victim}, {"dangling", missing}, {"to a file inside", inside}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString link = rec.filePath(QStringLiteral("link.txt"));
+        QFile::remove(link);
+        ASSERT_TRUE(QFile::link(c.target, link));
+        QString message;
+        EXPECT_FALSE(WriteLinesToFile({QStringLiteral("overwritten")}, link, message));
+        EXPECT_TRUE(
+            message.startsWith(QStringLiteral("ファイルを作成できませんでした。\r\n") + link));
+        EXPECT_TRUE(message.contains(QStringLiteral("シンボリックリンク")))
+            << message.toStdString();
+        EXPECT_EQ(QFileInfo(link).symLinkTarget(), c.target);
+    }
+    EXPECT_EQ(ReadAll(victim), QByteArray("not yours\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(missing));
+    EXPECT_EQ(ReadAll(inside), QByteArray("inside\r\n"));
+    EXPECT_EQ(QDir(rec.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{QStringLiteral("inside.txt"), QStringLiteral("link.txt")}));
+}
+
+TEST(ExportFile, BytesAreWrittenAsGivenAndKeepOnlyTheFileItself) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("chart.png"));
+    const QByteArray bytes = QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(3 << 20, '\0');
+    QString message = QStringLiteral("left over");
+    ASSERT_TRUE(WriteFileSafely(path, bytes, message)) << message.toStdString();
+    EXPECT_TRUE(message.isEmpty());
+    EXPECT_EQ(ReadAll(path), bytes);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("chart.png")});
 }
 
 }  // namespace

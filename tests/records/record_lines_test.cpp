@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/display_width.h"
+#include "db/record_reads.h"
+#include "records/record_key.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka {
@@ -253,6 +255,84 @@ TEST(ParseRecordKey, TakesTheKeyPartAtTheLineEnd) {
         EXPECT_EQ(key.grp_cd, c.key.grp_cd) << c.name;
         EXPECT_EQ(key.exer_cd, c.key.exer_cd) << c.name;
         EXPECT_EQ(key.set_num, c.key.set_num) << c.name;
+    }
+}
+
+// Rows written by another tool: a key cell not of its form must never make the line carry a
+// key, least of all another set's ("7 PK=2024/05/14,01,01,1" would end the line in set 1's key).
+TEST(FormatDayRecords, ARowWithKeyCellsNotOfTheirFormIsListedWithoutAKey) {
+    struct Case {
+        const char* name;
+        const char* grpCd;
+        const char* exerCd;
+        const char* setNum;  // as SQL
+    };
+    const Case cases[] = {
+        {"another key in the set number", "01", "02", "'7 PK=2024/05/14,01,01,1'"},
+        {"commas in the set number", "01", "02", "'1,01,01,1'"},
+        {"negative set number", "01", "02", "-1"},
+        {"fractional set number", "01", "02", "1.5"},
+        {"empty set number", "01", "02", "''"},
+        {"group code with a comma", "0,", "02", "4"},
+        {"three-character exercise code", "01", "021", "4"},
+        {"one-character group code", "1", "02", "4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenDatabase env;
+        // The masters hold the odd codes too, so that the row is listed.
+        env.layout.exec(
+            QStringLiteral("insert or ignore into m_grp values ('%1', 'g', 1, 99);"
+                           "insert or ignore into m_exer values ('%1', '%2', 'e', 1, 99);"
+                           "insert into t_exer values ('2024/05/14','01','01',1,"
+                           "'08:00:00','',60,'kg',10,'回',null,null,'2','victim'),"
+                           "('2024/05/14','%1','%2',%3,'09:00:00','',60,'kg',10,"
+                           "'回',null,null,'2','odd')")
+                .arg(QString::fromUtf8(c.grpCd), QString::fromUtf8(c.exerCd),
+                     QString::fromUtf8(c.setNum)));
+        const ResultTable table = DBSelectDayExer(env.db, kDay, 0, QString(), QString());
+        const std::vector<ListLine> lines = FormatDayRecords(env.db, kDay, table, false);
+        ASSERT_EQ(lines.size(), 2u);
+        // Sorted by start time: the set of the other tool is the second.
+        RecordKey key;
+        ASSERT_TRUE(ParseRecordKey(lines[0].text, key));
+        EXPECT_EQ(key.set_num, QStringLiteral("1"));
+        EXPECT_EQ(lines[1].kind, LineKind::Record);
+        EXPECT_FALSE(ParseRecordKey(lines[1].text, key)) << lines[1].text.toStdString();
+        EXPECT_TRUE(lines[1].text.endsWith(B(50)));
+        // Exported as shown, with no piece cut off.
+        EXPECT_TRUE(lines[1].text.startsWith(ExportLineText(lines[1])));
+        EXPECT_FALSE(ExportLineText(lines[1]).endsWith(QLatin1Char(' ')));
+    }
+}
+
+TEST(RecordKeyForm, DayCodesAndSetNumberOfTheirForm) {
+    struct Case {
+        const char16_t* ymd;
+        const char16_t* grp;
+        const char16_t* exer;
+        const char16_t* set;
+        bool ofForm;
+    };
+    const Case cases[] = {
+        {u"2024/05/14", u"01", u"02", u"3", true},
+        {u"2024/05/14", u"胸A", u"0x", u"0012", true},
+        {u"2024/02/30", u"01", u"02", u"3", false},
+        {u"2024/5/14", u"01", u"02", u"3", false},
+        {u"2024/05/14", u"01", u"02", u"", false},
+        {u"2024/05/14", u"01", u"02", u"3 ", false},
+        {u"2024/05/14", u"01", u"02", u"+3", false},
+        {u"2024/05/14", u"01", u"02", u"３", false},
+        {u"2024/05/14", u"0'", u"02", u"3", false},
+        {u"2024/05/14", u"01", u"0\t", u"3", false},
+        {u"2024/05/14", u"01", u"\U0001F600", u"3", false},
+        {u"2024/05/14", u"", u"02", u"3", false},
+    };
+    for (const Case& c : cases) {
+        const RecordKey key{QString::fromUtf16(c.ymd), QString::fromUtf16(c.grp),
+                            QString::fromUtf16(c.exer), QString::fromUtf16(c.set)};
+        EXPECT_EQ(IsRecordKeyOfForm(key), c.ofForm)
+            << (key.ymd + "," + key.grp_cd + "," + key.exer_cd + "," + key.set_num).toStdString();
     }
 }
 

@@ -1,6 +1,10 @@
 #include "startup/backup.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 
@@ -53,7 +57,75 @@ TEST_F(BackupFixture, FirstStartOfADayCopiesAndKeepsTheNewest) {
     april.removeFirst();  // the oldest goes
     april << kMorningCopy;
     EXPECT_EQ(present(), april);
-    EXPECT_EQ(ReadBytes(JoinPath(backups, kMorningCopy)), ReadBytes(layout.dbPath()));
+    EXPECT_EQ(Contents(JoinPath(backups, kMorningCopy)), Contents(layout.dbPath()));
+    EXPECT_EQ(IntegrityCheck(JoinPath(backups, kMorningCopy)), QStringLiteral("ok"));
+}
+
+// A writer killed in the middle of a commit leaves the file consistent only together with its
+// hot journal. The day's copy must hold what the database holds once it is opened: the
+// interrupted change rolled back, and nothing the engine's integrity check complains of.
+TEST_F(BackupFixture, ACopyAfterACrashInTheMiddleOfACommitHoldsTheRecoveredDatabase) {
+    layout.exec(
+        QStringLiteral("create index by_comment on t_exer (comment, ymd);"
+                       "insert into t_exer values ('2024/05/13','01','01',1,'','',60,"
+                       "'kg',10,'回',null,null,'2','kept')"));
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        // A cache of a few pages spills changed pages into the file before the commit ends.
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(layout.dbPath()).constData(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 2; begin;"
+                     "with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                     "400) insert into t_exer select '2024/05/14','01','01',i,'','',60,'kg',10,"
+                     "'回',null,null,'2',printf('%0300d', i) from n;"
+                     "update t_exer set comment = 'changed' where set_num = 1;",
+                     nullptr, nullptr, nullptr);
+        kill(getpid(), SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const QString journal = layout.dbPath() + QStringLiteral("-journal");
+    ASSERT_GT(QFileInfo(journal).size(), 0);
+
+    // The fixture shows the fault: the file alone, copied as a file, is not the database.
+    const QString fileCopy = layout.folder(QStringLiteral("db")) + QStringLiteral("/raw_copy");
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), fileCopy));
+    const QString fileCopyContents = Contents(fileCopy);
+    const QString fileCopyCheck = IntegrityCheck(fileCopy);
+
+    ASSERT_TRUE(backup(kMorning)) << message.toStdString();
+    EXPECT_TRUE(message.isEmpty());
+    EXPECT_FALSE(QFile::exists(journal));  // rolled back by the copy
+    const QString copy = JoinPath(backups, kMorningCopy);
+    EXPECT_EQ(present(), QStringList{kMorningCopy});
+    EXPECT_EQ(IntegrityCheck(copy), QStringLiteral("ok"));
+    const QString recovered = Contents(layout.dbPath());
+    EXPECT_EQ(Contents(copy), recovered);
+    EXPECT_TRUE(recovered.contains(QStringLiteral("|kept")));
+    EXPECT_FALSE(recovered.contains(QStringLiteral("changed")));
+    EXPECT_TRUE(fileCopyCheck != QStringLiteral("ok") || fileCopyContents != recovered)
+        << "the killed writer left a file that is consistent on its own";
+}
+
+// A copy that the engine's quick check finds broken is removed and reported like any failed
+// copy; the broken database itself is left as it is.
+TEST_F(BackupFixture, ACopyFailingTheQuickCheckIsRemovedAndReported) {
+    // The first byte of page 2 (a b-tree page) becomes a page type that does not exist.
+    const QByteArray before = ReadBytes(layout.dbPath());
+    QByteArray broken = before;
+    ASSERT_GT(broken.size(), 4096 + 1);
+    const int pageSize = (uchar(broken[16]) << 8) | uchar(broken[17]);
+    broken[pageSize] = '\x7f';
+    ASSERT_TRUE(WriteBytes(layout.dbPath(), broken));
+
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, kCopyFailed);
+    EXPECT_EQ(present(), QStringList{});
+    EXPECT_EQ(ReadBytes(layout.dbPath()), broken);
 }
 
 TEST_F(BackupFixture, LaterStartsOfTheSameDayCopyNothing) {

@@ -123,7 +123,8 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     EXPECT_TRUE(copy.startsWith(QStringLiteral("exercise") + stamps[0] + QLatin1Char('-')) ||
                 copy.startsWith(QStringLiteral("exercise") + stamps[1] + QLatin1Char('-')))
         << copy.toStdString();
-    EXPECT_EQ(ReadBytes(JoinPath(p.backups, copy)), ReadBytes(p.layout.dbPath()));
+    EXPECT_EQ(Contents(JoinPath(p.backups, copy)), Contents(p.layout.dbPath()));
+    EXPECT_EQ(IntegrityCheck(JoinPath(p.backups, copy)), QStringLiteral("ok"));
 
     // Killed instances leave no lock behind: the second start runs and writes a new log.
     ASSERT_TRUE(QFile::remove(p.logPath));

@@ -194,6 +194,22 @@ TEST_F(Export, NamesOutsideTheFolderAndFailedWritesAreReported) {
     EXPECT_EQ(storedSets(), 2);
 }
 
+// A link in rec pointing out of it: refused with a message, the link and its target untouched,
+// nothing played or opened.
+TEST_F(Export, ALinkInTheRecFolderIsRefused) {
+    const QString outside = fx.layout.base() + QStringLiteral("/outside.txt");
+    ASSERT_TRUE(QFile::link(outside, rec(QStringLiteral("link.txt"))));
+    fx.platform.inputs = {QStringLiteral("link.txt")};
+    w->cmdFile->click();
+    ASSERT_EQ(fx.platform.shown.size(), 1u);
+    EXPECT_TRUE(fx.platform.shown[0].text.startsWith(
+        QStringLiteral("ファイルを作成できませんでした。\r\n") + rec(QStringLiteral("link.txt"))));
+    EXPECT_FALSE(QFileInfo::exists(outside));
+    EXPECT_EQ(QFileInfo(rec(QStringLiteral("link.txt"))).symLinkTarget(), outside);
+    EXPECT_TRUE(fx.platform.played.empty());
+    EXPECT_TRUE(fx.platform.opened.empty());
+}
+
 TEST_F(Export, MissingRecFolderIsReported) {
     ASSERT_TRUE(QDir(fx.layout.folder(QStringLiteral("rec"))).removeRecursively());
     const EntryState before(*w);

@@ -1,5 +1,9 @@
 // "更新" and "削除" of the set selected in the record list, against a real database.
+#include <QTextBlock>
+
 #include "entry_window_fixture.h"
+#include "window/clipped_text_delegate.h"
+#include "window/comment_box.h"
 
 namespace sorvenka::testing {
 namespace {
@@ -169,6 +173,83 @@ TEST_F(UpdateDelete, LinesWithoutKeyDoNothing) {
     }
     EXPECT_TRUE(fx.platform.shown.empty());
     EXPECT_EQ(storedSets(), 2);
+}
+
+// A row written by another tool whose set number cell carries set 1's key: its line is listed
+// without a key, a click on it is a click on a day line, and OK on "削除" removes nothing.
+TEST_F(UpdateDelete, ARowWithAHostileSetNumberIsListedButChangesNothing) {
+    fx.layout.exec(QStringLiteral(
+        "insert into t_exer values ('2024/05/14','01','02','7 PK=2024/05/14,01,01,1',"
+        "'09:00:00','09:01:00',40,'kg',5,'回',null,null,'2','')"));
+    w->RefreshRecordList();
+    int hostileRow = -1;
+    for (int i = 0; i < w->lstRecord->count(); ++i)
+        if (w->lstRecord->lineText(i).contains(QStringLiteral(" 7 PK=2024/05/14"))) hostileRow = i;
+    ASSERT_GE(hostileRow, 0);
+    EXPECT_FALSE(
+        w->lstRecord->lineText(hostileRow).contains(QStringLiteral("PK=2024/05/14,01,02")));
+
+    selectRecord(kSet1);  // a set loaded first, so that the click has something to undo
+    MainWindow::selectRow(w->lstRecord, hostileRow);
+    EXPECT_TRUE(w->txtTarget->text().isEmpty());
+    EXPECT_TRUE(w->cmdInsert->isEnabled());
+    EXPECT_FALSE(w->cmdUpdate->isEnabled());
+    EXPECT_FALSE(w->cmdDelete->isEnabled());
+
+    const QString before = scalar(QStringLiteral("select group_concat(set_num, '|') from t_exer"));
+    w->cmdUpdate->setEnabled(true);  // as if still enabled from an earlier selection
+    w->cmdDelete->setEnabled(true);
+    fx.platform.answers = {Answer::Ok, Answer::Yes};
+    w->cmdDelete->click();
+    w->cmdUpdate->click();
+    EXPECT_TRUE(fx.platform.shown.empty());
+    EXPECT_EQ(storedSets(), 3);
+    EXPECT_EQ(scalar(QStringLiteral("select group_concat(set_num, '|') from t_exer")), before);
+    EXPECT_EQ(row(kSet1), QStringLiteral("08:10:00|08:12:00|60.0|kg|10|回|N|N|2|フォーム良し"));
+}
+
+// A one-line comment of a megabyte, written by another tool: the box gets it in lines it can lay
+// out quickly, it reads back as stored, and an update of another field keeps it unchanged.
+TEST_F(UpdateDelete, AMegabyteOneLineCommentLoadsInShortLinesAndIsKeptAsStored) {
+    QString comment;
+    for (int i = 0; comment.size() < 1'000'000; ++i) comment += QStringLiteral("x%1_メモ").arg(i);
+    fx.layout.exec(
+        QStringLiteral("update t_exer set comment = '%1' where set_num = 1").arg(comment));
+    w->RefreshRecordList();
+
+    // The list keeps the whole comment line (the export writes it) but draws its beginning only.
+    const int commentRow = recordRow(kSet1) + 1;
+    const QString commentLine = w->lstRecord->lineText(commentRow);
+    EXPECT_EQ(commentLine, QString(45, QLatin1Char(' ')) + comment);
+    const auto* delegate = dynamic_cast<ClippedTextDelegate*>(w->lstRecord->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    QStyleOptionViewItem drawn;
+    delegate->initStyleOption(&drawn, w->lstRecord->model()->index(commentRow, 0));
+    EXPECT_EQ(drawn.text, commentLine.left(ClippedTextDelegate::kLongestDrawnText));
+    QStyleOptionViewItem record;
+    delegate->initStyleOption(&record, w->lstRecord->model()->index(recordRow(kSet1), 0));
+    EXPECT_EQ(record.text, w->lstRecord->lineText(recordRow(kSet1)));
+
+    selectRecord(kSet1);
+
+    const QTextDocument* shown = w->txtComment->document();
+    EXPECT_GE(shown->blockCount(), 1'000'000 / kLongestShownCommentLine);
+    for (QTextBlock block = shown->begin(); block.isValid(); block = block.next())
+        ASSERT_LE(block.text().size(), kLongestShownCommentLine) << block.blockNumber();
+    EXPECT_EQ(w->commentText(), comment);
+
+    w->txtCount->setText(QStringLiteral("12"));
+    fx.platform.answers = {Answer::Yes};
+    w->cmdUpdate->click();
+    EXPECT_EQ(scalar(QStringLiteral("select cnt from t_exer where set_num = 1")),
+              QStringLiteral("12"));
+    EXPECT_EQ(scalar(QStringLiteral("select comment from t_exer where set_num = 1")), comment);
+
+    // A normal comment is shown exactly as stored and replaces the pieces entirely.
+    selectRecord(kSet1);
+    w->setCommentText(QStringLiteral("短い\r\nコメント"));
+    EXPECT_EQ(w->txtComment->toPlainText(), QStringLiteral("短い\nコメント"));
+    EXPECT_EQ(w->commentText(), QStringLiteral("短い\r\nコメント"));
 }
 
 TEST_F(UpdateDelete, DeleteAsksThenRemovesTheSetAndReturnsToInsertion) {
