@@ -97,37 +97,38 @@ void PrintQueryPlan(const QString& path, const QString& sql) {
     sqlite3_finalize(raw);
 }
 
-struct Timing {
-    double medianMicroseconds = 0;
-    double meanMicroseconds = 0;
-    int rows = 0;
-};
-
-Timing TimeDayRead(const QString& path, const QString& folder, const QString& ymd) {
-    testing::ScriptedPlatform platform;
-    Log log(platform, folder, QStringLiteral("bench"));
-    Database db(platform, log);
-    QString message;
-    if (!db.open(path, message)) {
-        std::printf("cannot open %s\n", qPrintable(path));
-        return {};
+// One side of the comparison: its own connection and the day it reads.
+struct Side {
+    Side(const QString& path, const QString& folder, const QString& day)
+        : log(platform, folder, QStringLiteral("bench")), db(platform, log), ymd(day) {
+        QString message;
+        opened = db.open(path, message);
     }
-    Timing timing;
-    for (int i = 0; i < 50; ++i) DBSelectDayExer(db, ymd, 0, QString(), QString());  // warm-up
-    std::vector<double> samples;
-    samples.reserve(kRepetitions);
-    QElapsedTimer timer;
-    for (int i = 0; i < kRepetitions; ++i) {
+    double readMicroseconds() {
+        QElapsedTimer timer;
         timer.start();
         const ResultTable table = DBSelectDayExer(db, ymd, 0, QString(), QString());
-        samples.push_back(timer.nsecsElapsed() / 1000.0);
-        timing.rows = UpperBound(table);
+        const double us = timer.nsecsElapsed() / 1000.0;
+        rows = UpperBound(table);
+        return us;
     }
+    testing::ScriptedPlatform platform;
+    Log log;
+    Database db;
+    QString ymd;
+    bool opened = false;
+    int rows = 0;
+    std::vector<double> samples;
+};
+
+double Median(std::vector<double> samples) {
     std::sort(samples.begin(), samples.end());
-    timing.medianMicroseconds = samples[samples.size() / 2];
-    timing.meanMicroseconds =
-        std::accumulate(samples.begin(), samples.end(), 0.0) / static_cast<double>(samples.size());
-    return timing;
+    return samples[samples.size() / 2];
+}
+
+double Mean(const std::vector<double>& samples) {
+    return std::accumulate(samples.begin(), samples.end(), 0.0) /
+           static_cast<double>(samples.size());
 }
 
 }  // namespace
@@ -136,9 +137,8 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const int sizes[] = {1000, 100000};
-    Timing timings[2];
-    for (int n = 0; n < 2; ++n) {
-        const int sets = sizes[n];
+    std::vector<std::unique_ptr<Side>> sides;
+    for (const int sets : sizes) {
         const QString path = dir.filePath(QStringLiteral("exercise_%1.sqlite3").arg(sets));
         QString error;
         if (!CreateFirstDatabase(path, error) || !FillSets(path, sets)) {
@@ -146,19 +146,27 @@ int main(int argc, char** argv) {
             return 1;
         }
         // A day in the middle of the recorded period.
-        const int days = sets / kSetsPerDay;
-        const QString ymd = FormatYmd(kFirstDay.addDays(days / 2));
+        const QString ymd = FormatYmd(kFirstDay.addDays(sets / kSetsPerDay / 2));
         std::printf("Query plan of the day read (%d sets):\n", sets);
         PrintQueryPlan(path, SelectDayExerSql(ymd, 0, QString(), QString()));
-        timings[n] = TimeDayRead(path, dir.path(), ymd);
-        std::printf(
-            "%6d sets over %5d days, day %s (%d rows): median %.1f us, mean %.1f us "
-            "(%d repetitions)\n\n",
-            sets, days, qPrintable(ymd), timings[n].rows, timings[n].medianMicroseconds,
-            timings[n].meanMicroseconds, kRepetitions);
+        sides.push_back(std::make_unique<Side>(path, dir.path(), ymd));
+        if (!sides.back()->opened) {
+            std::printf("cannot open %s\n", qPrintable(path));
+            return 1;
+        }
     }
+    // Warm-up, then the two sides in turn, so that a busy machine slows both alike.
+    for (int i = 0; i < 50; ++i)
+        for (auto& side : sides) side->readMicroseconds();
+    for (int i = 0; i < kRepetitions; ++i)
+        for (auto& side : sides) side->samples.push_back(side->readMicroseconds());
+    std::printf("\n%d interleaved repetitions:\n", kRepetitions);
+    for (size_t n = 0; n < sides.size(); ++n)
+        std::printf("%6d sets over %5d days, day %s (%d rows): median %.1f us, mean %.1f us\n",
+                    sizes[n], sizes[n] / kSetsPerDay, qPrintable(sides[n]->ymd), sides[n]->rows,
+                    Median(sides[n]->samples), Mean(sides[n]->samples));
     std::printf("ratio 100000 / 1000 sets: median %.2f, mean %.2f\n",
-                timings[1].medianMicroseconds / timings[0].medianMicroseconds,
-                timings[1].meanMicroseconds / timings[0].meanMicroseconds);
+                Median(sides[1]->samples) / Median(sides[0]->samples),
+                Mean(sides[1]->samples) / Mean(sides[0]->samples));
     return 0;
 }

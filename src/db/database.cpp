@@ -2,6 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <QStringDecoder>
+#include <bit>
+#include <cstring>
+
 #include "common/log.h"
 #include "common/platform.h"
 #include "common/utf16.h"
@@ -63,6 +67,32 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
         sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
     statement.reset(raw);
     return code;
+}
+
+// Replaces text by the UTF-8 of a cell as QString::fromUtf8 reads it (a NUL ends the text,
+// invalid bytes become U+FFFD, a leading byte-order mark is dropped), reusing text's storage.
+// Tells whether the text holds a TAB.
+bool assignUtf8(QString& text, const unsigned char* bytes) {
+    text.truncate(0);
+    if (bytes == nullptr) return false;
+    const char* chars = reinterpret_cast<const char*>(bytes);
+    bool tab = false;
+    qsizetype i = 0;
+    for (; chars[i] != 0 && static_cast<unsigned char>(chars[i]) < 0x80; ++i)
+        tab |= chars[i] == '\t';
+    if (chars[i] == 0) {
+        text.append(QLatin1StringView(chars, i));
+        return tab;
+    }
+    const qsizetype size = i + static_cast<qsizetype>(std::strlen(chars + i));
+    // A TAB byte is never part of a longer UTF-8 sequence.
+    tab = tab || std::memchr(chars + i, '\t', static_cast<size_t>(size - i)) != nullptr;
+    // Never more UTF-16 units than bytes.
+    text.resize(size);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QChar* end = decoder.appendToBuffer(text.data(), QByteArrayView(chars, size));
+    text.truncate(end - text.constData());
+    return tab;
 }
 
 bool isBusy(int code) {
@@ -127,6 +157,73 @@ int Database::nonQuery(const QString& sql, QString& message) {
 
 bool Database::query(const QString& sql, ResultTable& table, QString& message) {
     table = ResultTable{QString()};
+    return stepRows(sql, message, [&table](sqlite3_stmt* statement) {
+        if (table.size() == 1) table[0] = headerText(statement);
+        table.append(rowText(statement));
+    });
+}
+
+bool Database::queryRows(const QString& sql, RowSink& sink, QString& message) {
+    RowCells cells;
+    bool first = true;
+    return stepRows(sql, message, [&](sqlite3_stmt* statement) {
+        if (first) {
+            readColumnNames(statement, cells);
+            sink.columns(cells);
+            first = false;
+        }
+        readRowCells(statement, cells);
+        sink.row(cells);
+    });
+}
+
+void Database::readColumnNames(sqlite3_stmt* statement, RowCells& names) {
+    const int count = sqlite3_column_count(statement);
+    if (nameTexts_.size() < static_cast<size_t>(count)) nameTexts_.resize(count);
+    names.clear();
+    for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(statement, i);
+        assignUtf8(nameTexts_[i], reinterpret_cast<const unsigned char*>(name));
+        names.appendSplit(nameTexts_[i]);
+    }
+}
+
+void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
+    const int count = sqlite3_column_count(statement);
+    if (cellTexts_.size() < static_cast<size_t>(count)) cellTexts_.resize(count);
+    cells.clear();
+    for (int i = 0; i < count; ++i) {
+        QString& text = cellTexts_[i];
+        bool tab = false;
+        switch (sqlite3_column_type(statement, i)) {
+            case SQLITE_NULL:
+                text.truncate(0);
+                break;
+            case SQLITE_FLOAT: {
+                const double value = sqlite3_column_double(statement, i);
+                auto found = floatTexts_.constFind(std::bit_cast<quint64>(value));
+                if (found == floatTexts_.constEnd()) {
+                    if (floatTexts_.size() >= 4096) floatTexts_.clear();
+                    found = floatTexts_.insert(std::bit_cast<quint64>(value), FloatCellText(value));
+                }
+                text.truncate(0);
+                text.append(*found);
+                break;
+            }
+            default:  // INTEGER reads as its decimal digits, TEXT and BLOB as UTF-8
+                tab = assignUtf8(text, sqlite3_column_text(statement, i));
+                break;
+        }
+        // A TAB inside a cell splits it, as in the table's row text.
+        if (tab)
+            cells.appendSplit(text);
+        else
+            cells.append(text);
+    }
+}
+
+bool Database::stepRows(const QString& sql, QString& message,
+                        const std::function<void(sqlite3_stmt*)>& onRow) {
     message.clear();
     Statement statement;
     int code = prepare(handle_.get(), sql, statement);
@@ -136,14 +233,11 @@ bool Database::query(const QString& sql, ResultTable& table, QString& message) {
         message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
         return false;
     }
-    int rows = 0;
     for (;;) {
         // Stepping the empty statement of a failed prepare gives 21, as the engine does.
         code = statement ? sqlite3_step(statement.get()) : SQLITE_MISUSE;
         if (code == SQLITE_ROW) {
-            if (rows == 0) table[0] = headerText(statement.get());
-            table.append(rowText(statement.get()));
-            ++rows;
+            onRow(statement.get());
             continue;
         }
         if (code == SQLITE_DONE) return true;
@@ -162,6 +256,13 @@ bool Database::query(const QString& sql, ResultTable& table, QString& message) {
                   kCrLf + sql + kCrLf;
     }
     return false;
+}
+
+void Database::releaseMemory() {
+    if (handle_) sqlite3_db_release_memory(handle_.get());
+    cellTexts_.clear();
+    cellTexts_.shrink_to_fit();
+    floatTexts_.clear();
 }
 
 QString Database::colValue(const ResultTable& table, int row, const QString& name) {

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "db/result_table.h"
+#include "db/row_cells.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace sorvenka {
 
@@ -35,6 +40,13 @@ class Database {
     // SQLite3Query: true when the query ran to its end. On failure the connection is closed and
     // message holds "Returned N:..." with the statement; the caller ends the program.
     bool query(const QString& sql, ResultTable& table, QString& message);
+    // The same query with its rows handed to the sink as they are stepped, instead of
+    // collected into a table: the cells the sink sees are the table's cells, row by row,
+    // with the same texts and the same split at TAB. Same results and failures as query.
+    bool queryRows(const QString& sql, RowSink& sink, QString& message);
+
+    // Frees the engine's caches of this connection that no statement uses.
+    void releaseMemory();
 
     // GetColValue: one cell by row and exact column name. A missing column shows the
     // "Error!" box and ends the program through the fatal report.
@@ -54,6 +66,13 @@ class Database {
     static constexpr int kBusyTimeoutMilliseconds = 3000;
 
   private:
+    // Prepares and steps a query, calling onRow for every row; the failure paths of query.
+    bool stepRows(const QString& sql, QString& message,
+                  const std::function<void(sqlite3_stmt*)>& onRow);
+    // Reads the current row's cells into the kept buffers (streamed queries).
+    void readRowCells(sqlite3_stmt* statement, RowCells& cells);
+    void readColumnNames(sqlite3_stmt* statement, RowCells& names);
+
     struct Closer {
         void operator()(sqlite3* handle) const;
     };
@@ -61,6 +80,12 @@ class Database {
     Platform& platform_;
     Log& log_;
     std::unique_ptr<sqlite3, Closer> handle_;
+    // Cell texts of streamed rows: kept from row to row and query to query, so that reading
+    // a row allocates nothing once the buffers have grown.
+    std::vector<QString> cellTexts_;
+    std::vector<QString> nameTexts_;
+    // FLOAT cells already formatted: loads repeat a few values over and over.
+    QHash<quint64, QString> floatTexts_;
 };
 
 }  // namespace sorvenka

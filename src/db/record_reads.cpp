@@ -26,18 +26,30 @@ bool rangeTakesGroup(int range) {
     return range == 1 || range == 2;
 }
 
+// Whether the day read's values are of their form; codes are checked only where the range
+// places them into the statement.
+bool dayReadFormsHold(const QString& ymd, int range, const QString& grpCd, const QString& exerCd) {
+    QString message;
+    if (!CheckDayForm(QStringLiteral("ymd"), ymd, message)) return false;
+    if (rangeTakesGroup(range) && !CheckCodeForm(QStringLiteral("grp_cd"), grpCd, 2, message))
+        return false;
+    return range != 2 || CheckCodeForm(QStringLiteral("exer_cd"), exerCd, 2, message);
+}
+
 }  // namespace
 
 ResultTable DBSelectDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
                             const QString& exerCd) {
-    QString message;
-    if (!CheckDayForm(QStringLiteral("ymd"), ymd, message)) return noRows();
-    // Codes are checked only where the range places them into the statement.
-    if (rangeTakesGroup(range) && !CheckCodeForm(QStringLiteral("grp_cd"), grpCd, 2, message))
-        return noRows();
-    if (range == 2 && !CheckCodeForm(QStringLiteral("exer_cd"), exerCd, 2, message))
-        return noRows();
+    if (!dayReadFormsHold(ymd, range, grpCd, exerCd)) return noRows();
     return queryOrFail(db, SelectDayExerSql(ymd, range, grpCd, exerCd));
+}
+
+void DBStreamDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
+                     const QString& exerCd, RowSink& sink) {
+    if (!dayReadFormsHold(ymd, range, grpCd, exerCd)) return;
+    QString message;
+    if (!db.queryRows(SelectDayExerSql(ymd, range, grpCd, exerCd), sink, message))
+        db.failQuery(message);
 }
 
 ResultTable DBSelectExerByKey(Database& db, const RecordKey& key) {

@@ -4,6 +4,7 @@
 
 #include "db/exer_record.h"
 #include "db/result_table.h"
+#include "db/row_cells.h"
 
 namespace sorvenka {
 
@@ -17,6 +18,9 @@ class Database;
 // cnt_sec sweat_name comment.
 ResultTable DBSelectDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
                             const QString& exerCd);
+// The same read with its rows handed to the sink as they are read (no table is built).
+void DBStreamDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
+                     const QString& exerCd, RowSink& sink);
 // One set by key with its names (inner join of the sweat level), at most one row.
 ResultTable DBSelectExerByKey(Database& db, const RecordKey& key);
 // One set by key: fills target, unit_t, unit, hms_sta, hms_end, cnt, cnt_min, cnt_sec,

@@ -1,41 +1,54 @@
 #include "desktop/wave_player.h"
 
-#include <QAudioDevice>
+#include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QMediaDevices>
-#include <QSoundEffect>
+#include <QLibrary>
+#include <QPointer>
 #include <QTimer>
-#include <QUrl>
+
+#include "desktop/sound_module.h"
 
 namespace sorvenka {
 
 namespace {
 // Longest wait for one sound; the program's sounds last a second or two.
 constexpr int kMaxPlayMilliseconds = 15000;
+
+// The sound module, loaded once at the first sound: beside the program, else where it was
+// built. nullptr when it is not found (the program then plays nothing).
+StartSoundFunction StartSound() {
+    static const StartSoundFunction start = [] {
+        for (const QString& folder :
+             {QCoreApplication::applicationDirPath(), QStringLiteral(SORVENKA_SOUND_MODULE_DIR)}) {
+            QLibrary module(QDir(folder).filePath(QLatin1String(kSoundModuleName)));
+            if (auto found =
+                    reinterpret_cast<StartSoundFunction>(module.resolve(kStartSoundSymbol)))
+                return found;
+        }
+        return StartSoundFunction(nullptr);
+    }();
+    return start;
+}
 }  // namespace
 
 void playWaveToEnd(const QString& path) {
     if (!QFileInfo(path).isFile()) return;
-    if (QMediaDevices::audioOutputs().isEmpty()) return;
+    const StartSoundFunction start = StartSound();
+    if (start == nullptr) return;
 
-    QSoundEffect effect;
     QEventLoop loop;
     QTimer bound;
     bound.setSingleShot(true);
     QObject::connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&effect, &QSoundEffect::statusChanged, &loop, [&] {
-        if (effect.status() == QSoundEffect::Error) loop.quit();
-        if (effect.status() == QSoundEffect::Ready) effect.play();
-    });
-    QObject::connect(&effect, &QSoundEffect::playingChanged, &loop, [&] {
-        if (!effect.isPlaying()) loop.quit();
-    });
-    effect.setSource(QUrl::fromLocalFile(path));
-    if (effect.status() == QSoundEffect::Error) return;
-    if (effect.status() == QSoundEffect::Ready) effect.play();
+    // The sound deletes itself when it has ended or failed.
+    const QPointer<QObject> sound = start(path);
+    if (sound.isNull()) return;
+    QObject::connect(sound.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
     bound.start(kMaxPlayMilliseconds);
     waitHoldingUserInput(loop);
+    delete sound.data();
 }
 
 void waitHoldingUserInput(QEventLoop& loop) {

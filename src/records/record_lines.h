@@ -27,6 +27,11 @@ QString DayLineText(const QString& ymd);
 std::vector<ListLine> FormatDayRecords(Database& db, const QString& ymd, const ResultTable& table,
                                        bool showComments);
 
+// The lines of one day's sets as FormatDayRecords gives them for DBSelectDayExer's table,
+// appended to lines; the rows go from the engine straight into the lines, without a table.
+void AppendDayRecords(Database& db, const QString& ymd, int range, const QString& grpCd,
+                      const QString& exerCd, bool showComments, std::vector<ListLine>& lines);
+
 // The key part at the end of a record line ("PK=" ymd "," grp "," exer "," set). The key part
 // is the line's last "PK=", since names before it may hold the same letters; false unless the
 // four pieces are a key of its form (a row not of its form is listed without a key).

@@ -10,9 +10,7 @@ namespace sorvenka {
 QStringList MainWindow::CopyListLines() const {
     QStringList lines;
     lines.reserve(lstRecord->count());
-    for (int i = 0; i < lstRecord->count(); ++i) {
-        const QListWidgetItem* item = lstRecord->item(i);
-        const ListLine line{item->text(), static_cast<LineKind>(item->data(kLineKindRole).toInt())};
+    for (const ListLine& line : lstRecord->lines()) {
         // Only a record line has a key part to drop; day and comment lines go as shown.
         lines.append(line.kind == LineKind::Record ? ExportLineText(line) : line.text);
     }

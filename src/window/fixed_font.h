@@ -1,8 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 namespace sorvenka {
+
+// The faces asked for, in order of preference; a font names the first one installed.
+const QStringList& FixedFaces();
+const QStringList& WindowFaces();
 
 // The window's fixed-pitch Japanese face: "ＭＳ ゴシック" where it exists, IPAGothic on a
 // Linux desktop. Sizes are whole pixels at which a full-width glyph is exactly twice a

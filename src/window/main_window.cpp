@@ -4,6 +4,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 
+#include "common/heap_memory.h"
 #include "common/platform.h"
 #include "db/database.h"
 #include "window/comment_box.h"
@@ -18,6 +19,8 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
       dbFilePath_(context.dbFilePath),
       baseFolder_(context.baseFolder),
       programName_(context.programName) {
+    // Each rebuild of the record list runs hundreds of queries; their memory stays at hand.
+    KeepHeapBetweenQueries();
     buildControls();
     connectEvents();
 }
@@ -37,7 +40,11 @@ void MainWindow::connectEvents() {
     onListClick(lstGrp, &MainWindow::lstGrp_Click);
     onListClick(lstExer, &MainWindow::lstExer_Click);
     onListClick(lstRange, &MainWindow::lstRange_Click);
-    onListClick(lstRecord, &MainWindow::lstRecord_Click);
+    // The record list is a view over its lines: its selection model reports the change.
+    connect(lstRecord->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { lstRecord_Click(); });
+    connect(ListClickGuard::of(lstRecord), &ListClickGuard::selectedItemClicked, this,
+            [this] { lstRecord_Click(); });
 
     // An option button's click: it became the selected one of its frame.
     for (int i = 0; i < 2; ++i) {
@@ -113,22 +120,23 @@ void MainWindow::setCommentText(const QString& text) {
 
 // --- list helpers of the event conventions ---
 
-QString MainWindow::selectedText(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? QString() : items.first()->text();
+QString MainWindow::selectedText(const QAbstractItemView* list) {
+    const int row = selectedRow(list);
+    return row < 0 ? QString() : list->model()->index(row, 0).data().toString();
 }
 
-int MainWindow::selectedRow(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.first());
+int MainWindow::selectedRow(const QAbstractItemView* list) {
+    const QModelIndexList rows = list->selectionModel()->selectedIndexes();
+    return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void MainWindow::selectRow(QListWidget* list, int row) {
-    if (row < 0 || row >= list->count()) {
+void MainWindow::selectRow(QAbstractItemView* list, int row) {
+    if (row < 0 || row >= list->model()->rowCount()) {
         if (row < 0) list->clearSelection();
         return;
     }
-    list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    list->selectionModel()->setCurrentIndex(list->model()->index(row, 0),
+                                            QItemSelectionModel::ClearAndSelect);
 }
 
 void MainWindow::SelectItemByCode(QListWidget* list, const QString& code) {

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "db/exer_record.h"
+#include "window/record_list_view.h"
 
 namespace sorvenka {
 
@@ -87,7 +88,7 @@ class MainWindow : public QWidget {
     QGroupBox* Frame4;
     std::array<QRadioButton*, 2> optComment;
     QLabel* Label2;
-    QListWidget* lstRecord;
+    RecordListView* lstRecord;
     QPushButton* cmdDelete;
     QPushButton* cmdUnselect;
     QLabel* Label3;
@@ -151,10 +152,10 @@ class MainWindow : public QWidget {
     void setCommentText(const QString& text);
 
     // List helpers of the event conventions.
-    static QString selectedText(const QListWidget* list);  // "" when nothing is selected
-    static int selectedRow(const QListWidget* list);       // -1 when nothing is selected
+    static QString selectedText(const QAbstractItemView* list);  // "" when nothing is selected
+    static int selectedRow(const QAbstractItemView* list);       // -1 when nothing is selected
     // Selects a row (or none with -1); the list's click behaviour runs through its signal.
-    static void selectRow(QListWidget* list, int row);
+    static void selectRow(QAbstractItemView* list, int row);
     // Selects the first item that begins with the code; an empty code matches the first item;
     // no match leaves the selection as it is.
     static void SelectItemByCode(QListWidget* list, const QString& code);
@@ -162,7 +163,7 @@ class MainWindow : public QWidget {
     static void replaceItems(QListWidget* list, const QStringList& items);
 
     // Role of lstRecord items that holds the line's kind (see record_lines.h).
-    static constexpr int kLineKindRole = Qt::UserRole + 1;
+    static constexpr int kLineKindRole = RecordListView::kLineKindRole;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -172,6 +173,8 @@ class MainWindow : public QWidget {
     void buildControls();
     void connectEvents();
     void clearPerSetFields();
+    // After a rebuild that dropped a long list: hands the memory it took back to the system.
+    void releaseMemoryAfterLongList(int linesBefore);
     // The load of a stored set: selects or sets like SelectItemByCode and setText, and runs the
     // click or change behaviour also when the value is the one already shown.
     void loadItemByCode(QListWidget* list, const QString& code, void (MainWindow::*click)());

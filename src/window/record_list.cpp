@@ -1,10 +1,11 @@
 // The record list: its rebuild, the selection of a line and the buttons around it.
 #include <QGuiApplication>
-#include <QSignalBlocker>
 
+#include "common/heap_memory.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
 #include "common/version.h"
+#include "db/database.h"
 #include "db/record_reads.h"
 #include "db/record_statements.h"
 #include "records/record_lines.h"
@@ -14,30 +15,6 @@
 namespace sorvenka {
 
 namespace {
-
-// A line of lstRecord that answers its kind under kLineKindRole. The kind is a member rather
-// than stored data: a year's list has thousands of lines.
-class RecordListItem : public QListWidgetItem {
-  public:
-    RecordListItem(const QString& text, LineKind kind) : QListWidgetItem(text), kind_(kind) {}
-
-    QVariant data(int role) const override {
-        if (role == MainWindow::kLineKindRole) return static_cast<int>(kind_);
-        return QListWidgetItem::data(role);
-    }
-    QListWidgetItem* clone() const override { return new RecordListItem(text(), kind_); }
-
-  private:
-    LineKind kind_;
-};
-
-QListWidgetItem* ListItem(const QString& text, LineKind kind) {
-    return new RecordListItem(text, kind);
-}
-
-LineKind KindOf(const QListWidgetItem* item) {
-    return static_cast<LineKind>(item->data(MainWindow::kLineKindRole).toInt());
-}
 
 // Shows the wait cursor while a long period is listed; a year and more takes a moment.
 class BusyCursor {
@@ -55,11 +32,8 @@ class BusyCursor {
     bool busy_;
 };
 constexpr int kDaysListedWithoutWaitCursor = 366;
-
-QListWidgetItem* SelectedItem(const QListWidget* list) {
-    const QList<QListWidgetItem*> items = list->selectedItems();
-    return items.isEmpty() ? nullptr : items.first();
-}
+// Lines dropped by a rebuild beyond which the memory they took is handed back at once.
+constexpr int kLinesWorthReleasing = 20000;
 
 }  // namespace
 
@@ -73,32 +47,41 @@ void MainWindow::RefreshRecordList() {
 void MainWindow::FillRecordList(const QString& ymd, const QString& weeks, int range,
                                 const QString& grpCd, const QString& exerCd, bool ascending,
                                 bool showComments) {
-    // Emptying the list removes its selection without a click: the entry fields and the
-    // buttons stay as they are.
-    const QSignalBlocker blocker(lstRecord);
-    lstRecord->clear();
-
     // A half-typed date or a week count that is no number lists nothing.
+    const int linesBefore = lstRecord->count();
     const QDate lastDay = ParseYmd(ymd);
     const int n = PeriodLastOffset(lastDay, weeks);
-    if (n < 0) return;
+    if (n < 0) {
+        lstRecord->setLines({});
+        releaseMemoryAfterLongList(linesBefore);
+        return;
+    }
 
+    // Every line is read from the database again; the list gets them at once, without a
+    // click, and nothing is selected afterwards.
     const BusyCursor busyCursor(n > kDaysListedWithoutWaitCursor);
-    lstRecord->setUpdatesEnabled(false);
+    std::vector<ListLine> lines;
     for (int step = 0; step <= n; ++step) {
         const int daysBack = ascending ? n - step : step;
         const QString dayText = FormatYmd(lastDay.addDays(-daysBack));
-        lstRecord->addItem(ListItem(DayLineText(dayText), LineKind::Day));
-        const ResultTable table = DBSelectDayExer(db_, dayText, range, grpCd, exerCd);
-        for (const ListLine& line : FormatDayRecords(db_, dayText, table, showComments))
-            lstRecord->addItem(ListItem(line.text, line.kind));
+        lines.push_back({DayLineText(dayText), LineKind::Day});
+        AppendDayRecords(db_, dayText, range, grpCd, exerCd, showComments, lines);
     }
-    lstRecord->setUpdatesEnabled(true);
+    lstRecord->setLines(std::move(lines));
+    releaseMemoryAfterLongList(linesBefore);
+}
+
+void MainWindow::releaseMemoryAfterLongList(int linesBefore) {
+    // The engine's page cache and the heap grew with the long list: both go back.
+    if (linesBefore - lstRecord->count() < kLinesWorthReleasing) return;
+    db_.releaseMemory();
+    ReleaseFreeHeap();
 }
 
 bool MainWindow::SelectedRecordKey(RecordKey& key) const {
-    const QListWidgetItem* item = SelectedItem(lstRecord);
-    return item && KindOf(item) == LineKind::Record && ParseRecordKey(item->text(), key);
+    const int row = selectedRow(lstRecord);
+    return row >= 0 && lstRecord->lineKind(row) == LineKind::Record &&
+           ParseRecordKey(lstRecord->lineText(row), key);
 }
 
 void MainWindow::lstRecord_Click() {

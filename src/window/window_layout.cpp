@@ -165,7 +165,11 @@ void MainWindow::buildControls() {
     Label2 = MakeLabel(Frame2, QStringLiteral("              グループ_種目              セット"),
                        132, 24, 777, 17);
     Label2->setFont(listFont);
-    lstRecord = MakeList(Frame2, 132, 40, 801, 394, listFont);
+    lstRecord = Place(new RecordListView(Frame2), 132, 40, 801, 394);
+    lstRecord->setFont(listFont);
+    lstRecord->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstRecord->setUniformItemSizes(true);
+    ListClickGuard::install(lstRecord);
     // The key part beyond the 50 blanks must stay out of sight: no scrolling sideways, no
     // ellipsis that would pull the line's end into view.
     lstRecord->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

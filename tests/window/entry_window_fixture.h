@@ -71,10 +71,9 @@ class EntryWindowTest : public ::testing::Test {
     // The row of the record line of that key, -1 when it is not listed.
     int recordRow(const RecordKey& key) const {
         for (int i = 0; i < w->lstRecord->count(); ++i) {
-            const QListWidgetItem* item = w->lstRecord->item(i);
             RecordKey found;
-            if (item->data(MainWindow::kLineKindRole).toInt() == int(LineKind::Record) &&
-                ParseRecordKey(item->text(), found) && found.ymd == key.ymd &&
+            if (w->lstRecord->lineKind(i) == LineKind::Record &&
+                ParseRecordKey(w->lstRecord->lineText(i), found) && found.ymd == key.ymd &&
                 found.grp_cd == key.grp_cd && found.exer_cd == key.exer_cd &&
                 found.set_num == key.set_num)
                 return i;

@@ -8,12 +8,11 @@ namespace sorvenka::testing {
 namespace {
 
 // The left button on the middle of a row, as the user clicks it.
-void ClickRow(QListWidget* list, int row, Qt::KeyboardModifiers modifiers = {}) {
+void ClickRow(QAbstractItemView* list, int row, Qt::KeyboardModifiers modifiers = {}) {
     ASSERT_GE(row, 0);
-    QListWidgetItem* item = list->item(row);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers,
-                      list->visualItemRect(item).center());
+    const QModelIndex item = list->model()->index(row, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, list->visualRect(item).center());
 }
 
 class ListClicks : public EntryWindowTest {
@@ -104,29 +103,29 @@ TEST_F(ListClicks, CtrlClickAndCtrlSpaceLeaveEveryListSelected) {
     pickItem(w->lstRange, QStringLiteral("1 指定グループ"));
     ClickRow(w->lstRecord, recordRow(Set("1")));
 
-    QListWidget* const lists[] = {w->lstGrp,   w->lstExer,  w->lstUnitTarget, w->lstUnit,
-                                  w->lstSweat, w->lstRange, w->lstRecord};
+    QAbstractItemView* const lists[] = {w->lstGrp,   w->lstExer,  w->lstUnitTarget, w->lstUnit,
+                                        w->lstSweat, w->lstRange, w->lstRecord};
     const struct {
         const char* name;
-        std::function<void(QListWidget*)> act;
+        std::function<void(QAbstractItemView*)> act;
     } gestures[] = {
         {"Ctrl+click",
-         [](QListWidget* list) {
+         [](QAbstractItemView* list) {
              ClickRow(list, MainWindow::selectedRow(list), Qt::ControlModifier);
          }},
         {"Ctrl+Space",
-         [](QListWidget* list) {
+         [](QAbstractItemView* list) {
              list->setFocus();
              QTest::keyClick(list, Qt::Key_Space, Qt::ControlModifier);
          }},
         {"click below the items",
-         [](QListWidget* list) {
+         [](QAbstractItemView* list) {
              QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                                QPoint(5, list->viewport()->height() - 2));
          }},
     };
     for (const auto& gesture : gestures) {
-        for (QListWidget* list : lists) {
+        for (QAbstractItemView* list : lists) {
             SCOPED_TRACE(std::string(gesture.name) + " on " +
                          MainWindow::selectedText(list).toStdString());
             // Each list from the state of a loaded set: the clicks of the group and the range

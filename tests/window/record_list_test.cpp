@@ -1,4 +1,8 @@
 // The record list as the window builds it from the database.
+#include <QSet>
+
+#include "common/text_tests.h"
+#include "db/record_reads.h"
 #include "window_fixture.h"
 
 namespace sorvenka::testing {
@@ -80,10 +84,7 @@ TEST_F(RecordListTest, LinesOfADayFromTheDatabase) {
                                       LineKind::Record, LineKind::Comment, LineKind::Comment,
                                       LineKind::Day,    LineKind::Record,  LineKind::Day};
     for (size_t row = 0; row < kinds.size(); ++row)
-        EXPECT_EQ(
-            window->lstRecord->item(static_cast<int>(row))->data(MainWindow::kLineKindRole).toInt(),
-            static_cast<int>(kinds[row]))
-            << row;
+        EXPECT_EQ(window->lstRecord->lineKind(static_cast<int>(row)), kinds[row]) << row;
 }
 
 struct PeriodCase {
@@ -153,16 +154,16 @@ TEST_F(RecordListTest, OrderAndCommentButtonsRebuild) {
 
     w.optComment[0]->click();
     EXPECT_EQ(w.lstRecord->count(), 8);
-    EXPECT_EQ(w.lstRecord->item(1)->text().right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
+    EXPECT_EQ(w.lstRecord->lineText(1).right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
 
     w.optOrder[0]->click();
     EXPECT_EQ(DayLines(w.lstRecord).first(), QStringLiteral("2024/05/08(水)"));
     EXPECT_EQ(w.lstRecord->count(), 8);
-    EXPECT_EQ(w.lstRecord->item(7)->text().right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
+    EXPECT_EQ(w.lstRecord->lineText(7).right(21), QStringLiteral("PK=2024/05/14,01,01,1"));
 
     w.optComment[1]->click();
     EXPECT_EQ(w.lstRecord->count(), 9);
-    EXPECT_EQ(w.lstRecord->item(8)->text(), B(45) + QStringLiteral("メモ"));
+    EXPECT_EQ(w.lstRecord->lineText(8), B(45) + QStringLiteral("メモ"));
 
     w.optOrder[1]->click();
     EXPECT_EQ(DayLines(w.lstRecord).first(), QStringLiteral("2024/05/14(火)"));
@@ -177,7 +178,7 @@ TEST_F(RecordListTest, RebuildKeepsFieldsAndButtons) {
     ASSERT_EQ(w.txtCount->text(), QStringLiteral("10"));
 
     w.RefreshRecordList();
-    EXPECT_TRUE(w.lstRecord->selectedItems().isEmpty());
+    EXPECT_TRUE(MainWindow::selectedRow(w.lstRecord) < 0);
     EXPECT_EQ(w.txtCount->text(), QStringLiteral("10"));
     EXPECT_EQ(w.txtTarget->text(), QStringLiteral("60"));
     EXPECT_EQ(MainWindow::selectedRow(w.lstSweat), 2);
@@ -185,6 +186,60 @@ TEST_F(RecordListTest, RebuildKeepsFieldsAndButtons) {
     EXPECT_TRUE(w.cmdDelete->isEnabled());
     EXPECT_FALSE(w.cmdInsert->isEnabled());
     EXPECT_TRUE(w.cmdUnselect->isEnabled());
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
+
+namespace sorvenka::testing {
+namespace {
+
+// The list as the result tables would give it: day line, then FormatDayRecords of the day's
+// table, for the stored days; every other day has its day line only.
+QStringList ListFromTables(Database& db, const QDate& last, int days, bool ascending,
+                           const QSet<QString>& storedDays) {
+    QStringList lines;
+    for (int step = 0; step < days; ++step) {
+        const QString day = FormatYmd(last.addDays(-(ascending ? days - 1 - step : step)));
+        lines << DayLineText(day);
+        if (!storedDays.contains(day)) continue;
+        for (const ListLine& line :
+             FormatDayRecords(db, day, DBSelectDayExer(db, day, 0, {}, {}), true))
+            lines << line.text;
+    }
+    return lines;
+}
+
+TEST_F(RecordListTest, LongestPeriodListsWhatTheTablesGive) {
+    const QDate last(2024, 5, 14);
+    const int days = 5200 * 7;
+    const QSet<QString> storedDays{FormatYmd(last), FormatYmd(last.addDays(-days / 2)),
+                                   FormatYmd(last.addDays(-(days - 1)))};
+    for (const QString& day : storedDays) {
+        StoredSet set;
+        set.ymd = day;
+        set.comment = QStringLiteral("a\tb\r\n");
+        Store(env.layout, set);
+        set.set_num = QStringLiteral("2");
+        set.hms_sta = QStringLiteral("25:00:00");
+        set.target = QStringLiteral("1e-7");
+        Store(env.layout, set);
+    }
+    // Just before the period: not listed.
+    StoredSet before;
+    before.ymd = FormatYmd(last.addDays(-days));
+    Store(env.layout, before);
+    startWindow();
+
+    for (const bool ascending : {false, true}) {
+        window->FillRecordList(FormatYmd(last), QStringLiteral("5200"), 0, {}, {}, ascending, true);
+        EXPECT_EQ(Items(window->lstRecord),
+                  ListFromTables(env.db, last, days, ascending, storedDays))
+            << ascending;
+    }
+    // A week after the longest period: the short list replaces it whole.
+    window->FillRecordList(FormatYmd(last), QStringLiteral("1"), 0, {}, {}, false, true);
+    EXPECT_EQ(Items(window->lstRecord), ListFromTables(env.db, last, 7, false, storedDays));
 }
 
 }  // namespace

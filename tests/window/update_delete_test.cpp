@@ -68,8 +68,7 @@ TEST_F(UpdateDelete, CountSetBecomesDurationSetAfterTheWholeQuestion) {
     // Back to insertion: the list is rebuilt without a selection, the per-set fields emptied.
     EXPECT_EQ(MainWindow::selectedRow(w->lstRecord), -1);
     EXPECT_GE(recordRow(kSet1), 0);
-    EXPECT_TRUE(
-        w->lstRecord->item(recordRow(kSet1))->text().contains(QStringLiteral("  1分30秒 ")));
+    EXPECT_TRUE(w->lstRecord->lineText(recordRow(kSet1)).contains(QStringLiteral("  1分30秒 ")));
     EXPECT_EQ(w->txtHMS[0]->text(), QString());
     EXPECT_EQ(w->txtHMS[1]->text(), QString());
     EXPECT_EQ(w->txtCount->text(), QString());
@@ -164,7 +163,7 @@ TEST_F(UpdateDelete, AfterARebuildUpdateAndDeleteDoNothing) {
 TEST_F(UpdateDelete, LinesWithoutKeyDoNothing) {
     selectRecord(kSet1);
     const int commentRow = recordRow(kSet1) + 1;
-    ASSERT_TRUE(w->lstRecord->item(commentRow)->text().endsWith(QStringLiteral("フォーム良し")));
+    ASSERT_TRUE(w->lstRecord->lineText(commentRow).endsWith(QStringLiteral("フォーム良し")));
     for (int lineRow : {0, commentRow}) {
         MainWindow::selectRow(w->lstRecord, lineRow);
         w->cmdUpdate->setEnabled(true);  // as if still enabled from an earlier selection
@@ -185,11 +184,10 @@ TEST_F(UpdateDelete, ARowWithAHostileSetNumberIsListedButChangesNothing) {
     w->RefreshRecordList();
     int hostileRow = -1;
     for (int i = 0; i < w->lstRecord->count(); ++i)
-        if (w->lstRecord->item(i)->text().contains(QStringLiteral(" 7 PK=2024/05/14")))
-            hostileRow = i;
+        if (w->lstRecord->lineText(i).contains(QStringLiteral(" 7 PK=2024/05/14"))) hostileRow = i;
     ASSERT_GE(hostileRow, 0);
     EXPECT_FALSE(
-        w->lstRecord->item(hostileRow)->text().contains(QStringLiteral("PK=2024/05/14,01,02")));
+        w->lstRecord->lineText(hostileRow).contains(QStringLiteral("PK=2024/05/14,01,02")));
 
     selectRecord(kSet1);  // a set loaded first, so that the click has something to undo
     MainWindow::selectRow(w->lstRecord, hostileRow);
@@ -221,16 +219,16 @@ TEST_F(UpdateDelete, AMegabyteOneLineCommentLoadsInShortLinesAndIsKeptAsStored) 
 
     // The list keeps the whole comment line (the export writes it) but draws its beginning only.
     const int commentRow = recordRow(kSet1) + 1;
-    const QListWidgetItem* commentLine = w->lstRecord->item(commentRow);
-    EXPECT_EQ(commentLine->text(), QString(45, QLatin1Char(' ')) + comment);
+    const QString commentLine = w->lstRecord->lineText(commentRow);
+    EXPECT_EQ(commentLine, QString(45, QLatin1Char(' ')) + comment);
     const auto* delegate = dynamic_cast<ClippedTextDelegate*>(w->lstRecord->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     QStyleOptionViewItem drawn;
     delegate->initStyleOption(&drawn, w->lstRecord->model()->index(commentRow, 0));
-    EXPECT_EQ(drawn.text, commentLine->text().left(ClippedTextDelegate::kLongestDrawnText));
+    EXPECT_EQ(drawn.text, commentLine.left(ClippedTextDelegate::kLongestDrawnText));
     QStyleOptionViewItem record;
     delegate->initStyleOption(&record, w->lstRecord->model()->index(recordRow(kSet1), 0));
-    EXPECT_EQ(record.text, w->lstRecord->item(recordRow(kSet1))->text());
+    EXPECT_EQ(record.text, w->lstRecord->lineText(recordRow(kSet1)));
 
     selectRecord(kSet1);
 

@@ -46,28 +46,26 @@ inline void Store(const TempLayout& layout, const StoredSet& s) {
                 QStringLiteral(");"));
 }
 
-inline QStringList Items(const QListWidget* list) {
+inline QStringList Items(const QAbstractItemView* list) {
     QStringList texts;
-    for (int row = 0; row < list->count(); ++row) texts << list->item(row)->text();
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        texts << list->model()->index(row, 0).data().toString();
     return texts;
 }
 
 // The day lines of the record list, in list order.
-inline QStringList DayLines(const QListWidget* list) {
+inline QStringList DayLines(const RecordListView* list) {
     QStringList days;
     for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->data(MainWindow::kLineKindRole).toInt() ==
-            static_cast<int>(LineKind::Day))
-            days << list->item(row)->text();
+        if (list->lineKind(row) == LineKind::Day) days << list->lineText(row);
     return days;
 }
 
 // The row of the first record line whose key part ends the line as given.
-inline int RowOfKey(const QListWidget* list, const QString& keyPart) {
+inline int RowOfKey(const RecordListView* list, const QString& keyPart) {
     for (int row = 0; row < list->count(); ++row)
-        if (list->item(row)->data(MainWindow::kLineKindRole).toInt() ==
-                static_cast<int>(LineKind::Record) &&
-            list->item(row)->text().endsWith(QStringLiteral("PK=") + keyPart))
+        if (list->lineKind(row) == LineKind::Record &&
+            list->lineText(row).endsWith(QStringLiteral("PK=") + keyPart))
             return row;
     return -1;
 }

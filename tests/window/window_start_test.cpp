@@ -63,7 +63,7 @@ TEST_F(WindowStartTest, StateAtTheEndOfStartUp) {
                            "2024/05/10(金)", "2024/05/09(木)", "2024/05/08(水)"}));
     EXPECT_EQ(w.lstRecord->count(), 8);
     EXPECT_NE(RowOfKey(w.lstRecord, QStringLiteral("2024/05/10,01,01,1")), -1);
-    EXPECT_TRUE(w.lstRecord->selectedItems().isEmpty());
+    EXPECT_TRUE(MainWindow::selectedRow(w.lstRecord) < 0);
 }
 
 TEST_F(WindowStartTest, PlacedCentredFiftyPixelsFromTheTop) {

@@ -1,0 +1,134 @@
+// Start-up: from exec to the window mapped on the X server, the program (on ten years of
+// daily training) against an empty Qt window of the same size, launched in turn; with the
+// peak memory of each at that moment and the shared libraries it has loaded.
+// Needs an X server: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/startup_bench
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <xcb/xcb.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <cstdio>
+
+#include "bench_support.h"
+#include "common/paths.h"
+#include "support/temp_layout.h"
+
+extern char** environ;
+
+using namespace sorvenka;
+using namespace sorvenka::bench;
+
+namespace {
+
+constexpr int kRounds = 15;
+
+struct Launch {
+    double mappedMs = -1;
+    double peakMiB = 0;
+    int libraries = 0;
+};
+
+int SharedLibraries(pid_t pid) {
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly)) return 0;
+    QSet<QByteArray> names;
+    for (const QByteArray& line : maps.readAll().split('\n')) {
+        const qsizetype slash = line.indexOf('/');
+        if (slash >= 0 && line.contains(".so")) names.insert(line.mid(slash));
+    }
+    return static_cast<int>(names.size());
+}
+
+// Starts the program and waits for its first top-level window to be mapped.
+Launch Start(xcb_connection_t* x, const QByteArray& program) {
+    Launch launch;
+    char* argv[] = {const_cast<char*>(program.constData()), nullptr};
+    pid_t pid = 0;
+    const double start = NowMs(CLOCK_MONOTONIC);
+    if (posix_spawn(&pid, program.constData(), nullptr, nullptr, argv, environ) != 0) return launch;
+    pollfd fd{xcb_get_file_descriptor(x), POLLIN, 0};
+    while (launch.mappedMs < 0 && NowMs(CLOCK_MONOTONIC) - start < 30000) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
+            if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY &&
+                !reinterpret_cast<xcb_map_notify_event_t*>(event)->override_redirect &&
+                launch.mappedMs < 0)
+                launch.mappedMs = NowMs(CLOCK_MONOTONIC) - start;
+            std::free(event);
+        }
+        if (launch.mappedMs < 0) poll(&fd, 1, 100);
+    }
+    launch.libraries = SharedLibraries(pid);
+    kill(pid, SIGKILL);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    launch.peakMiB = usage.ru_maxrss / 1024.0;
+    return launch;
+}
+
+struct Series {
+    std::vector<double> ms, peak;
+    int libraries = 0;
+    void add(const Launch& l) {
+        ms.push_back(l.mappedMs);
+        peak.push_back(l.peakMiB);
+        libraries = l.libraries;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::printf("needs an X server: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString built =
+        QCoreApplication::arguments().value(1, folder + QStringLiteral("/../Valdrome"));
+    const QString empty = folder + QStringLiteral("/empty_window");
+
+    // The program in its folder layout, on ten years of daily training.
+    testing::TempLayout layout;
+    if (!FillDailySets(layout.dbPath(), 73000)) return 1;
+    const QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
+    QFile::copy(built, program);
+    const QString module =
+        QFileInfo(built).absolutePath() + QStringLiteral("/libsorvenka_sound.so");
+    if (QFile::exists(module))
+        QFile::copy(module,
+                    JoinPath(layout.programFolder(), QStringLiteral("libsorvenka_sound.so")));
+
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(x)) return 1;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
+    const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(x);
+
+    Series window, yardstick;
+    for (int round = 0; round <= kRounds; ++round) {
+        const Launch a = Start(x, program.toLocal8Bit());
+        const Launch b = Start(x, empty.toLocal8Bit());
+        if (round == 0) continue;  // warm-up: caches, the day's backup
+        window.add(a);
+        yardstick.add(b);
+    }
+    xcb_disconnect(x);
+    std::printf("Start to window mapped, medians of %d launches in turn:\n", kRounds);
+    std::printf("  program       %7.1f ms, peak %6.1f MiB, %d shared libraries\n",
+                Median(window.ms), Median(window.peak), window.libraries);
+    std::printf("  empty window  %7.1f ms, peak %6.1f MiB, %d shared libraries\n",
+                Median(yardstick.ms), Median(yardstick.peak), yardstick.libraries);
+    std::printf("  ratio: time %.2f (target <= 1.50), peak memory %.2f (target <= 1.30)\n",
+                Median(window.ms) / Median(yardstick.ms),
+                Median(window.peak) / Median(yardstick.peak));
+    return 0;
+}
