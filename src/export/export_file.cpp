@@ -29,23 +29,42 @@ bool IsPlainFileName(const QString& name) {
     return true;
 }
 
-bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        message = QStringLiteral("ファイルを作成できませんでした。\r\n") + path +
-                  QStringLiteral("\r\n") + file.errorString();
-        return false;
-    }
-    for (const QString& line : lines) {
-        file.write(EncodeCp932(line));
-        file.write("\r\n", 2);
-    }
+namespace {
+
+// Opens a file that replaces `path` only when committed; false with the message.
+bool OpenReplacement(QSaveFile& file, const QString& path, QString& message) {
+    if (file.open(QIODevice::WriteOnly)) return true;
+    message = QStringLiteral("ファイルを作成できませんでした。\r\n") + path +
+              QStringLiteral("\r\n") + file.errorString();
+    return false;
+}
+
+bool CommitReplacement(QSaveFile& file, const QString& path, QString& message) {
     if (!file.commit()) {
         message = QStringLiteral("ファイルを書き込めませんでした。\r\n") + path +
                   QStringLiteral("\r\n") + file.errorString();
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message) {
+    QSaveFile file(path);
+    if (!OpenReplacement(file, path, message)) return false;
+    for (const QString& line : lines) {
+        file.write(EncodeCp932(line));
+        file.write("\r\n", 2);
+    }
+    return CommitReplacement(file, path, message);
+}
+
+bool WriteBytesToFile(const QByteArray& bytes, const QString& path, QString& message) {
+    QSaveFile file(path);
+    if (!OpenReplacement(file, path, message)) return false;
+    file.write(bytes);
+    return CommitReplacement(file, path, message);
 }
 
 }  // namespace sorvenka

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -21,5 +22,8 @@ bool IsPlainFileName(const QString& name);
 // write leaves no half-written file and keeps the previous one. False with a Japanese
 // message naming the file and the reason.
 bool WriteLinesToFile(const QStringList& lines, const QString& path, QString& message);
+
+// Writes the bytes as they are (a picture), with the same replacement and messages.
+bool WriteBytesToFile(const QByteArray& bytes, const QString& path, QString& message);
 
 }  // namespace sorvenka
