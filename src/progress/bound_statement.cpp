@@ -52,6 +52,11 @@ bool BoundStatement::isInteger(int column) const {
     return sqlite3_column_type(statement_.get(), column) == SQLITE_INTEGER;
 }
 
+bool BoundStatement::isNumber(int column) const {
+    const int type = sqlite3_column_type(statement_.get(), column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
 double BoundStatement::real(int column) const {
     return sqlite3_column_double(statement_.get(), column);
 }

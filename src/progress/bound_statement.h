@@ -27,6 +27,8 @@ class BoundStatement {
     bool isNull(int column) const;
     // A whole number stored as one; false for a text, a real, a blob or NULL.
     bool isInteger(int column) const;
+    // An integer or a real.
+    bool isNumber(int column) const;
     double real(int column) const;
     long long integer(int column) const;
     QString text(int column) const;

@@ -19,8 +19,9 @@ const char* const kDaySetsSql =
 // they are, since nothing is computed from them here.
 QString Figures(const BoundStatement& s) {
     QString text;
-    if (!s.text(7).isEmpty() && s.text(6) != QStringLiteral("0"))
-        text += QLatin1Char(' ') + s.text(6) + QLatin1Char(' ') + s.text(7);
+    const QString load = s.isNumber(6) ? FormatNumber(s.real(6)) : s.text(6);
+    if (!s.text(7).isEmpty() && load != QStringLiteral("0"))
+        text += QLatin1Char(' ') + load + QLatin1Char(' ') + s.text(7);
     if (!s.isNull(8)) {
         text +=
             (text.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" × ")) + s.text(8) + s.text(9);

@@ -185,10 +185,10 @@ struct StoredSet {
     double kg = 0;
 };
 
-QString LoadAsStored(const StoredSet& set) {
+QString LoadAsStored(const StoredSet& set, bool withKg) {
     QString text = FormatNumber(set.load) + QLatin1Char(' ') + set.loadUnit;
     if (set.reps) text += QStringLiteral(" × ") + QString::number(*set.reps) + set.repsUnit;
-    if (set.loadUnit != QStringLiteral("kg"))
+    if (withKg && set.loadUnit != QStringLiteral("kg"))
         text += QStringLiteral("（") + FormatKg(set.kg) + QStringLiteral("）");
     return text;
 }
@@ -228,8 +228,8 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
                                       [](const StoredSet& s) -> std::optional<double> {
                                           return s.kg + (s.reps ? *s.reps * 1e-6 : 0);
                                       });
-        add(RecordKind::HeaviestLoad, day, set ? LoadAsStored(*set) : FormatKg(*days[day].topKg),
-            *days[day].topKg);
+        add(RecordKind::HeaviestLoad, day,
+            set ? LoadAsStored(*set, true) : FormatKg(*days[day].topKg), *days[day].topKg);
     }
     if (const int day = BestDayIndex(days, &DayFigures::bestE1rmKg); day >= 0) {
         const auto set = BestSetOfDay(connection, selection, days[day].ymd,
@@ -238,7 +238,7 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
                                           return EstimatedOneRepMax(s.kg, *s.reps);
                                       });
         QString value = FormatKg(*days[day].bestE1rmKg);
-        if (set) value += QStringLiteral("（") + LoadAsStored(*set) + QStringLiteral("）");
+        if (set) value += QStringLiteral("（") + LoadAsStored(*set, false) + QStringLiteral("）");
         add(RecordKind::BestEstimate, day, value, *days[day].bestE1rmKg);
     }
     if (const int day = BestDayIndex(days, &DayFigures::volumeKg); day >= 0)
