@@ -72,6 +72,13 @@ QString BoundStatement::text(int column) const {
                              sqlite3_column_bytes(statement_.get(), column));
 }
 
+std::string_view BoundStatement::bytes(int column) const {
+    const auto* text = sqlite3_column_text(statement_.get(), column);
+    if (text == nullptr) return {};
+    return {reinterpret_cast<const char*>(text),
+            static_cast<std::size_t>(sqlite3_column_bytes(statement_.get(), column))};
+}
+
 int BoundStatement::timeOfDay(int column) const {
     if (sqlite3_column_type(statement_.get(), column) != SQLITE_TEXT) return -1;
     const auto* t = sqlite3_column_text(statement_.get(), column);

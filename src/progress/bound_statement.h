@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <string_view>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -32,6 +33,8 @@ class BoundStatement {
     double real(int column) const;
     long long integer(int column) const;
     QString text(int column) const;
+    // The stored text's bytes without a copy (UTF-8), valid until the next step.
+    std::string_view bytes(int column) const;
     // Seconds since midnight of a stored hh:nn:ss (hour 00-23); -1 for anything else.
     int timeOfDay(int column) const;
 

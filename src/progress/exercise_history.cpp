@@ -1,8 +1,10 @@
 #include "progress/exercise_history.h"
 
-#include <map>
+#include <algorithm>
+#include <string>
 
 #include "progress/bound_statement.h"
+#include "progress/day_accumulator.h"
 #include "progress/progress_math.h"
 #include "progress/progress_records.h"
 #include "progress/progress_texts.h"
@@ -18,67 +20,19 @@ namespace {
     " OR typeof(cnt) NOT IN ('integer', 'null')"         \
     " OR typeof(cnt_min) NOT IN ('integer', 'null')"     \
     " OR typeof(cnt_sec) NOT IN ('integer', 'null'))"
-// The exercise in the period; the day range comes first so that the key's index bounds it.
-#define EXERCISE_IN_PERIOD "ymd BETWEEN ?1 AND ?2 AND grp_cd = ?3 AND exer_cd = ?4"
-#define VALID_TIME(column) \
-    "(length(" column ") = 8 AND " column " BETWEEN '00:00:00' AND '23:59:59')"
 
-const char* const kDayFiguresSql =
-    "SELECT ymd, count(*), sum(bad),"
-    " max(CASE WHEN bad = 0 AND kg > 0 THEN kg END),"
-    " max(CASE WHEN bad = 0 AND kg > 0 AND cnt BETWEEN 1 AND 12"
-    "      THEN CASE WHEN cnt = 1 THEN kg ELSE kg * (1 + cnt / 30.0) END END),"
-    " sum(CASE WHEN bad = 0 AND kg > 0 AND cnt > 0 THEN kg * cnt END),"
-    " sum(CASE WHEN bad = 0 AND secs > 0 THEN secs END),"
-    " max(CASE WHEN bad = 0 AND secs > 0 THEN secs END),"
-    " sum(CASE WHEN bad = 0 AND km > 0 THEN km END),"
-    " sum(CASE WHEN bad = 0 AND km > 0 AND secs > 0 THEN km END),"
-    " sum(CASE WHEN bad = 0 AND km > 0 AND secs > 0 THEN secs END)"
-    " FROM (SELECT ymd, cnt, " NOT_A_NUMBER
-    " AS bad,"
-    "   CASE unit_t WHEN 'kg' THEN target WHEN 'lb' THEN target * 0.45359237 END AS kg,"
-    "   CASE unit_t WHEN 'km' THEN target WHEN 'm' THEN target / 1000.0 END AS km,"
-    "   CASE WHEN cnt IS NULL AND (cnt_min IS NOT NULL OR cnt_sec IS NOT NULL)"
-    "     THEN coalesce(cnt_min, 0) * 60 + coalesce(cnt_sec, 0) END AS secs"
-    "   FROM t_exer WHERE " EXERCISE_IN_PERIOD
-    ")"
-    " GROUP BY ymd ORDER BY ymd";
-
-const char* const kSetTimesSql =
-    "SELECT ymd, hms_sta, hms_end FROM t_exer WHERE " EXERCISE_IN_PERIOD " ORDER BY ymd";
-
-// All sets of the exercise's training days count for the working time.
-const char* const kWorkingTimeSql =
-    "SELECT ymd, min(CASE WHEN " VALID_TIME("hms_sta") " THEN hms_sta END),"
-    " max(CASE WHEN " VALID_TIME("hms_end") " THEN hms_end END)"
-    " FROM t_exer WHERE ymd BETWEEN ?1 AND ?2"
-    " AND ymd IN (SELECT ymd FROM t_exer WHERE " EXERCISE_IN_PERIOD ")"
-    " GROUP BY ymd ORDER BY ymd";
-
-const char* const kLoadRepsSql =
-    "SELECT ymd, unit_t, target, max(cnt), unit FROM t_exer WHERE " EXERCISE_IN_PERIOD
-    " AND unit_t IN ('kg', 'lb') AND typeof(target) IN ('integer', 'real') AND target > 0"
-    " AND typeof(cnt) = 'integer' AND cnt > 0"
-    " AND typeof(cnt_min) IN ('integer', 'null') AND typeof(cnt_sec) IN ('integer', 'null')"
-    " GROUP BY ymd, unit_t, target ORDER BY ymd";
+// Every set of the period in day order, which the key's index gives without sorting: the
+// exercise's sets for its figures, all of them for the working time of its days. One pass
+// in the program costs less than the engine's per-set expressions inside aggregates.
+const char* const kPeriodSetsSql =
+    "SELECT ymd, grp_cd, exer_cd, hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec"
+    " FROM t_exer WHERE ymd BETWEEN ?1 AND ?2 ORDER BY ymd";
 
 const char* const kDaySetsSql =
     "SELECT target, unit_t, cnt, unit FROM t_exer"
     " WHERE ymd = ?1 AND grp_cd = ?2 AND exer_cd = ?3 AND " NOT_A_NUMBER
     " = 0"
     " ORDER BY set_num";
-
-void BindSelection(BoundStatement& statement, const ExerciseSelection& selection) {
-    statement.bind(1, selection.days.first);
-    statement.bind(2, selection.days.last);
-    statement.bind(3, selection.grpCd);
-    statement.bind(4, selection.exerCd);
-}
-
-std::optional<double> OptionalReal(const BoundStatement& s, int column) {
-    if (s.isNull(column)) return std::nullopt;
-    return s.real(column);
-}
 
 std::optional<int> OptionalInt(const BoundStatement& s, int column) {
     if (s.isNull(column)) return std::nullopt;
@@ -91,88 +45,81 @@ bool Fail(ExerciseHistory& history, const BoundStatement& statement) {
     return false;
 }
 
-bool ReadDays(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history) {
-    BoundStatement s(connection, kDayFiguresSql);
-    BindSelection(s, selection);
-    while (s.next()) {
-        DayFigures day;
-        day.ymd = s.text(0);
-        day.sets = static_cast<int>(s.integer(1));
-        day.skipped = static_cast<int>(s.integer(2));
-        day.topKg = OptionalReal(s, 3);
-        day.bestE1rmKg = OptionalReal(s, 4);
-        day.volumeKg = OptionalReal(s, 5);
-        day.durationSeconds = OptionalInt(s, 6);
-        day.longestSeconds = OptionalInt(s, 7);
-        day.distanceKm = OptionalReal(s, 8);
-        const std::optional<double> pacedKm = OptionalReal(s, 9);
-        const std::optional<double> pacedSeconds = OptionalReal(s, 10);
-        if (pacedKm && pacedSeconds && *pacedKm > 0)
-            day.paceSecondsPerKm = *pacedSeconds / *pacedKm;
-        history.skipped += day.skipped;
-        history.days.push_back(day);
+TargetUnit UnitOf(std::string_view unit) {
+    if (unit == "kg") return TargetUnit::Kg;
+    if (unit == "lb") return TargetUnit::Lb;
+    if (unit == "km") return TargetUnit::Km;
+    if (unit == "m") return TargetUnit::M;
+    return TargetUnit::Other;
+}
+
+// A whole number or nothing; anything else marks the set as not a number.
+std::optional<long long> WholeNumber(const BoundStatement& s, int column, bool& notANumber) {
+    if (s.isNull(column)) return std::nullopt;
+    if (!s.isInteger(column)) {
+        notANumber = true;
+        return std::nullopt;
     }
-    return s.ok() || Fail(history, s);
+    return s.integer(column);
 }
 
-// Days of both lists come in day order; each list holds a day at most once.
-template <typename Each>
-void ForMatchingDay(std::vector<DayFigures>& days, std::size_t& cursor, const QString& ymd,
-                    Each each) {
-    while (cursor < days.size() && days[cursor].ymd < ymd) ++cursor;
-    if (cursor < days.size() && days[cursor].ymd == ymd) each(days[cursor]);
-}
-
-bool ReadRests(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history) {
-    BoundStatement s(connection, kSetTimesSql);
-    BindSelection(s, selection);
-    std::size_t cursor = 0;
-    QString currentDay;
-    std::vector<SetTimes> times;
+bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history,
+              std::vector<LoadRepsDay>& loadReps) {
+    BoundStatement s(connection, kPeriodSetsSql);
+    s.bind(1, selection.days.first);
+    s.bind(2, selection.days.last);
+    const std::string grp = selection.grpCd.toStdString();
+    const std::string exer = selection.exerCd.toStdString();
+    DayAccumulator accumulator;
+    bool trained = false;                  // the exercise has sets on the current day
+    int firstStart = -1, lastFinish = -1;  // over all sets of the current day
+    std::string currentDay;
+    QString countUnit;
+    std::string countUnitBytes;
     auto flush = [&] {
-        if (times.empty()) return;
-        ForMatchingDay(history.days, cursor, currentDay, [&](DayFigures& day) {
-            const RestPairs pairs = PairRests(std::move(times));
-            day.medianRestSeconds = Median(pairs.rests);
-            day.restsCounted = static_cast<int>(pairs.rests.size());
-            day.restsLeftOut = pairs.leftOut;
-        });
-        times.clear();
+        if (trained) {
+            DayFigures day = accumulator.finish(QString::fromStdString(currentDay), loadReps);
+            if (firstStart >= 0 && lastFinish >= firstStart)
+                day.workingSeconds = lastFinish - firstStart;
+            history.skipped += day.skipped;
+            history.days.push_back(std::move(day));
+        }
+        trained = false;
+        firstStart = lastFinish = -1;
     };
     while (s.next()) {
-        const QString ymd = s.text(0);
+        const std::string_view ymd = s.bytes(0);
         if (ymd != currentDay) {
             flush();
             currentDay = ymd;
         }
-        times.push_back({s.timeOfDay(1), s.timeOfDay(2)});
+        const SetTimes times{s.timeOfDay(3), s.timeOfDay(4)};
+        if (times.start >= 0 && (firstStart < 0 || times.start < firstStart))
+            firstStart = times.start;
+        lastFinish = std::max(lastFinish, times.finish);
+        if (s.bytes(1) != grp || s.bytes(2) != exer) continue;
+        trained = true;
+        SetValues set;
+        set.times = times;
+        if (s.isNumber(5))
+            set.target = s.real(5);
+        else if (!s.isNull(5))
+            set.notANumber = true;
+        set.unit = UnitOf(s.bytes(6));
+        set.cnt = WholeNumber(s, 7, set.notANumber);
+        set.minutes = WholeNumber(s, 9, set.notANumber);
+        set.seconds = WholeNumber(s, 10, set.notANumber);
+        if (set.cnt) {
+            const std::string_view unit = s.bytes(8);
+            if (unit != countUnitBytes) {  // the same unit set after set: converted once
+                countUnitBytes = unit;
+                countUnit = QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
+            }
+            set.countUnit = countUnit;
+        }
+        accumulator.add(set);
     }
     flush();
-    return s.ok() || Fail(history, s);
-}
-
-bool ReadWorkingTimes(sqlite3* connection, const ExerciseSelection& selection,
-                      ExerciseHistory& history) {
-    BoundStatement s(connection, kWorkingTimeSql);
-    BindSelection(s, selection);
-    std::size_t cursor = 0;
-    while (s.next()) {
-        const int first = s.timeOfDay(1);
-        const int last = s.timeOfDay(2);
-        if (first < 0 || last < first) continue;
-        ForMatchingDay(history.days, cursor, s.text(0),
-                       [&](DayFigures& day) { day.workingSeconds = last - first; });
-    }
-    return s.ok() || Fail(history, s);
-}
-
-bool ReadLoadReps(sqlite3* connection, const ExerciseSelection& selection,
-                  std::vector<LoadRepsDay>& loadReps, ExerciseHistory& history) {
-    BoundStatement s(connection, kLoadRepsSql);
-    BindSelection(s, selection);
-    while (s.next())
-        loadReps.push_back(
-            {s.text(0), s.text(1), s.real(2), static_cast<int>(s.integer(3)), s.text(4)});
     return s.ok() || Fail(history, s);
 }
 
@@ -255,18 +202,14 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection) {
     ExerciseHistory history;
     std::vector<LoadRepsDay> loadReps;
-    if (!ReadDays(connection, selection, history) || !ReadRests(connection, selection, history) ||
-        !ReadWorkingTimes(connection, selection, history) ||
-        !ReadLoadReps(connection, selection, loadReps, history))
-        return history;
+    if (!ReadSets(connection, selection, history, loadReps)) return history;
     MarkBeatenRecords(history.days, loadReps);
     AddRecords(connection, selection, loadReps, history);
     return history;
 }
 
 const std::vector<const char*>& ExerciseHistoryStatements() {
-    static const std::vector<const char*> statements{kDayFiguresSql, kSetTimesSql, kWorkingTimeSql,
-                                                     kLoadRepsSql};
+    static const std::vector<const char*> statements{kPeriodSetsSql};
     return statements;
 }
 

@@ -58,12 +58,12 @@ struct ExerciseHistory {
     int skipped = 0;  // sets left out for a text that is not a number
 };
 
-// Reads the figures of the exercise's training days in the period from the aggregate queries,
-// the rests and working times, the records over the period and the days they were beaten on.
+// Reads the figures of the exercise's training days in the period, their rests and working
+// times, the records over the period and the days they were beaten on.
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection);
 
-// The statements it runs, in order, with ?1..?4 = first day, last day, group, exercise (for
-// the comparison with the bare engine).
+// The statements of the read with ?1, ?2 = first and last day (for the comparison with the
+// bare engine); the read adds a point query of up to two record days.
 const std::vector<const char*>& ExerciseHistoryStatements();
 
 }  // namespace sorvenka
