@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 
 #include "common/text_tests.h"
@@ -70,10 +71,11 @@ QDateTimeAxis* AddDateAxis(QChart* chart, QDate first, QDate last) {
     return axis;
 }
 
-QValueAxis* AddValueAxis(QChart* chart, const QString& title, Qt::Alignment side, double top) {
+QValueAxis* AddValueAxis(QChart* chart, const QString& title, Qt::Alignment side, double top,
+                         double bottom = 0) {
     auto* axis = new QValueAxis;
     axis->setTitleText(title);
-    axis->setRange(0, top > 0 ? top * 1.08 : 1);
+    axis->setRange(bottom, top > bottom ? top + (top - bottom) * 0.08 : bottom + 1);
     axis->setLabelFormat(QStringLiteral("%.0f"));
     axis->applyNiceNumbers();
     chart->addAxis(axis, side);
@@ -97,12 +99,13 @@ struct SeriesSpec {
 QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, const DayRange& range,
                         const std::vector<SeriesSpec>& left, const QString& leftTitle,
                         const std::vector<SeriesSpec>& right, const QString& rightTitle,
-                        const QString& emptyMessage) {
+                        const QString& emptyMessage, bool fromZero = true) {
     auto hover = std::make_shared<HoverTexts>();
     for (const DayFigures& day : history.days) {
         hover->xs.push_back(DayX(day.ymd));
         hover->texts << DayTooltip(day);
     }
+    double lowest = std::numeric_limits<double>::max();
     auto build = [&](const std::vector<SeriesSpec>& specs, double& top) {
         std::vector<QLineSeries*> built;
         for (const SeriesSpec& spec : specs) {
@@ -112,6 +115,7 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
                 if (const auto value = spec.value(day)) {
                     series->append(static_cast<qreal>(DayX(day.ymd)), *value);
                     top = std::max(top, *value);
+                    lowest = std::min(lowest, *value);
                 }
             series->setPointsVisible(series->count() < 400);
             if (series->count() == 0) {
@@ -135,7 +139,9 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
     auto attach = [&](const std::vector<QLineSeries*>& series, const QString& axisTitle,
                       Qt::Alignment side, double top) {
         if (series.empty()) return;
-        QValueAxis* values = AddValueAxis(chart, axisTitle, side, top);
+        // Loads change slowly: an axis from zero would flatten the progress into a line.
+        const double bottom = fromZero ? 0 : std::floor(lowest * 0.85 / 10) * 10;
+        QValueAxis* values = AddValueAxis(chart, axisTitle, side, top, bottom);
         for (QLineSeries* s : series) {
             chart->addSeries(s);
             s->attachAxis(dates);
@@ -183,7 +189,7 @@ QChart* BuildExerciseChart(ChartKind kind, const ExerciseHistory& history, const
                 {{QStringLiteral("最大重量"), [](const DayFigures& d) { return d.topKg; }},
                  {QStringLiteral("推定1RM"), [](const DayFigures& d) { return d.bestE1rmKg; }}},
                 QStringLiteral("重量 (kg)"), {}, QString(),
-                QStringLiteral("この期間には重量のある記録がありません"));
+                QStringLiteral("この期間には重量のある記録がありません"), false);
         case ChartKind::Volume:
             return DayFiguresChart(
                 QStringLiteral("ボリューム（重量×回数の合計）"), history, range,

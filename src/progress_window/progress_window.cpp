@@ -35,7 +35,7 @@ ProgressWindow::ProgressWindow(const ProgressContext& context, QWidget* parent)
       mainDate_(context.mainDate),
       showDayInMain_(context.showDayInMain) {
     setWindowTitle(QStringLiteral("推移"));
-    resize(1240, 740);
+    resize(1320, 760);
     buildControls();
 
     quiet_ = true;
@@ -92,6 +92,7 @@ void ProgressWindow::buildControls() {
         table->verticalHeader()->hide();
         table->horizontalHeader()->setStretchLastSection(true);
         table->setWordWrap(false);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     }
     lblNote = new QLabel(this);
     lblNote->setWordWrap(true);
@@ -117,8 +118,8 @@ void ProgressWindow::buildControls() {
     lists->addWidget(tblDays, 3);
 
     auto* body = new QHBoxLayout;
-    body->addWidget(chartView, 3);
-    body->addLayout(lists, 2);
+    body->addWidget(chartView, 5);
+    body->addLayout(lists, 4);
 
     auto* all = new QVBoxLayout(this);
     all->addLayout(choices);
