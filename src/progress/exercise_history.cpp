@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "common/text_tests.h"
 #include "progress/bound_statement.h"
 #include "progress/day_accumulator.h"
 #include "progress/progress_math.h"
@@ -77,8 +78,12 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
     QString countUnit;
     std::string countUnitBytes;
     auto flush = [&] {
-        if (trained) {
-            DayFigures day = accumulator.finish(QString::fromStdString(currentDay), loadReps);
+        const QString ymd = QString::fromStdString(currentDay);
+        if (trained && !IsValidYmd(ymd)) {  // a day text edited into something else
+            std::vector<LoadRepsDay> ignored;
+            history.skipped += accumulator.finish(ymd, ignored).sets;
+        } else if (trained) {
+            DayFigures day = accumulator.finish(ymd, loadReps);
             if (firstStart >= 0 && lastFinish >= firstStart)
                 day.workingSeconds = lastFinish - firstStart;
             history.skipped += day.skipped;

@@ -102,6 +102,7 @@ TEST_F(ExerciseHistoryTest, TextsThatAreNotNumbersAreSkippedAndCounted) {
                               {.set = 4, .target = "''"},
                               {.set = 5, .target = "80", .cnt = "null", .min = "'ten'", .sec = "0"},
                               {.ymd = "2024/05/15", .set = 1, .target = "'重い'"},
+                              {.ymd = "2024/05/3", .set = 1},  // not a day
                           });
     const ExerciseHistory h = read();
     ASSERT_EQ(h.days.size(), 2u);
@@ -112,7 +113,7 @@ TEST_F(ExerciseHistoryTest, TextsThatAreNotNumbersAreSkippedAndCounted) {
     EXPECT_FALSE(h.days[0].durationSeconds);
     EXPECT_EQ(h.days[1].skipped, 1);
     EXPECT_FALSE(h.days[1].topKg);
-    EXPECT_EQ(h.skipped, 5);
+    EXPECT_EQ(h.skipped, 6);
     ASSERT_NE(record(h, QStringLiteral("最大重量")), nullptr);
     EXPECT_EQ(record(h, QStringLiteral("最大重量"))->value, QStringLiteral("60 kg × 10回"));
 }
