@@ -3,6 +3,7 @@
 #include "progress/exercise_history.h"
 
 #include "db/database.h"
+#include "progress/progress_texts.h"
 #include "progress_fixture.h"
 
 namespace sorvenka::testing {
@@ -48,6 +49,10 @@ TEST_F(ExerciseHistoryTest, LoadFiguresOfADayWithKgAndLbSets) {
     EXPECT_DOUBLE_EQ(*d.volumeKg, 600 + 200 * 0.45359237 * 5 + 100 + 110 * 13);
     EXPECT_EQ(*d.durationSeconds, 90);
     EXPECT_FALSE(d.distanceKm);
+    // The hover text: all sets began at the same time, so there is no rest to show.
+    EXPECT_EQ(DayTooltip(d), QStringLiteral("2024/05/14 (火)\nセット数: 6\n最大重量: 110 kg\n"
+                                            "推定1RM: 105.84 kg\nボリューム: 2583.59 kg\n"
+                                            "合計時間: 1:30\n最長セット: 1:30\n作業時間: 1:00"));
 }
 
 TEST_F(ExerciseHistoryTest, DurationDistanceAndPace) {
