@@ -10,6 +10,7 @@
 #include <QtCharts/QChart>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -43,9 +44,9 @@ bool FillYears(const QString& path, int years) {
     Handle db = OpenRaw(path);
     if (sqlite3_exec(db.get(), "begin", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     sqlite3_stmt* raw = nullptr;
-    sqlite3_prepare_v2(db.get(),
-                       "insert into t_exer values(?1,'01','01',?2,?3,?4,?5,?6,?7,'回',null,null,'2','')",
-                       -1, &raw, nullptr);
+    sqlite3_prepare_v2(
+        db.get(), "insert into t_exer values(?1,'01','01',?2,?3,?4,?5,?6,?7,'回',null,null,'2','')",
+        -1, &raw, nullptr);
     std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> insert(raw, &sqlite3_finalize);
     const QDate first = kLastDay.addYears(-years).addDays(1);
     for (QDate day = first; day <= kLastDay; day = day.addDays(1)) {
@@ -84,8 +85,11 @@ double MedianMilliseconds(const std::function<void()>& work) {
     return samples[samples.size() / 2];
 }
 
-// The statements as the engine alone runs them: prepared, bound, stepped to the end.
-void RunBare(sqlite3* db, const std::vector<const char*>& statements, const QStringList& values) {
+// The statements as the engine alone runs them: prepared, bound, stepped to the end; with
+// `deliver`, every column of every row is also handed out once in its stored type, as any
+// reader of the rows must take them.
+void RunBare(sqlite3* db, const std::vector<const char*>& statements, const QStringList& values,
+             bool deliver = true) {
     for (const char* sql : statements) {
         sqlite3_stmt* raw = nullptr;
         sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
@@ -94,7 +98,25 @@ void RunBare(sqlite3* db, const std::vector<const char*>& statements, const QStr
             const QByteArray utf8 = values[i].toUtf8();
             sqlite3_bind_text(raw, i + 1, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
         }
+        const int columns = sqlite3_column_count(raw);
+        volatile long long sink = 0;
         while (sqlite3_step(raw) == SQLITE_ROW) {
+            if (!deliver) continue;
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(raw, c)) {
+                    case SQLITE_INTEGER:
+                        sink = sink + sqlite3_column_int64(raw, c);
+                        break;
+                    case SQLITE_FLOAT:
+                        sink = sink + static_cast<long long>(sqlite3_column_double(raw, c));
+                        break;
+                    case SQLITE_NULL:
+                        break;
+                    default:
+                        sink = sink + (sqlite3_column_text(raw, c) != nullptr);
+                        break;
+                }
+            }
         }
         sqlite3_finalize(raw);
     }
@@ -116,6 +138,54 @@ int CountSets(sqlite3* db) {
     const int count = sqlite3_column_int(raw, 0);
     sqlite3_finalize(raw);
     return count;
+}
+
+// Processor time of this thread: what the work costs when the shared machine's other
+// processes take turns on the cores.
+double CpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Medians of the processor time of the program's read and the bare engine's, in turns.
+std::pair<double, double> CpuMedianPair(const std::function<void()>& ours,
+                                        const std::function<void()>& bare) {
+    ours();
+    bare();
+    std::vector<double> a, b;
+    for (int i = 0; i < kRepetitions; ++i) {
+        double start = CpuMilliseconds();
+        ours();
+        a.push_back(CpuMilliseconds() - start);
+        start = CpuMilliseconds();
+        bare();
+        b.push_back(CpuMilliseconds() - start);
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
+}
+
+// The program's read and the bare engine's, taken in turns so that both meet the same load
+// of a shared machine; the medians of each.
+std::pair<double, double> MedianPair(const std::function<void()>& ours,
+                                     const std::function<void()>& bare) {
+    ours();
+    bare();
+    std::vector<double> a, b;
+    QElapsedTimer timer;
+    for (int i = 0; i < kRepetitions; ++i) {
+        timer.start();
+        ours();
+        a.push_back(timer.nsecsElapsed() / 1e6);
+        timer.start();
+        bare();
+        b.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
 }
 
 void Compare(const char* what, double ours, double bare) {
@@ -147,23 +217,41 @@ int main(int argc, char** argv) {
     const DayRange all = PeriodDays(ProgressPeriod::All, kLastDay);
     const ExerciseSelection selection{QStringLiteral("01"), QStringLiteral("01"), all};
     const QStringList values{all.first, all.last, selection.grpCd, selection.exerCd};
-    std::printf("すべて, from the request to the data ready for drawing (median of %d):\n", kRepetitions);
+    std::printf("すべて, from the request to the data ready for drawing (median of %d):\n",
+                kRepetitions);
     ExerciseHistory history;
-    const double open = MedianMilliseconds([&] { history = ReadExerciseHistory(db, selection); });
-    const double openBare =
-        MedianMilliseconds([&] { RunBare(db, ExerciseHistoryStatements(), values); });
+    if (qEnvironmentVariableIsSet("PROGRESS_BENCH_PROFILE")) {  // for a profiler's run
+        for (int i = 0; i < 200; ++i) ReadExerciseHistory(db, selection);
+        return 0;
+    }
+    const auto [open, openBare] =
+        MedianPair([&] { history = ReadExerciseHistory(db, selection); },
+                   [&] { RunBare(db, ExerciseHistoryStatements(), values); });
     Compare("opening (figures, rests, records, days)", open, openBare);
+    const auto [openAgain, stepOnly] =
+        MedianPair([&] { ReadExerciseHistory(db, selection); },
+                   [&] { RunBare(db, ExerciseHistoryStatements(), values, false); });
+    std::printf("  %-44s %8.2f ms   engine stepping only %6.2f ms   ratio %.2f\n",
+                "  (the same against rows not handed out)", openAgain, stepOnly,
+                openAgain / stepOnly);
+    const auto [openCpu, openBareCpu] =
+        CpuMedianPair([&] { ReadExerciseHistory(db, selection); },
+                      [&] { RunBare(db, ExerciseHistoryStatements(), values); });
+    std::printf("  %-44s %8.2f ms   bare engine %8.2f ms   ratio %.2f\n",
+                "  (processor time of the thread)", openCpu, openBareCpu, openCpu / openBareCpu);
     std::printf("    %zu training days, %zu records, %d skipped\n", history.days.size(),
                 history.records.size(), history.skipped);
     // The charts of the exercise draw from the figures already read: no query when switching.
-    const double draw = MedianMilliseconds([&] {
-        delete BuildExerciseChart(ChartKind::Load, history, all);
-    });
-    std::printf("  %-44s %8.2f ms   (chart objects, no query)\n", "switch to 重量 chart (build)", draw);
+    const double draw =
+        MedianMilliseconds([&] { delete BuildExerciseChart(ChartKind::Load, history, all); });
+    std::printf("  %-44s %8.2f ms   (chart objects, no query)\n", "switch to 重量 chart (build)",
+                draw);
     WeeklySummary weekly;
-    const double week = MedianMilliseconds([&] { weekly = ReadWeeklySummary(db, all); });
-    const double weekBare =
-        MedianMilliseconds([&] { RunBare(db, WeeklySummaryStatements(), {all.first, all.last}); });
+    const auto [week, weekBare] =
+        MedianPair([&] { weekly = ReadWeeklySummary(db, all); },
+                   [&] {
+                       RunBare(db, WeeklySummaryStatements(), {all.first, all.last});
+                   });
     Compare("switch to weekly sets by group", week, weekBare);
     std::printf("    %zu weeks\n", weekly.weeks.size());
     const double day = MedianMilliseconds([&] { ReadDayTimeline(db, all.last); });
@@ -174,7 +262,8 @@ int main(int argc, char** argv) {
 
     std::printf("Bare engine per statement:\n");
     for (const char* sql : ExerciseHistoryStatements())
-        std::printf("  %8.2f ms  %.60s\n", MedianMilliseconds([&] { RunBare(db, {sql}, values); }), sql);
+        std::printf("  %8.2f ms  %.60s\n", MedianMilliseconds([&] { RunBare(db, {sql}, values); }),
+                    sql);
     std::printf("Query plans:\n");
     for (const char* sql : ExerciseHistoryStatements()) PrintPlan(db, sql);
     PrintPlan(db, WeeklySummaryStatements().front());
@@ -187,6 +276,15 @@ int main(int argc, char** argv) {
         const double figures = MedianMilliseconds([&] {
             ReadExerciseHistory(handle.get(), {QStringLiteral("01"), QStringLiteral("01"), year});
         });
+        const double figuresCpu =
+            CpuMedianPair(
+                [&] {
+                    ReadExerciseHistory(handle.get(),
+                                        {QStringLiteral("01"), QStringLiteral("01"), year});
+                },
+                [] {})
+                .first;
+        std::printf("  %2d years: figures %.2f ms of processor time\n", years[i], figuresCpu);
         const double weeks = MedianMilliseconds([&] { ReadWeeklySummary(handle.get(), year); });
         yearTimes[i] = figures + weeks;
         std::printf("  %2d years (%6d sets): %8.2f ms (figures %.2f, weeks %.2f)\n", years[i],

@@ -72,6 +72,14 @@ QString BoundStatement::text(int column) const {
                              sqlite3_column_bytes(statement_.get(), column));
 }
 
+int BoundStatement::type(int column) const {
+    return sqlite3_column_type(statement_.get(), column);
+}
+
+const char* BoundStatement::cText(int column) const {
+    return reinterpret_cast<const char*>(sqlite3_column_text(statement_.get(), column));
+}
+
 std::string_view BoundStatement::bytes(int column) const {
     const auto* text = sqlite3_column_text(statement_.get(), column);
     if (text == nullptr) return {};
@@ -80,13 +88,15 @@ std::string_view BoundStatement::bytes(int column) const {
 }
 
 int BoundStatement::timeOfDay(int column) const {
-    if (sqlite3_column_type(statement_.get(), column) != SQLITE_TEXT) return -1;
-    const auto* t = sqlite3_column_text(statement_.get(), column);
-    if (sqlite3_column_bytes(statement_.get(), column) != 8 || t[2] != ':' || t[5] != ':')
-        return -1;
+    // A number in a time column reads as its digits, which are no time either.
+    const char* t = cText(column);
+    if (t == nullptr) return -1;
+    for (int i = 0; i < 8; ++i)  // never reads past the end of a shorter text
+        if (t[i] == 0) return -1;
+    if (t[2] != ':' || t[5] != ':' || t[8] != 0) return -1;
     int parts[3];
     for (int i = 0; i < 3; ++i) {
-        const unsigned char high = t[i * 3], low = t[i * 3 + 1];
+        const char high = t[i * 3], low = t[i * 3 + 1];
         if (high < '0' || high > '9' || low < '0' || low > '9') return -1;
         parts[i] = (high - '0') * 10 + (low - '0');
     }

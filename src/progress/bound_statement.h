@@ -33,6 +33,11 @@ class BoundStatement {
     double real(int column) const;
     long long integer(int column) const;
     QString text(int column) const;
+    // The engine's type of the value: SQLITE_INTEGER, SQLITE_FLOAT, SQLITE_TEXT, ...
+    int type(int column) const;
+    // The value as a NUL-terminated UTF-8 text without a copy (null for NULL), valid until
+    // the next step: one call into the engine where a row is read in bulk.
+    const char* cText(int column) const;
     // The stored text's bytes without a copy (UTF-8), valid until the next step.
     std::string_view bytes(int column) const;
     // Seconds since midnight of a stored hh:nn:ss (hour 00-23); -1 for anything else.

@@ -43,9 +43,14 @@ void DayAccumulator::add(const SetValues& set) {
         if (const auto estimate = EstimatedOneRepMax(kg, static_cast<int>(std::min(reps, 13LL))))
             Raise(day_.bestE1rmKg, *estimate);
         Add(day_.volumeKg, kg * static_cast<double>(reps));
-        auto [entry, added] =
-            mostReps_.try_emplace({static_cast<int>(set.unit), target}, Reps{reps, set.countUnit});
-        if (!added && reps > entry->second.reps) entry->second = {reps, set.countUnit};
+        const QString& countUnit = set.countUnit ? *set.countUnit : QString();
+        const auto known = std::find_if(mostReps_.begin(), mostReps_.end(), [&](const MostReps& m) {
+            return m.unit == set.unit && m.load == target;
+        });
+        if (known == mostReps_.end())
+            mostReps_.push_back({set.unit, target, reps, countUnit});
+        else if (reps > known->reps)
+            *known = {set.unit, target, reps, countUnit};
     } else if (set.unit == TargetUnit::Km || set.unit == TargetUnit::M) {
         const double km = set.unit == TargetUnit::Km ? target : target / 1000.0;
         Add(day_.distanceKm, km);
@@ -60,19 +65,22 @@ DayFigures DayAccumulator::finish(const QString& ymd, std::vector<LoadRepsDay>& 
     DayFigures day = std::move(day_);
     day.ymd = ymd;
     if (pacedKm_ > 0) day.paceSecondsPerKm = static_cast<double>(pacedSeconds_) / pacedKm_;
-    const RestPairs pairs = PairRests(std::move(times_));
-    day.medianRestSeconds = Median(pairs.rests);
+    RestPairs pairs = PairRests(std::move(times_));
     day.restsCounted = static_cast<int>(pairs.rests.size());
     day.restsLeftOut = pairs.leftOut;
-    for (const auto& [key, reps] : mostReps_)
+    day.medianRestSeconds = Median(std::move(pairs.rests));
+    // Loads in their order as numbers, as the records list them.
+    std::sort(mostReps_.begin(), mostReps_.end(), [](const MostReps& a, const MostReps& b) {
+        return a.unit != b.unit ? a.unit < b.unit : a.load < b.load;
+    });
+    for (const MostReps& m : mostReps_)
         loadReps.push_back({ymd,
-                            key.first == static_cast<int>(TargetUnit::Kg) ? QStringLiteral("kg")
-                                                                          : QStringLiteral("lb"),
-                            key.second, static_cast<int>(reps.reps), reps.unit});
+                            m.unit == TargetUnit::Kg ? QStringLiteral("kg") : QStringLiteral("lb"),
+                            m.load, static_cast<int>(m.reps), m.countUnit});
     day_ = DayFigures();
     pacedKm_ = 0;
     pacedSeconds_ = 0;
-    times_.clear();
+    times_ = {};
     mostReps_.clear();
     return day;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -20,7 +19,7 @@ struct SetValues {
     std::optional<double> target;
     TargetUnit unit = TargetUnit::Other;
     std::optional<long long> cnt;
-    QString countUnit;
+    const QString* countUnit = nullptr;  // the count's unit, with a count
     std::optional<long long> minutes;
     std::optional<long long> seconds;
 };
@@ -34,15 +33,17 @@ class DayAccumulator {
     DayFigures finish(const QString& ymd, std::vector<LoadRepsDay>& loadReps);
 
   private:
-    struct Reps {
+    struct MostReps {
+        TargetUnit unit;
+        double load;  // as stored
         long long reps;
-        QString unit;
+        QString countUnit;
     };
     DayFigures day_;
     double pacedKm_ = 0;
     long long pacedSeconds_ = 0;
     std::vector<SetTimes> times_;
-    std::map<std::pair<int, double>, Reps> mostReps_;  // (kg or lb, load as stored)
+    std::vector<MostReps> mostReps_;  // a few loads a day: a search along them is quickest
 };
 
 }  // namespace sorvenka

@@ -1,5 +1,7 @@
 #include "progress/exercise_history.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <string>
 
@@ -46,7 +48,8 @@ bool Fail(ExerciseHistory& history, const BoundStatement& statement) {
     return false;
 }
 
-TargetUnit UnitOf(std::string_view unit) {
+TargetUnit UnitOf(const char* text) {
+    const std::string_view unit = text ? text : "";
     if (unit == "kg") return TargetUnit::Kg;
     if (unit == "lb") return TargetUnit::Lb;
     if (unit == "km") return TargetUnit::Km;
@@ -56,22 +59,30 @@ TargetUnit UnitOf(std::string_view unit) {
 
 // A whole number or nothing; anything else marks the set as not a number.
 std::optional<long long> WholeNumber(const BoundStatement& s, int column, bool& notANumber) {
-    if (s.isNull(column)) return std::nullopt;
-    if (!s.isInteger(column)) {
-        notANumber = true;
-        return std::nullopt;
+    switch (s.type(column)) {
+        case SQLITE_NULL:
+            return std::nullopt;
+        case SQLITE_INTEGER:
+            return s.integer(column);
+        default:
+            notANumber = true;
+            return std::nullopt;
     }
-    return s.integer(column);
+}
+
+bool Same(const char* text, const std::string& expected) {
+    return text != nullptr && expected == text;
 }
 
 bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history,
-              std::vector<LoadRepsDay>& loadReps) {
+              RecordMarks& marks) {
     BoundStatement s(connection, kPeriodSetsSql);
     s.bind(1, selection.days.first);
     s.bind(2, selection.days.last);
     const std::string grp = selection.grpCd.toStdString();
     const std::string exer = selection.exerCd.toStdString();
     DayAccumulator accumulator;
+    std::vector<LoadRepsDay> loads;        // of the current day
     bool trained = false;                  // the exercise has sets on the current day
     int firstStart = -1, lastFinish = -1;  // over all sets of the current day
     std::string currentDay;
@@ -83,7 +94,9 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
             std::vector<LoadRepsDay> ignored;
             history.skipped += accumulator.finish(ymd, ignored).sets;
         } else if (trained) {
-            DayFigures day = accumulator.finish(ymd, loadReps);
+            loads.clear();
+            DayFigures day = accumulator.finish(ymd, loads);
+            marks.add(day, loads);
             if (firstStart >= 0 && lastFinish >= firstStart)
                 day.workingSeconds = lastFinish - firstStart;
             history.skipped += day.skipped;
@@ -93,8 +106,10 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         firstStart = lastFinish = -1;
     };
     while (s.next()) {
-        const std::string_view ymd = s.bytes(0);
-        if (ymd != currentDay) {
+        // Column by column, each read once: every call into the engine takes its lock.
+        const char* ymd = s.cText(0);
+        if (ymd == nullptr) ymd = "";
+        if (currentDay != ymd) {
             flush();
             currentDay = ymd;
         }
@@ -102,25 +117,32 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         if (times.start >= 0 && (firstStart < 0 || times.start < firstStart))
             firstStart = times.start;
         lastFinish = std::max(lastFinish, times.finish);
-        if (s.bytes(1) != grp || s.bytes(2) != exer) continue;
+        if (!Same(s.cText(1), grp) || !Same(s.cText(2), exer)) continue;
         trained = true;
         SetValues set;
         set.times = times;
-        if (s.isNumber(5))
-            set.target = s.real(5);
-        else if (!s.isNull(5))
-            set.notANumber = true;
-        set.unit = UnitOf(s.bytes(6));
+        switch (s.type(5)) {
+            case SQLITE_INTEGER:
+            case SQLITE_FLOAT:
+                set.target = s.real(5);
+                break;
+            case SQLITE_NULL:
+                break;
+            default:
+                set.notANumber = true;
+        }
+        set.unit = UnitOf(s.cText(6));
         set.cnt = WholeNumber(s, 7, set.notANumber);
         set.minutes = WholeNumber(s, 9, set.notANumber);
         set.seconds = WholeNumber(s, 10, set.notANumber);
         if (set.cnt) {
-            const std::string_view unit = s.bytes(8);
-            if (unit != countUnitBytes) {  // the same unit set after set: converted once
+            const char* unit = s.cText(8);
+            if (unit == nullptr) unit = "";
+            if (countUnitBytes != unit) {  // the same unit set after set: converted once
                 countUnitBytes = unit;
-                countUnit = QString::fromUtf8(unit.data(), static_cast<qsizetype>(unit.size()));
+                countUnit = QString::fromStdString(countUnitBytes);
             }
-            set.countUnit = countUnit;
+            set.countUnit = &countUnit;
         }
         accumulator.add(set);
     }
@@ -169,8 +191,8 @@ std::optional<StoredSet> BestSetOfDay(sqlite3* connection, const ExerciseSelecti
     return best;
 }
 
-void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
-                const std::vector<LoadRepsDay>& loadReps, ExerciseHistory& history) {
+void AddRecords(sqlite3* connection, const ExerciseSelection& selection, const RecordMarks& marks,
+                ExerciseHistory& history) {
     const std::vector<DayFigures>& days = history.days;
     auto add = [&](RecordKind kind, int day, const QString& value, double sortValue) {
         history.records.push_back({kind, RecordName(kind), value, days[day].ymd, sortValue});
@@ -198,7 +220,7 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
     if (const int day = BestDayIndex(days, &DayFigures::longestSeconds); day >= 0)
         add(RecordKind::LongestDuration, day, FormatDuration(*days[day].longestSeconds),
             *days[day].longestSeconds);
-    for (PersonalRecord& record : MostRepsRecords(loadReps))
+    for (PersonalRecord& record : marks.mostRepsRecords())
         history.records.push_back(std::move(record));
 }
 
@@ -206,10 +228,9 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection,
 
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection) {
     ExerciseHistory history;
-    std::vector<LoadRepsDay> loadReps;
-    if (!ReadSets(connection, selection, history, loadReps)) return history;
-    MarkBeatenRecords(history.days, loadReps);
-    AddRecords(connection, selection, loadReps, history);
+    RecordMarks marks;
+    if (!ReadSets(connection, selection, history, marks)) return history;
+    AddRecords(connection, selection, marks, history);
     return history;
 }
 

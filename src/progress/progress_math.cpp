@@ -18,8 +18,9 @@ std::optional<double> EstimatedOneRepMax(double loadKg, int reps) {
 
 RestPairs PairRests(std::vector<SetTimes> sets) {
     std::erase_if(sets, [](const SetTimes& s) { return s.start < 0; });
-    std::stable_sort(sets.begin(), sets.end(),
-                     [](const SetTimes& a, const SetTimes& b) { return a.start < b.start; });
+    std::sort(sets.begin(), sets.end(), [](const SetTimes& a, const SetTimes& b) {
+        return a.start != b.start ? a.start < b.start : a.finish < b.finish;
+    });
     RestPairs pairs;
     for (std::size_t i = 1; i < sets.size(); ++i) {
         const SetTimes& previous = sets[i - 1];

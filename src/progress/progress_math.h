@@ -33,8 +33,8 @@ struct RestPairs {
     int leftOut = 0;         // pairs with a missing time, a negative or overnight gap, or too long
 };
 
-// Pairs the sets in order of their start (sets without a start have no place in the order and
-// are passed over): next start − previous finish. A pair counts only with both times, a
+// Pairs the sets in order of their start, then finish (sets without a start have no place in the
+// order and are passed over): next start − previous finish. A pair counts only with both times, a
 // previous set that did not run over midnight, and a gap from 0 to kLongestRestSeconds.
 RestPairs PairRests(std::vector<SetTimes> sets);
 

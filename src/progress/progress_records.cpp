@@ -57,29 +57,17 @@ QString MostRepsName(double load, const QString& loadUnit) {
            QLatin1Char(' ') + loadUnit;
 }
 
-void MarkBeatenRecords(std::vector<DayFigures>& days, const std::vector<LoadRepsDay>& loadReps) {
-    std::optional<double> topKg, bestE1rm, volume;
-    std::optional<int> longest;
-    std::map<LoadKey, int> mostReps;
-    auto load = loadReps.begin();
-    for (DayFigures& day : days) {
-        day.beaten.clear();
-        if (Beats(day.topKg, topKg)) day.beaten << RecordName(RecordKind::HeaviestLoad);
-        if (Beats(day.bestE1rmKg, bestE1rm)) day.beaten << RecordName(RecordKind::BestEstimate);
-        if (Beats(day.volumeKg, volume)) day.beaten << RecordName(RecordKind::BestVolume);
-        if (Beats(day.longestSeconds, longest))
-            day.beaten << RecordName(RecordKind::LongestDuration);
-        // The loads of the days before this one are already in mostReps.
-        while (load != loadReps.end() && load->ymd < day.ymd) ++load;
-        for (; load != loadReps.end() && load->ymd == day.ymd; ++load) {
-            const LoadKey key{load->loadUnit, load->load};
-            const auto known = mostReps.find(key);
-            if (known == mostReps.end()) {
-                mostReps.emplace(key, load->reps);
-            } else if (load->reps > known->second) {
-                known->second = load->reps;
-                day.beaten << MostRepsName(load->load, load->loadUnit);
-            }
+void RecordMarks::add(DayFigures& day, const std::vector<LoadRepsDay>& loads) {
+    day.beaten.clear();
+    if (Beats(day.topKg, topKg_)) day.beaten << RecordName(RecordKind::HeaviestLoad);
+    if (Beats(day.bestE1rmKg, bestE1rm_)) day.beaten << RecordName(RecordKind::BestEstimate);
+    if (Beats(day.volumeKg, volume_)) day.beaten << RecordName(RecordKind::BestVolume);
+    if (Beats(day.longestSeconds, longest_)) day.beaten << RecordName(RecordKind::LongestDuration);
+    for (const LoadRepsDay& load : loads) {
+        const auto [known, added] = mostReps_.try_emplace({load.loadUnit, load.load}, load);
+        if (!added && load.reps > known->second.reps) {
+            known->second = load;
+            day.beaten << MostRepsName(load.load, load.loadUnit);
         }
     }
 }
@@ -92,21 +80,18 @@ int BestDayIndex(const std::vector<DayFigures>& days, std::optional<int> DayFigu
     return BestDay(days, figure);
 }
 
-std::vector<PersonalRecord> MostRepsRecords(const std::vector<LoadRepsDay>& loadReps) {
-    std::map<LoadKey, const LoadRepsDay*> best;
-    for (const LoadRepsDay& entry : loadReps) {  // day order: the first day keeps a tie
-        const LoadRepsDay*& known = best[{entry.loadUnit, entry.load}];
-        if (known == nullptr || entry.reps > known->reps) known = &entry;
-    }
-    std::vector<std::pair<LoadKey, const LoadRepsDay*>> ordered(best.begin(), best.end());
-    std::stable_sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
-        return KgForOrder(a.first) > KgForOrder(b.first);
-    });
+std::vector<PersonalRecord> RecordMarks::mostRepsRecords() const {
+    std::vector<const LoadRepsDay*> ordered;
+    for (const auto& [key, best] : mostReps_) ordered.push_back(&best);
+    std::stable_sort(
+        ordered.begin(), ordered.end(), [](const LoadRepsDay* a, const LoadRepsDay* b) {
+            return KgForOrder({a->loadUnit, a->load}) > KgForOrder({b->loadUnit, b->load});
+        });
     std::vector<PersonalRecord> records;
-    for (const auto& [key, entry] : ordered)
-        records.push_back({RecordKind::MostReps, MostRepsName(entry->load, entry->loadUnit),
-                           QString::number(entry->reps) + entry->repsUnit, entry->ymd,
-                           static_cast<double>(entry->reps)});
+    for (const LoadRepsDay* best : ordered)
+        records.push_back({RecordKind::MostReps, MostRepsName(best->load, best->loadUnit),
+                           QString::number(best->reps) + best->repsUnit, best->ymd,
+                           static_cast<double>(best->reps)});
     return records;
 }
 

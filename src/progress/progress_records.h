@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "progress/exercise_history.h"
@@ -21,16 +23,25 @@ QString RecordName(RecordKind kind);
 // "最多回数 60 kg": the record of most repetitions at one load.
 QString MostRepsName(double load, const QString& loadUnit);
 
-// Sets each day's `beaten` to the records it beat: a figure above the best of all the days
-// before it. The first figure of a kind beats nothing, nor does the first set at a new load.
-// Days come oldest first; loadReps in day order.
-void MarkBeatenRecords(std::vector<DayFigures>& days, const std::vector<LoadRepsDay>& loadReps);
+// The best figures of the days so far, for marking the records each next day beats.
+class RecordMarks {
+  public:
+    // Sets the day's `beaten` to the records it beat: a figure above the best of all the days
+    // added before it. The first figure of a kind beats nothing, nor does the first set at a
+    // new load. Days are added oldest first; loads holds the day's most repetitions per load.
+    void add(DayFigures& day, const std::vector<LoadRepsDay>& loads);
+    // The most repetitions at each load, heaviest load first, each with the first day it was
+    // done.
+    std::vector<PersonalRecord> mostRepsRecords() const;
+
+  private:
+    std::optional<double> topKg_, bestE1rm_, volume_;
+    std::optional<int> longest_;
+    std::map<std::pair<QString, double>, LoadRepsDay> mostReps_;  // by load unit and load
+};
 
 // The day that first reached the highest figure, or -1 when no day has one.
 int BestDayIndex(const std::vector<DayFigures>& days, std::optional<double> DayFigures::*figure);
 int BestDayIndex(const std::vector<DayFigures>& days, std::optional<int> DayFigures::*figure);
-
-// The most repetitions at each load, heaviest load first, each with the first day it was done.
-std::vector<PersonalRecord> MostRepsRecords(const std::vector<LoadRepsDay>& loadReps);
 
 }  // namespace sorvenka

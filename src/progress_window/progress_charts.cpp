@@ -22,9 +22,12 @@ namespace sorvenka {
 
 namespace {
 
-// Points of a day sit at its noon, so that a change of the clock never moves them a day.
+// Points of a day sit at its noon. One conversion goes through the time zone, the other days
+// are whole days from it: a change of the clock moves a point an hour, never off its day.
 qint64 DayX(const QDate& day) {
-    return QDateTime(day, QTime(12, 0)).toMSecsSinceEpoch();
+    static const QDate anchor(2000, 1, 1);
+    static const qint64 anchorX = QDateTime(anchor, QTime(12, 0)).toMSecsSinceEpoch();
+    return anchorX + anchor.daysTo(day) * 86400000LL;
 }
 qint64 DayX(const QString& ymd) {
     return DayX(ParseYmd(ymd));
