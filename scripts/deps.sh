@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base
+  qt6-charts-dev libqt6charts6
   libsqlite3-dev sqlite3
   libcsv-dev
   libgtest-dev googletest

@@ -57,6 +57,10 @@ class Database {
     // Shows a query's failure message and ends the program: the reads' common failure path.
     [[noreturn]] void failQuery(const QString& message);
 
+    // The open connection (null when closed) for modules that prepare their own statements
+    // with bound values, such as the progress figures.
+    sqlite3* connection() const { return handle_.get(); }
+
     Platform& platform() { return platform_; }
     // The engine's connection, for the statements prepared once and run for many rows.
     sqlite3* rawHandle() const { return handle_.get(); }

@@ -1,0 +1,295 @@
+// Times the progress window's reads on ten years of daily training (about 70,000 sets of one
+// exercise): the request for すべて and the switches between charts, against the bare engine
+// running the same statements, and the 1年 view on one against ten years of history.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QDate>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QtCharts/QChart>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "common/text_tests.h"
+#include "db/first_database.h"
+#include "progress/day_timeline.h"
+#include "progress/exercise_history.h"
+#include "progress/weekly_summary.h"
+#include "progress_window/progress_charts.h"
+
+using namespace sorvenka;
+
+namespace {
+
+constexpr int kSetsPerDay = 19;  // 19 × 3,652 days ≈ 69,400 sets
+constexpr int kRepetitions = 21;
+const QDate kLastDay(2024, 5, 14);
+
+using Handle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
+
+Handle OpenRaw(const QString& path) {
+    sqlite3* raw = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &raw);
+    return Handle(raw, &sqlite3_close);
+}
+
+// Daily sessions of bench press ending on kLastDay: a slow progression of the load, 3 to 12
+// repetitions, one minute a set and two minutes' rest, now and then a pound plate set.
+bool FillYears(const QString& path, int years) {
+    Handle db = OpenRaw(path);
+    if (sqlite3_exec(db.get(), "begin", nullptr, nullptr, nullptr) != SQLITE_OK) return false;
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(
+        db.get(), "insert into t_exer values(?1,'01','01',?2,?3,?4,?5,?6,?7,'回',null,null,'2','')",
+        -1, &raw, nullptr);
+    std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> insert(raw, &sqlite3_finalize);
+    const QDate first = kLastDay.addYears(-years).addDays(1);
+    for (QDate day = first; day <= kLastDay; day = day.addDays(1)) {
+        const QByteArray ymd = FormatYmd(day).toUtf8();
+        const int index = static_cast<int>(first.daysTo(day));
+        for (int set = 0; set < kSetsPerDay; ++set) {
+            const int start = 18 * 3600 + set * 180, finish = start + 60;
+            const QByteArray sta = QTime(0, 0).addSecs(start).toString("HH:mm:ss").toUtf8();
+            const QByteArray end = QTime(0, 0).addSecs(finish).toString("HH:mm:ss").toUtf8();
+            const bool pounds = (index + set) % 23 == 0;
+            const double kg = 60 + index / 60 * 0.5 + (set % 5) * 2.5;
+            sqlite3_bind_text(insert.get(), 1, ymd.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(insert.get(), 2, set + 1);
+            sqlite3_bind_text(insert.get(), 3, sta.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert.get(), 4, end.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_double(insert.get(), 5, pounds ? kg / 0.45359237 : kg);
+            sqlite3_bind_text(insert.get(), 6, pounds ? "lb" : "kg", -1, SQLITE_STATIC);
+            sqlite3_bind_int(insert.get(), 7, 3 + (index * 7 + set) % 10);
+            if (sqlite3_step(insert.get()) != SQLITE_DONE) return false;
+            sqlite3_reset(insert.get());
+        }
+    }
+    return sqlite3_exec(db.get(), "commit", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+double MedianMilliseconds(const std::function<void()>& work) {
+    work();  // warm the page cache
+    std::vector<double> samples;
+    QElapsedTimer timer;
+    for (int i = 0; i < kRepetitions; ++i) {
+        timer.start();
+        work();
+        samples.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+// The statements as the engine alone runs them: prepared, bound, stepped to the end; with
+// `deliver`, every column of every row is also handed out once in its stored type, as any
+// reader of the rows must take them.
+void RunBare(sqlite3* db, const std::vector<const char*>& statements, const QStringList& values,
+             bool deliver = true) {
+    for (const char* sql : statements) {
+        sqlite3_stmt* raw = nullptr;
+        sqlite3_prepare_v2(db, sql, -1, &raw, nullptr);
+        const int parameters = sqlite3_bind_parameter_count(raw);
+        for (int i = 0; i < parameters && i < values.size(); ++i) {
+            const QByteArray utf8 = values[i].toUtf8();
+            sqlite3_bind_text(raw, i + 1, utf8.constData(), utf8.size(), SQLITE_TRANSIENT);
+        }
+        const int columns = sqlite3_column_count(raw);
+        volatile long long sink = 0;
+        while (sqlite3_step(raw) == SQLITE_ROW) {
+            if (!deliver) continue;
+            for (int c = 0; c < columns; ++c) {
+                switch (sqlite3_column_type(raw, c)) {
+                    case SQLITE_INTEGER:
+                        sink = sink + sqlite3_column_int64(raw, c);
+                        break;
+                    case SQLITE_FLOAT:
+                        sink = sink + static_cast<long long>(sqlite3_column_double(raw, c));
+                        break;
+                    case SQLITE_NULL:
+                        break;
+                    default:
+                        sink = sink + (sqlite3_column_text(raw, c) != nullptr);
+                        break;
+                }
+            }
+        }
+        sqlite3_finalize(raw);
+    }
+}
+
+void PrintPlan(sqlite3* db, const char* sql) {
+    sqlite3_stmt* raw = nullptr;
+    const QByteArray text = QByteArray("explain query plan ") + sql;
+    if (sqlite3_prepare_v2(db, text.constData(), -1, &raw, nullptr) != SQLITE_OK) return;
+    while (sqlite3_step(raw) == SQLITE_ROW)
+        std::printf("    %s\n", reinterpret_cast<const char*>(sqlite3_column_text(raw, 3)));
+    sqlite3_finalize(raw);
+}
+
+int CountSets(sqlite3* db) {
+    sqlite3_stmt* raw = nullptr;
+    sqlite3_prepare_v2(db, "select count(*) from t_exer", -1, &raw, nullptr);
+    sqlite3_step(raw);
+    const int count = sqlite3_column_int(raw, 0);
+    sqlite3_finalize(raw);
+    return count;
+}
+
+// Processor time of this thread: what the work costs when the shared machine's other
+// processes take turns on the cores.
+double CpuMilliseconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Medians of the processor time of the program's read and the bare engine's, in turns.
+std::pair<double, double> CpuMedianPair(const std::function<void()>& ours,
+                                        const std::function<void()>& bare) {
+    ours();
+    bare();
+    std::vector<double> a, b;
+    for (int i = 0; i < kRepetitions; ++i) {
+        double start = CpuMilliseconds();
+        ours();
+        a.push_back(CpuMilliseconds() - start);
+        start = CpuMilliseconds();
+        bare();
+        b.push_back(CpuMilliseconds() - start);
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
+}
+
+// The program's read and the bare engine's, taken in turns so that both meet the same load
+// of a shared machine; the medians of each.
+std::pair<double, double> MedianPair(const std::function<void()>& ours,
+                                     const std::function<void()>& bare) {
+    ours();
+    bare();
+    std::vector<double> a, b;
+    QElapsedTimer timer;
+    for (int i = 0; i < kRepetitions; ++i) {
+        timer.start();
+        ours();
+        a.push_back(timer.nsecsElapsed() / 1e6);
+        timer.start();
+        bare();
+        b.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    return {a[a.size() / 2], b[b.size() / 2]};
+}
+
+void Compare(const char* what, double ours, double bare) {
+    std::printf("  %-44s %8.2f ms   bare engine %8.2f ms   ratio %.2f\n", what, ours, bare,
+                ours / bare);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    QString paths[2];
+    const int years[2] = {1, 10};
+    for (int i = 0; i < 2; ++i) {
+        paths[i] = dir.filePath(QStringLiteral("exercise_%1y.sqlite3").arg(years[i]));
+        QString error;
+        if (!CreateFirstDatabase(paths[i], error) || !FillYears(paths[i], years[i])) {
+            std::printf("cannot build the database of %d years: %s\n", years[i], qPrintable(error));
+            return 1;
+        }
+    }
+    Handle tenYears = OpenRaw(paths[1]);
+    sqlite3* db = tenYears.get();
+    std::printf("Ten years: %d sets of one exercise, %d a day, last day %s\n\n", CountSets(db),
+                kSetsPerDay, qPrintable(FormatYmd(kLastDay)));
+
+    const DayRange all = PeriodDays(ProgressPeriod::All, kLastDay);
+    const ExerciseSelection selection{QStringLiteral("01"), QStringLiteral("01"), all};
+    const QStringList values{all.first, all.last, selection.grpCd, selection.exerCd};
+    std::printf("すべて, from the request to the data ready for drawing (median of %d):\n",
+                kRepetitions);
+    ExerciseHistory history;
+    if (qEnvironmentVariableIsSet("PROGRESS_BENCH_PROFILE")) {  // for a profiler's run
+        for (int i = 0; i < 200; ++i) ReadExerciseHistory(db, selection);
+        return 0;
+    }
+    const auto [open, openBare] =
+        MedianPair([&] { history = ReadExerciseHistory(db, selection); },
+                   [&] { RunBare(db, ExerciseHistoryStatements(), values); });
+    Compare("opening (figures, rests, records, days)", open, openBare);
+    const auto [openAgain, stepOnly] =
+        MedianPair([&] { ReadExerciseHistory(db, selection); },
+                   [&] { RunBare(db, ExerciseHistoryStatements(), values, false); });
+    std::printf("  %-44s %8.2f ms   engine stepping only %6.2f ms   ratio %.2f\n",
+                "  (the same against rows not handed out)", openAgain, stepOnly,
+                openAgain / stepOnly);
+    const auto [openCpu, openBareCpu] =
+        CpuMedianPair([&] { ReadExerciseHistory(db, selection); },
+                      [&] { RunBare(db, ExerciseHistoryStatements(), values); });
+    std::printf("  %-44s %8.2f ms   bare engine %8.2f ms   ratio %.2f\n",
+                "  (processor time of the thread)", openCpu, openBareCpu, openCpu / openBareCpu);
+    std::printf("    %zu training days, %zu records, %d skipped\n", history.days.size(),
+                history.records.size(), history.skipped);
+    // The charts of the exercise draw from the figures already read: no query when switching.
+    const double draw =
+        MedianMilliseconds([&] { delete BuildExerciseChart(ChartKind::Load, history, all); });
+    std::printf("  %-44s %8.2f ms   (chart objects, no query)\n", "switch to 重量 chart (build)",
+                draw);
+    WeeklySummary weekly;
+    const auto [week, weekBare] =
+        MedianPair([&] { weekly = ReadWeeklySummary(db, all); },
+                   [&] {
+                       RunBare(db, WeeklySummaryStatements(), {all.first, all.last});
+                   });
+    Compare("switch to weekly sets by group", week, weekBare);
+    std::printf("    %zu weeks\n", weekly.weeks.size());
+    const double day = MedianMilliseconds([&] { ReadDayTimeline(db, all.last); });
+    std::printf("  %-44s %8.2f ms\n", "switch to the day's timeline", day);
+    std::printf("  %-44s %8.2f ms   bare engine %8.2f ms   ratio %.2f\n\n",
+                "total of the three requests", open + week + day, openBare + weekBare,
+                (open + week + day) / (openBare + weekBare));
+
+    std::printf("Bare engine per statement:\n");
+    for (const char* sql : ExerciseHistoryStatements())
+        std::printf("  %8.2f ms  %.60s\n", MedianMilliseconds([&] { RunBare(db, {sql}, values); }),
+                    sql);
+    std::printf("Query plans:\n");
+    for (const char* sql : ExerciseHistoryStatements()) PrintPlan(db, sql);
+    PrintPlan(db, WeeklySummaryStatements().front());
+
+    std::printf("\n1年 view on one and on ten years of history (median of %d):\n", kRepetitions);
+    const DayRange year = PeriodDays(ProgressPeriod::Year1, kLastDay);
+    double yearTimes[2];
+    for (int i = 0; i < 2; ++i) {
+        Handle handle = OpenRaw(paths[i]);
+        const double figures = MedianMilliseconds([&] {
+            ReadExerciseHistory(handle.get(), {QStringLiteral("01"), QStringLiteral("01"), year});
+        });
+        const double figuresCpu =
+            CpuMedianPair(
+                [&] {
+                    ReadExerciseHistory(handle.get(),
+                                        {QStringLiteral("01"), QStringLiteral("01"), year});
+                },
+                [] {})
+                .first;
+        std::printf("  %2d years: figures %.2f ms of processor time\n", years[i], figuresCpu);
+        const double weeks = MedianMilliseconds([&] { ReadWeeklySummary(handle.get(), year); });
+        yearTimes[i] = figures + weeks;
+        std::printf("  %2d years (%6d sets): %8.2f ms (figures %.2f, weeks %.2f)\n", years[i],
+                    CountSets(handle.get()), yearTimes[i], figures, weeks);
+    }
+    std::printf("  ratio 10 / 1 years: %.2f\n", yearTimes[1] / yearTimes[0]);
+    return 0;
+}

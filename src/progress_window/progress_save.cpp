@@ -1,0 +1,53 @@
+// Saving the shown chart as a PNG file in the rec folder.
+#include <QBuffer>
+
+#include "common/paths.h"
+#include "common/platform.h"
+#include "common/text_tests.h"
+#include "export/export_file.h"
+#include "progress_window/progress_window.h"
+
+namespace sorvenka {
+
+QString ProgressWindow::proposedPngName() const {
+    const ChartKind kind = chartKind();
+    const QString day = kind == ChartKind::Timeline ? timelineDay_ : FormatYmd(last_);
+    QString name = QStringLiteral("Progress") +
+                   QString(day).replace(QLatin1Char('/'), QString()).insert(4, QLatin1Char('_'));
+    if (kind != ChartKind::Timeline && kind != ChartKind::Weekly)
+        name += QLatin1Char('_') + selectedGrpCd() + selectedExerCd();
+    return name + QLatin1Char('_') + ChartKindWord(kind) + QStringLiteral(".png");
+}
+
+void ProgressWindow::savePng() {
+    const QString name = platform_.inputBox(QStringLiteral("保存するファイル名を指定してください"),
+                                            QStringLiteral("グラフの保存"), proposedPngName());
+    if (name.isEmpty()) return;
+    if (!IsPlainFileName(name)) {
+        platform_.message(QStringLiteral("ファイル名が正しくありません。\r\n"
+                                         "recフォルダの中のファイル名だけを指定してください"
+                                         "（/ \\ . .. は使えません）。\r\n") +
+                          name);
+        return;
+    }
+    if (!FolderExists(recFolder_)) {
+        platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder_);
+        return;
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!chartView->grab().save(&buffer, "PNG")) {
+        platform_.message(QStringLiteral("グラフを画像にできませんでした。"));
+        return;
+    }
+    const QString path = JoinPath(recFolder_, name);
+    QString message;
+    if (!WriteFileSafely(path, png, message)) {
+        platform_.message(message);
+        return;
+    }
+    lblNote->setText(QStringLiteral("保存しました: ") + path);
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,236 @@
+#include "progress_window/progress_window.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QVBoxLayout>
+
+#include "common/platform.h"
+#include "common/text_tests.h"
+#include "db/database.h"
+#include "db/master_lists.h"
+#include "progress/progress_period.h"
+
+namespace sorvenka {
+
+namespace {
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}
+
+int RowOfCode(const QComboBox* box, const QString& code) {
+    for (int i = 0; i < box->count(); ++i)
+        if (box->itemText(i).startsWith(code)) return i;
+    return code.isEmpty() && box->count() > 0 ? 0 : -1;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(const ProgressContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      db_(context.db),
+      platform_(context.platform),
+      recFolder_(context.recFolder),
+      mainDate_(context.mainDate),
+      showDayInMain_(context.showDayInMain) {
+    setWindowTitle(QStringLiteral("推移"));
+    resize(1320, 760);
+    buildControls();
+
+    quiet_ = true;
+    cboGrp->addItems(DBFillMasterList(db_, MasterList::Groups));
+    cboPeriod->addItems(ProgressPeriodNames());
+    cboPeriod->setCurrentIndex(static_cast<int>(ProgressPeriod::Year1));
+    cboChart->addItems(ChartKindNames());
+    quiet_ = false;
+
+    connect(cboGrp, &QComboBox::currentIndexChanged, this, [this] {
+        if (quiet_) return;
+        fillExercises();
+        reload();
+    });
+    connect(cboExer, &QComboBox::currentIndexChanged, this, [this] {
+        if (!quiet_) reload();
+    });
+    connect(cboPeriod, &QComboBox::currentIndexChanged, this, [this] {
+        if (!quiet_) reload();
+    });
+    connect(cboChart, &QComboBox::currentIndexChanged, this, [this] {
+        if (!quiet_) redraw();
+    });
+    connect(tblRecords, &QTableWidget::cellClicked, this,
+            [this](int row, int) { dayClicked(row, tblRecords); });
+    connect(tblDays, &QTableWidget::cellClicked, this,
+            [this](int row, int) { dayClicked(row, tblDays); });
+    connect(cmdSavePng, &QPushButton::clicked, this, &ProgressWindow::savePng);
+}
+
+void ProgressWindow::buildControls() {
+    cboGrp = new QComboBox(this);
+    cboExer = new QComboBox(this);
+    cboPeriod = new QComboBox(this);
+    cboChart = new QComboBox(this);
+    cboGrp->setMinimumWidth(130);
+    cboExer->setMinimumWidth(190);
+    cboChart->setMinimumWidth(230);
+    lblPeriod = new QLabel(this);
+    cmdSavePng = new QPushButton(QStringLiteral("PNGで保存"), this);
+
+    chartView = new QChartView(this);
+    chartView->setRenderHint(QPainter::Antialiasing);
+    chartView->setMinimumSize(640, 480);
+
+    tblRecords = new QTableWidget(0, 3, this);
+    tblRecords->setHorizontalHeaderLabels(
+        {QStringLiteral("記録"), QStringLiteral("値"), QStringLiteral("日付")});
+    tblDays = new QTableWidget(this);
+    for (QTableWidget* table : {tblRecords, tblDays}) {
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        table->setSelectionMode(QAbstractItemView::SingleSelection);
+        table->verticalHeader()->hide();
+        table->horizontalHeader()->setStretchLastSection(true);
+        table->setWordWrap(false);
+        table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    }
+    lblNote = new QLabel(this);
+    lblNote->setWordWrap(true);
+
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(Caption(QStringLiteral("グループ"), this));
+    choices->addWidget(cboGrp);
+    choices->addWidget(Caption(QStringLiteral("種目"), this));
+    choices->addWidget(cboExer);
+    choices->addWidget(Caption(QStringLiteral("期間"), this));
+    choices->addWidget(cboPeriod);
+    choices->addWidget(lblPeriod);
+    choices->addStretch(1);
+    choices->addWidget(Caption(QStringLiteral("グラフ"), this));
+    choices->addWidget(cboChart);
+    choices->addWidget(cmdSavePng);
+
+    auto* lists = new QVBoxLayout;
+    lists->addWidget(Caption(QStringLiteral("自己記録（期間内）"), this));
+    lists->addWidget(tblRecords, 2);
+    lists->addWidget(
+        Caption(QStringLiteral("トレーニング日（新しい順、クリックでメイン画面の日付へ）"), this));
+    lists->addWidget(tblDays, 3);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(chartView, 5);
+    body->addLayout(lists, 4);
+
+    auto* all = new QVBoxLayout(this);
+    all->addLayout(choices);
+    all->addLayout(body, 1);
+    all->addWidget(lblNote);
+}
+
+void ProgressWindow::fillExercises() {
+    const bool wasQuiet = quiet_;
+    quiet_ = true;
+    cboExer->clear();
+    cboExer->addItems(DBFillExerList(db_, selectedGrpCd()));
+    quiet_ = wasQuiet;
+}
+
+void ProgressWindow::preselect(const QString& grpCd, const QString& exerCd, const QString& ymd) {
+    quiet_ = true;
+    cboGrp->setCurrentIndex(RowOfCode(cboGrp, grpCd));
+    fillExercises();
+    cboExer->setCurrentIndex(RowOfCode(cboExer, exerCd));
+    quiet_ = false;
+    const QDate day = ParseYmd(ymd);
+    last_ = day.isValid() ? day : platform_.now().date();
+    dateSetHere_.clear();
+    timelineDay_.clear();
+    reload();
+}
+
+DayRange ProgressWindow::period() const {
+    return PeriodDays(static_cast<ProgressPeriod>(cboPeriod->currentIndex()), last_);
+}
+
+bool ProgressWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && last_.isValid()) refresh();
+    return QWidget::event(event);
+}
+
+void ProgressWindow::refresh() {
+    const QString mainDate = mainDate_ ? mainDate_() : QString();
+    const QDate day = ParseYmd(mainDate);
+    // A day picked here moves the main window only; the period stays where the user is.
+    if (day.isValid() && mainDate != dateSetHere_) {
+        if (day != last_) timelineDay_.clear();
+        last_ = day;
+        dateSetHere_.clear();
+    }
+    reload();
+}
+
+void ProgressWindow::reload() {
+    const DayRange range = period();
+    lblPeriod->setText(range.first.startsWith(QStringLiteral("0000"))
+                           ? QStringLiteral("〜 ") + range.last
+                           : range.first + QStringLiteral(" 〜 ") + range.last);
+    history_ = ReadExerciseHistory(db_.connection(), {selectedGrpCd(), selectedExerCd(), range});
+    weekly_.reset();
+    timeline_.reset();
+    if (timelineDay_.isEmpty() || timelineDay_ < range.first || timelineDay_ > range.last)
+        timelineDay_ = history_.days.empty() ? range.last : history_.days.back().ymd;
+    fillRecords();
+    fillDays();
+    redraw();
+}
+
+void ProgressWindow::redraw() {
+    const DayRange range = period();
+    QString failure = history_.ok ? QString() : history_.error;
+    QChart* chart = nullptr;
+    switch (chartKind()) {
+        case ChartKind::Weekly:
+            if (!weekly_) weekly_ = ReadWeeklySummary(db_.connection(), range);
+            if (!weekly_->ok) failure = weekly_->error;
+            chart = BuildWeeklyChart(*weekly_, range);
+            break;
+        case ChartKind::Timeline:
+            if (!timeline_) timeline_ = ReadDayTimeline(db_.connection(), timelineDay_);
+            if (!timeline_->ok) failure = timeline_->error;
+            chart = BuildTimelineChart(*timeline_, timelineDay_);
+            break;
+        default:
+            chart = BuildExerciseChart(chartKind(), history_, range);
+            break;
+    }
+    if (!failure.isEmpty()) {
+        delete chart;
+        chart = MessageChart(QStringLiteral("記録を読み込めませんでした"));
+    }
+    QChart* old = chartView->chart();
+    chartView->setChart(chart);
+    delete old;
+
+    QStringList notes;
+    if (!failure.isEmpty()) notes << QStringLiteral("読み込みエラー: ") + failure;
+    if (history_.skipped > 0)
+        notes << QStringLiteral("数値でない値が保存されているため除外したセット: %1")
+                     .arg(history_.skipped);
+    if (chartKind() == ChartKind::Timeline && timeline_ && timeline_->untimed > 0)
+        notes << QStringLiteral("開始・終了時刻のないセット: %1").arg(timeline_->untimed);
+    lblNote->setText(notes.join(QStringLiteral("　")));
+}
+
+void ProgressWindow::dayClicked(int row, QTableWidget* table) {
+    const QTableWidgetItem* item = table->item(row, 0);
+    if (item == nullptr) return;
+    const QString ymd = item->data(kDayRole).toString();
+    if (!IsValidYmd(ymd)) return;
+    timelineDay_ = ymd;
+    timeline_.reset();
+    dateSetHere_ = ymd;
+    if (showDayInMain_) showDayInMain_(ymd);
+    if (chartKind() == ChartKind::Timeline) redraw();
+}
+
+}  // namespace sorvenka

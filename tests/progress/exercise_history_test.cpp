@@ -1,0 +1,278 @@
+// The figures of one exercise read from a real database file: day aggregates, units, rests,
+// working time, records and the days they were beaten, texts that are not numbers.
+#include "progress/exercise_history.h"
+
+#include "db/database.h"
+#include "progress/progress_texts.h"
+#include "progress_fixture.h"
+
+namespace sorvenka::testing {
+namespace {
+
+class ExerciseHistoryTest : public ::testing::Test {
+  protected:
+    ExerciseHistory read(const QString& first = QStringLiteral("2024/01/01"),
+                         const QString& last = QStringLiteral("2024/12/31"),
+                         const QString& grp = QStringLiteral("01"),
+                         const QString& exer = QStringLiteral("01")) {
+        ExerciseHistory history =
+            ReadExerciseHistory(env.db.connection(), {grp, exer, {first, last}});
+        EXPECT_TRUE(history.ok) << history.error.toStdString();
+        return history;
+    }
+    const PersonalRecord* record(const ExerciseHistory& h, const QString& name) {
+        for (const PersonalRecord& r : h.records)
+            if (r.name == name) return &r;
+        return nullptr;
+    }
+    OpenDatabase env;
+};
+
+TEST_F(ExerciseHistoryTest, LoadFiguresOfADayWithKgAndLbSets) {
+    StoreSets(env.layout, {
+                              {.set = 1, .target = "60", .cnt = "10"},
+                              {.set = 2, .target = "200", .unitT = "lb", .cnt = "5"},
+                              {.set = 3, .target = "100", .cnt = "1"},
+                              {.set = 4, .target = "110", .cnt = "13"},  // no estimate
+                              {.set = 5, .target = "0", .cnt = "20"},    // body weight
+                              {.set = 6, .target = "20", .cnt = "null", .min = "1", .sec = "30"},
+                          });
+    const ExerciseHistory h = read();
+    ASSERT_EQ(h.days.size(), 1u);
+    const DayFigures& d = h.days[0];
+    EXPECT_EQ(d.ymd, QStringLiteral("2024/05/14"));
+    EXPECT_EQ(d.sets, 6);
+    EXPECT_EQ(d.skipped, 0);
+    EXPECT_DOUBLE_EQ(*d.topKg, 110);
+    EXPECT_DOUBLE_EQ(*d.bestE1rmKg, 200 * 0.45359237 * (1 + 5 / 30.0));
+    // Σ load × count over the count sets with a load; the timed set has no count.
+    EXPECT_DOUBLE_EQ(*d.volumeKg, 600 + 200 * 0.45359237 * 5 + 100 + 110 * 13);
+    EXPECT_EQ(*d.durationSeconds, 90);
+    EXPECT_FALSE(d.distanceKm);
+    // The hover text: all sets began at the same time, so there is no rest to show.
+    EXPECT_EQ(DayTooltip(d), QStringLiteral("2024/05/14 (火)\nセット数: 6\n最大重量: 110 kg\n"
+                                            "推定1RM: 105.84 kg\nボリューム: 2583.59 kg\n"
+                                            "合計時間: 1:30\n最長セット: 1:30\n作業時間: 1:00"));
+}
+
+TEST_F(ExerciseHistoryTest, DurationDistanceAndPace) {
+    StoreSets(env.layout,
+              {
+                  {.ymd = "2024/05/10",
+                   .grp = "07",
+                   .exer = "02",
+                   .set = 1,
+                   .target = "5",
+                   .unitT = "km",
+                   .cnt = "null",
+                   .unit = "",
+                   .min = "25",
+                   .sec = "0"},
+                  {.ymd = "2024/05/10",
+                   .grp = "07",
+                   .exer = "02",
+                   .set = 2,
+                   .target = "800",
+                   .unitT = "m",
+                   .cnt = "null",
+                   .unit = "",
+                   .min = "4",
+                   .sec = "0"},
+                  // A distance without a duration counts for the distance, not for the pace.
+                  {.ymd = "2024/05/10",
+                   .grp = "07",
+                   .exer = "02",
+                   .set = 3,
+                   .target = "2",
+                   .unitT = "km",
+                   .cnt = "null",
+                   .unit = ""},
+              });
+    const ExerciseHistory h = read("2024/01/01", "2024/12/31", "07", "02");
+    ASSERT_EQ(h.days.size(), 1u);
+    const DayFigures& d = h.days[0];
+    EXPECT_DOUBLE_EQ(*d.distanceKm, 7.8);
+    EXPECT_DOUBLE_EQ(*d.paceSecondsPerKm, (1500 + 240) / 5.8);
+    EXPECT_EQ(*d.durationSeconds, 1740);
+    EXPECT_EQ(*d.longestSeconds, 1500);
+    EXPECT_FALSE(d.topKg);  // km is no load
+    EXPECT_FALSE(d.volumeKg);
+}
+
+TEST_F(ExerciseHistoryTest, TextsThatAreNotNumbersAreSkippedAndCounted) {
+    StoreSets(env.layout, {
+                              {.set = 1},
+                              {.set = 2, .target = "'abc'"},
+                              {.set = 3, .cnt = "'x'"},
+                              {.set = 4, .target = "''"},
+                              {.set = 5, .target = "80", .cnt = "null", .min = "'ten'", .sec = "0"},
+                              {.ymd = "2024/05/15", .set = 1, .target = "'重い'"},
+                              {.ymd = "2024/05/3", .set = 1},  // not a day
+                          });
+    const ExerciseHistory h = read();
+    ASSERT_EQ(h.days.size(), 2u);
+    EXPECT_EQ(h.days[0].sets, 5);
+    EXPECT_EQ(h.days[0].skipped, 4);
+    EXPECT_DOUBLE_EQ(*h.days[0].topKg, 60);
+    EXPECT_DOUBLE_EQ(*h.days[0].volumeKg, 600);
+    EXPECT_FALSE(h.days[0].durationSeconds);
+    EXPECT_EQ(h.days[1].skipped, 1);
+    EXPECT_FALSE(h.days[1].topKg);
+    EXPECT_EQ(h.skipped, 6);
+    ASSERT_NE(record(h, QStringLiteral("最大重量")), nullptr);
+    EXPECT_EQ(record(h, QStringLiteral("最大重量"))->value, QStringLiteral("60 kg × 10回"));
+}
+
+TEST_F(ExerciseHistoryTest, OnlyTheExerciseWithinThePeriod) {
+    StoreSets(env.layout, {
+                              {.ymd = "2024/02/14", .target = "50"},
+                              {.ymd = "2024/02/15", .target = "55"},
+                              {.ymd = "2024/05/14", .target = "60"},
+                              {.ymd = "2024/05/15", .target = "200"},
+                              {.ymd = "2024/05/14", .exer = "02", .target = "300"},
+                              {.ymd = "2024/05/14", .grp = "02", .target = "300"},
+                          });
+    const ExerciseHistory h = read("2024/02/15", "2024/05/14");
+    ASSERT_EQ(h.days.size(), 2u);
+    EXPECT_EQ(h.days[0].ymd, QStringLiteral("2024/02/15"));
+    EXPECT_DOUBLE_EQ(*h.days[0].topKg, 55);
+    EXPECT_DOUBLE_EQ(*h.days[1].topKg, 60);
+}
+
+TEST_F(ExerciseHistoryTest, RestsOfTheExerciseAndWorkingTimeOfTheWholeDay) {
+    StoreSets(env.layout,
+              {
+                  {.set = 1, .sta = "09:00:00", .end = "09:01:00"},
+                  {.set = 2, .sta = "09:03:00", .end = "09:04:00"},  // rest 120
+                  {.set = 3, .sta = "09:05:30", .end = "09:06:00"},  // 90
+                  {.set = 4, .sta = "09:06:30", .end = ""},          // 30
+                  {.set = 5, .sta = "09:10:00", .end = "09:11:00"},  // no finish before
+                  {.set = 6, .sta = "", .end = "09:20:00"},          // no place
+                  {.set = 7, .sta = "09:50:00", .end = "09:51:00"},  // a break
+                  {.exer = "02", .set = 1, .sta = "08:30:00", .end = "08:31:00"},
+                  {.exer = "02", .set = 2, .sta = "10:00:00", .end = "10:02:00"},
+                  {.ymd = "2024/05/13", .exer = "02", .sta = "07:00:00", .end = "07:01:00"},
+              });
+    const ExerciseHistory h = read();
+    ASSERT_EQ(h.days.size(), 1u);
+    const DayFigures& d = h.days[0];
+    EXPECT_DOUBLE_EQ(*d.medianRestSeconds, 90);
+    EXPECT_EQ(d.restsCounted, 3);
+    EXPECT_EQ(d.restsLeftOut, 2);
+    EXPECT_EQ(*d.workingSeconds, 5520);  // 08:30:00 to 10:02:00 over both exercises
+}
+
+TEST_F(ExerciseHistoryTest, RecordsAndTheDaysThatBeatThem) {
+    StoreSets(env.layout,
+              {
+                  {.ymd = "2024/05/01", .set = 1, .target = "80", .cnt = "5"},
+                  {.ymd = "2024/05/01", .set = 2, .target = "60", .cnt = "10"},
+                  {.ymd = "2024/05/03", .set = 1, .target = "80", .cnt = "6"},
+                  {.ymd = "2024/05/05", .set = 1, .target = "85", .cnt = "3"},
+                  {.ymd = "2024/05/05", .set = 2, .target = "60", .cnt = "12"},
+                  {.ymd = "2024/05/07", .set = 1, .target = "200", .unitT = "lb", .cnt = "2"},
+                  {.ymd = "2024/05/09", .set = 1, .target = "60", .cnt = "20"},
+              });
+    const ExerciseHistory h = read();
+    const std::vector<std::pair<const char*, QStringList>> expected{
+        {"2024/05/01", {}},
+        {"2024/05/03", {QStringLiteral("推定1RM"), QStringLiteral("最多回数 80 kg")}},
+        {"2024/05/05", {QStringLiteral("最大重量"), QStringLiteral("最多回数 60 kg")}},
+        {"2024/05/07", {QStringLiteral("最大重量"), QStringLiteral("推定1RM")}},
+        {"2024/05/09", {QStringLiteral("ボリューム"), QStringLiteral("最多回数 60 kg")}},
+    };
+    ASSERT_EQ(h.days.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(h.days[i].ymd, QString::fromLatin1(expected[i].first));
+        EXPECT_EQ(h.days[i].beaten, expected[i].second) << expected[i].first;
+    }
+
+    struct Expected {
+        const char* name;
+        QString value;
+        const char* ymd;
+    };
+    const Expected records[] = {
+        {"最大重量", QStringLiteral("200 lb × 2回（90.72 kg）"), "2024/05/07"},
+        {"推定1RM", QStringLiteral("96.77 kg（200 lb × 2回）"), "2024/05/07"},
+        {"ボリューム", QStringLiteral("1200 kg"), "2024/05/09"},
+        {"最多回数 200 lb", QStringLiteral("2回"), "2024/05/07"},
+        {"最多回数 85 kg", QStringLiteral("3回"), "2024/05/05"},
+        {"最多回数 80 kg", QStringLiteral("6回"), "2024/05/03"},
+        {"最多回数 60 kg", QStringLiteral("20回"), "2024/05/09"},
+    };
+    ASSERT_EQ(h.records.size(), std::size(records));
+    for (std::size_t i = 0; i < std::size(records); ++i) {
+        EXPECT_EQ(h.records[i].name, QString::fromUtf8(records[i].name));
+        EXPECT_EQ(h.records[i].value, records[i].value) << records[i].name;
+        EXPECT_EQ(h.records[i].ymd, QString::fromLatin1(records[i].ymd)) << records[i].name;
+    }
+}
+
+TEST_F(ExerciseHistoryTest, ATieKeepsTheFirstDayAndBeatsNothing) {
+    StoreSets(env.layout, {
+                              {.ymd = "2024/05/01", .target = "100", .cnt = "3"},
+                              {.ymd = "2024/05/08", .target = "100", .cnt = "3"},
+                          });
+    const ExerciseHistory h = read();
+    ASSERT_EQ(h.days.size(), 2u);
+    EXPECT_TRUE(h.days[1].beaten.isEmpty());
+    EXPECT_EQ(record(h, QStringLiteral("最大重量"))->ymd, QStringLiteral("2024/05/01"));
+    EXPECT_EQ(record(h, QStringLiteral("最多回数 100 kg"))->ymd, QStringLiteral("2024/05/01"));
+}
+
+TEST_F(ExerciseHistoryTest, RestDaySetsAndLongestDuration) {
+    StoreSets(env.layout, {
+                              {.ymd = "2024/05/12",
+                               .grp = "99",
+                               .exer = "99",
+                               .sta = "",
+                               .end = "",
+                               .target = "0",
+                               .unitT = "",
+                               .cnt = "99",
+                               .unit = "回"},
+                              {.ymd = "2024/05/13",
+                               .grp = "06",
+                               .exer = "01",
+                               .target = "0",
+                               .unitT = "",
+                               .cnt = "null",
+                               .unit = "",
+                               .min = "1",
+                               .sec = "30"},
+                              {.ymd = "2024/05/14",
+                               .grp = "06",
+                               .exer = "01",
+                               .target = "0",
+                               .unitT = "",
+                               .cnt = "null",
+                               .unit = "",
+                               .min = "2",
+                               .sec = "5"},
+                          });
+    const ExerciseHistory rest = read("2024/01/01", "2024/12/31", "99", "99");
+    ASSERT_EQ(rest.days.size(), 1u);
+    EXPECT_FALSE(rest.days[0].topKg);
+    EXPECT_FALSE(rest.days[0].volumeKg);
+    EXPECT_TRUE(rest.records.empty());
+
+    const ExerciseHistory plank = read("2024/01/01", "2024/12/31", "06", "01");
+    ASSERT_EQ(plank.days.size(), 2u);
+    EXPECT_EQ(plank.days[1].beaten, QStringList{QStringLiteral("最長時間")});
+    ASSERT_EQ(plank.records.size(), 1u);
+    EXPECT_EQ(plank.records[0].value, QStringLiteral("2:05"));
+    EXPECT_EQ(plank.records[0].ymd, QStringLiteral("2024/05/14"));
+}
+
+TEST_F(ExerciseHistoryTest, AMissingTableIsReportedNotFatal) {
+    env.layout.exec(QStringLiteral("drop table t_exer;"));
+    const ExerciseHistory h =
+        ReadExerciseHistory(env.db.connection(), {"01", "01", {"2024/01/01", "2024/12/31"}});
+    EXPECT_FALSE(h.ok);
+    EXPECT_TRUE(h.error.contains(QStringLiteral("t_exer"))) << h.error.toStdString();
+    EXPECT_TRUE(h.days.empty());
+}
+
+}  // namespace
+}  // namespace sorvenka::testing

@@ -1,0 +1,190 @@
+// The progress window driven through its real widgets on a real database: opened by 推移,
+// preselected from the main window, periods, clicks that move the main window, PNG saving.
+#include "progress_window/progress_window.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMouseEvent>
+#include <QtCharts/QAbstractSeries>
+
+#include "../progress/progress_fixture.h"
+#include "window/window_fixture.h"
+
+namespace sorvenka::testing {
+namespace {
+
+void ClickRow(QTableWidget* table, int row) {
+    table->scrollToItem(table->item(row, 0));
+    const QPoint point = table->visualItemRect(table->item(row, 0)).center();
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, point, table->viewport()->mapToGlobal(point), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(table->viewport(), &event);
+    }
+}
+
+QString Cell(const QTableWidget* table, int row, int column) {
+    const QTableWidgetItem* item = table->item(row, column);
+    return item ? item->text() : QString();
+}
+
+class ProgressWindowTest : public WindowTest {
+  protected:
+    void SetUp() override {
+        StoreSets(env.layout, {
+                                  {.ymd = "2020/03/02", .grp = "03", .target = "60", .cnt = "5"},
+                                  {.ymd = "2024/01/10", .grp = "03", .target = "80", .cnt = "5"},
+                                  {.ymd = "2024/05/10", .grp = "03", .target = "90", .cnt = "5"},
+                                  {.ymd = "2024/05/10",
+                                   .grp = "03",
+                                   .set = 2,
+                                   .sta = "09:03:00",
+                                   .end = "09:04:00",
+                                   .target = "70",
+                                   .cnt = "8"},
+                                  {.ymd = "2024/05/14", .grp = "01", .target = "50"},
+                              });
+        startWindow();
+        MainWindow::SelectItemByCode(window->lstGrp, QStringLiteral("03"));
+        MainWindow::SelectItemByCode(window->lstExer, QStringLiteral("01"));
+    }
+    ProgressWindow* open() {
+        window->cmdProgress->click();
+        ProgressWindow* progress = window->findChild<ProgressWindow*>();
+        if (progress) QApplication::processEvents();
+        return progress;
+    }
+};
+
+TEST_F(ProgressWindowTest, OpensOnceFromTheButtonWithTheMainWindowsChoice) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_TRUE(progress->isWindow());
+    EXPECT_FALSE(progress->isModal());
+    EXPECT_EQ(progress->cboGrp->currentText(), QStringLiteral("03 脚"));
+    EXPECT_EQ(progress->cboExer->currentText(), QStringLiteral("01 スクワット"));
+    EXPECT_EQ(progress->period().last, QStringLiteral("2024/05/14"));
+    EXPECT_EQ(progress->cboPeriod->currentText(), QStringLiteral("1年"));
+    // The training days, newest first, with the day that beat the record marked.
+    ASSERT_EQ(progress->tblDays->rowCount(), 2);
+    EXPECT_TRUE(Cell(progress->tblDays, 0, 0).startsWith(QStringLiteral("2024/05/10")));
+    EXPECT_EQ(Cell(progress->tblDays, 0, 10), QStringLiteral("記録更新"));
+    EXPECT_EQ(Cell(progress->tblDays, 1, 10), QString());
+    EXPECT_FALSE(progress->chartView->chart()->series().isEmpty());
+
+    // A second click brings the same window back: still one.
+    progress->hide();
+    window->cmdProgress->click();
+    EXPECT_EQ(window->findChildren<ProgressWindow*>().size(), 1);
+    EXPECT_TRUE(progress->isVisible());
+}
+
+TEST_F(ProgressWindowTest, PeriodsEndAtTheMainWindowsDate) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("3か月"));
+    EXPECT_EQ(progress->tblDays->rowCount(), 1);
+    EXPECT_EQ(progress->lblPeriod->text(), QStringLiteral("2024/02/15 〜 2024/05/14"));
+    progress->cboPeriod->setCurrentText(QStringLiteral("すべて"));
+    EXPECT_EQ(progress->tblDays->rowCount(), 3);
+
+    // The main window's date moves the end when the window is activated again.
+    window->txtYmd->setText(QStringLiteral("2024/05/09"));
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(progress, &activate);
+    EXPECT_EQ(progress->period().last, QStringLiteral("2024/05/09"));
+    EXPECT_EQ(progress->tblDays->rowCount(), 2);
+}
+
+TEST_F(ProgressWindowTest, ClickingARecordOrADayListsItsWeekInTheMainWindow) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_GT(progress->tblRecords->rowCount(), 0);
+    EXPECT_EQ(Cell(progress->tblRecords, 0, 0), QStringLiteral("最大重量"));
+    EXPECT_EQ(Cell(progress->tblRecords, 0, 1), QStringLiteral("90 kg × 5回"));
+    ClickRow(progress->tblRecords, 0);
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/10"));
+    EXPECT_TRUE(
+        DayLines(window->lstRecord).join(QLatin1Char('\n')).contains(QStringLiteral("2024/05/10")));
+
+    // The period stays where the user is when the date came from here.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(progress, &activate);
+    EXPECT_EQ(progress->period().last, QStringLiteral("2024/05/14"));
+
+    ClickRow(progress->tblDays, 1);
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/01/10"));
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));
+    EXPECT_EQ(progress->timelineDay(), QStringLiteral("2024/01/10"));
+    EXPECT_TRUE(progress->chartView->chart()->title().startsWith(QStringLiteral("2024/01/10")));
+}
+
+TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    ASSERT_EQ(progress->tblDays->rowCount(), 2);
+    StoreSets(env.layout, {{.ymd = "2024/05/12", .grp = "03", .target = "'x'"}});
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(progress, &activate);
+    EXPECT_EQ(progress->tblDays->rowCount(), 3);
+    EXPECT_TRUE(progress->lblNote->text().contains(QStringLiteral("1")));
+}
+
+TEST_F(ProgressWindowTest, SavesTheShownChartAsPngInRec) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cmdSavePng->click();
+    ASSERT_EQ(env.platform.inputsAsked.size(), 1u);
+    EXPECT_EQ(env.platform.inputsAsked[0].defaultText,
+              QStringLiteral("Progress2024_0514_0301_load.png"));
+    QFile file(env.layout.folder(QStringLiteral("rec")) +
+               QStringLiteral("/Progress2024_0514_0301_load.png"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.read(8).startsWith("\x89PNG\r\n\x1a\n"));
+
+    // A name that leaves the rec folder is refused and nothing is written.
+    env.platform.inputs = {QStringLiteral("../escape.png")};
+    progress->cmdSavePng->click();
+    ASSERT_EQ(env.platform.shown.size(), 1u);
+    EXPECT_TRUE(
+        env.platform.shown[0].text.startsWith(QStringLiteral("ファイル名が正しくありません。")));
+    EXPECT_FALSE(QFile::exists(env.layout.base() + QStringLiteral("/escape.png")));
+}
+
+TEST_F(ProgressWindowTest, AnEmptyPeriodDrawsAnEmptyChartWithAMessageForEveryKind) {
+    MainWindow::SelectItemByCode(window->lstGrp, QStringLiteral("07"));
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("3か月"));
+    window->txtYmd->setText(QStringLiteral("2019/01/01"));
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(progress, &activate);
+    for (int kind = 0; kind < progress->cboChart->count(); ++kind) {
+        progress->cboChart->setCurrentIndex(kind);
+        EXPECT_TRUE(progress->chartView->chart()->series().isEmpty()) << kind;
+        EXPECT_TRUE(progress->chartView->chart()->title().contains(QStringLiteral("ありません")))
+            << kind;
+    }
+    EXPECT_EQ(progress->tblDays->rowCount(), 0);
+    EXPECT_EQ(progress->tblRecords->rowCount(), 0);
+}
+
+TEST_F(ProgressWindowTest, EveryChartOfAPeriodWithSetsHasSeries) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("すべて"));
+    const std::vector<std::pair<ChartKind, bool>> kinds{
+        {ChartKind::Load, true},      {ChartKind::Volume, true}, {ChartKind::Duration, false},
+        {ChartKind::Distance, false}, {ChartKind::Rest, true},   {ChartKind::Timeline, true},
+        {ChartKind::Weekly, true}};
+    for (const auto& [kind, drawn] : kinds) {
+        progress->cboChart->setCurrentIndex(static_cast<int>(kind));
+        EXPECT_EQ(!progress->chartView->chart()->series().isEmpty(), drawn)
+            << static_cast<int>(kind);
+    }
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
