@@ -331,6 +331,9 @@ QChart* BuildWeeklyChart(const WeeklySummary& summary, const DayRange& range) {
             upper->append(to, below[w]);
         }
         auto* area = new QAreaSeries(upper, lower);
+        // The band does not take its edges over: they go with it.
+        upper->setParent(area);
+        lower->setParent(area);
         area->setName(summary.groups[g].name);
         area->setColor(QColor::fromHsv((static_cast<int>(g) * 47) % 360, 150, 215));
         area->setBorderColor(area->color().darker(130));
