@@ -93,15 +93,15 @@ QChart* NewChart(const QString& title) {
     return chart;
 }
 
-struct SeriesSpec {
+struct SeriesPlan {
     QString name;
     std::function<std::optional<double>(const DayFigures&)> value;
 };
 
 // Line series of day figures on a date axis and one value axis per side.
 QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, const DayRange& range,
-                        const std::vector<SeriesSpec>& left, const QString& leftTitle,
-                        const std::vector<SeriesSpec>& right, const QString& rightTitle,
+                        const std::vector<SeriesPlan>& left, const QString& leftTitle,
+                        const std::vector<SeriesPlan>& right, const QString& rightTitle,
                         const QString& emptyMessage, bool fromZero = true) {
     auto hover = std::make_shared<HoverTexts>();
     for (const DayFigures& day : history.days) {
@@ -109,13 +109,13 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
         hover->texts << DayTooltip(day);
     }
     double lowest = std::numeric_limits<double>::max();
-    auto build = [&](const std::vector<SeriesSpec>& specs, double& top) {
+    auto build = [&](const std::vector<SeriesPlan>& plans, double& top) {
         std::vector<QLineSeries*> built;
-        for (const SeriesSpec& spec : specs) {
+        for (const SeriesPlan& plan : plans) {
             auto* series = new QLineSeries;
-            series->setName(spec.name);
+            series->setName(plan.name);
             for (const DayFigures& day : history.days)
-                if (const auto value = spec.value(day)) {
+                if (const auto value = plan.value(day)) {
                     series->append(static_cast<qreal>(DayX(day.ymd)), *value);
                     top = std::max(top, *value);
                     lowest = std::min(lowest, *value);
