@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QSet>
 #include <set>
+#include <string>
+#include <string_view>
 
 #include "csv/csv_mapping.h"
 #include "db/database.h"
@@ -163,6 +165,11 @@ class Masters {
 };
 
 // One day and exercise as the import meets it: what was stored before, and what it added.
+// A copy that shares no bytes with the row it came from.
+QByteArray OwnCopy(const QByteArray& bytes) {
+    return QByteArray(bytes.constData(), bytes.size());
+}
+
 struct StoredGroup {
     QByteArray ymd;
     qint64 count = 0;
@@ -284,7 +291,13 @@ class Importer {
         if (!CheckFieldCount(header_, row, reason)) return refuse(row.line, reason);
         if (header_.format() == CsvFormat::Sorvenka) {
             if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
-            return ownSet();
+            const bool goOn = ownSet();
+            // Nothing keeps the row's fields once it is written, so the reader can fill them
+            // again for the next row.
+            insert_.reset();
+            keyExists_.reset();
+            own_ = OwnSet();
+            return goOn;
         }
         if (!MapPeerRow(header_, row, delimiter_, peer_, reason)) return refuse(row.line, reason);
         return peerSet();
@@ -332,23 +345,26 @@ class Importer {
     StoredGroup& storedGroup(const QByteArray& ymd, const QByteArray& grp, const QByteArray& exer) {
         // The group of the row before, when it is the same: nothing was added to the cache
         // since, so the pointer still holds.
-        if (lastGroup_ && ymd == lastGroupYmd_ && grp == lastGroupGrp_ && exer == lastGroupExer_)
-            return *lastGroup_;
-        lastGroupYmd_ = ymd, lastGroupGrp_ = grp, lastGroupExer_ = exer;
+        probe_.clear();
+        probe_.append(ymd.constData(), ymd.size()).append(1, '\t');
+        probe_.append(grp.constData(), grp.size()).append(1, '\t');
+        probe_.append(exer.constData(), exer.size());
+        if (lastGroup_ && probe_ == lastGroupKey_) return *lastGroup_;
+        std::swap(probe_, lastGroupKey_);
         lastGroup_ = &findOrReadGroup(ymd, grp, exer);
         return *lastGroup_;
     }
 
     StoredGroup& findOrReadGroup(const QByteArray& ymd, const QByteArray& grp,
                                  const QByteArray& exer) {
-        const QByteArray key = ymd + '\t' + grp + '\t' + exer;
+        const QByteArray key = QByteArray(ymd).append('\t').append(grp).append('\t').append(exer);
         if (StoredGroup* found = groups_.find(key)) return *found;
         // A day outside the stored ones holds nothing, unless this import wrote to it in a
         // group since dropped from the cache: no need to ask.
         const bool mayHoldSets = (!firstDay_.isEmpty() && ymd >= firstDay_ && ymd <= lastDay_) ||
                                  groups_.mayHaveDropped(ymd);
         StoredGroup group;
-        group.ymd = ymd;
+        group.ymd = OwnCopy(ymd);
         if (!mayHoldSets) return groups_.insert(key, std::move(group));
         storedGroup_.reset();
         storedGroup_.bindBytes(1, ymd);
@@ -364,11 +380,15 @@ class Importer {
     // The masters an own row needs: its group and exercise, added when missing. Rows of one
     // exercise come together, so the same pair as the row before needs no look-up.
     bool ownMasters(const QByteArray& grpBytes, const QByteArray& exerBytes) {
-        if (grpBytes == lastGrp_ && exerBytes == lastExer_) return true;
-        lastGrp_ = grpBytes, lastExer_ = exerBytes;
+        const std::string_view grpView(grpBytes.constData(), grpBytes.size());
+        const std::string_view exerView(exerBytes.constData(), exerBytes.size());
+        if (havePair_ && grpView == lastGrp_ && exerView == lastExer_) return true;
+        havePair_ = true;
+        lastGrp_.assign(grpView), lastExer_.assign(exerView);
         const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
         if (!masters_.group(grp)) {
-            const QString name = own_.grpName.isEmpty() ? grp : own_.grpName;
+            const QString given = FieldText(own_.grpName);
+            const QString name = given.isEmpty() ? grp : given;
             insertGroup_.reset();
             insertGroup_.bindText(1, grp);
             insertGroup_.bindText(2, name);
@@ -377,7 +397,8 @@ class Importer {
             masters_.addGroup(grp, name);
         }
         if (!masters_.hasExercise(grp, exer)) {
-            const QString name = own_.exerName.isEmpty() ? exer : own_.exerName;
+            const QString given = FieldText(own_.exerName);
+            const QString name = given.isEmpty() ? exer : given;
             insertExercise_.reset();
             insertExercise_.bindText(1, grp);
             insertExercise_.bindText(2, exer);
@@ -400,7 +421,7 @@ class Importer {
         ++summary_.sets;
         days_.insert(DayNumber(own_.ymd()));
         StoredGroup& group = storedGroup(own_.ymd(), grp, exer);
-        const qint64 setNum = own_.setNum().toLongLong();
+        const qint64 setNum = own_.whole[3];
         bool present = group.addedSetNums.contains(setNum);
         if (!present && group.count > 0) {
             keyExists_.reset();
@@ -417,11 +438,11 @@ class Importer {
         for (int i = 0; i < 14; ++i) {
             const CsvField& value = own_.values[i];
             if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
-                insert_.bindInt(i + 1, value->toLongLong());
+                insert_.bindInt(i + 1, own_.whole[i]);
             else if (value && !value->isEmpty() && i == 6)
-                insert_.bindDouble(i + 1, value->toDouble());
+                insert_.bindDouble(i + 1, own_.target);
             else
-                insert_.bindBytes(i + 1, value);
+                insert_.bindBorrowed(i + 1, value);  // own_ holds the row until it is reset
         }
         if (!done(insert_.step())) return false;
         group.addedSetNums.append(setNum);
@@ -547,8 +568,10 @@ class Importer {
         insertUnitTarget_, insertUnit_;
     GroupCache groups_;
     StoredGroup* lastGroup_ = nullptr;
-    QByteArray lastGroupYmd_, lastGroupGrp_, lastGroupExer_;
-    QByteArray lastGrp_, lastExer_;  // the pair of the own row before
+    // Kept in buffers of their own, filled again rather than allocated for every change.
+    std::string probe_, lastGroupKey_;  // day, group and exercise of the row before
+    std::string lastGrp_, lastExer_;    // the pair of the own row before
+    bool havePair_ = false;
     QByteArray firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;                 // yyyymmdd
     QSet<QString> existingExercises_, newPairs_, outOfCodes_;

@@ -26,6 +26,25 @@ bool IsDigitsBytes(const QByteArray& bytes) {
     return true;
 }
 
+// The value of a text of at most 18 ASCII digits.
+qint64 DigitsValue(const QByteArray& digits) {
+    qint64 value = 0;
+    for (char c : digits) value = value * 10 + (c - '0');
+    return value;
+}
+
+// hh:mm:ss, checked on the bytes as read: every character of a time is ASCII, so a text
+// with any other byte is no time.
+bool IsTimeBytes(const QByteArray& bytes) {
+    if (bytes.size() != 8 || bytes[2] != ':' || bytes[5] != ':') return false;
+    auto field = [&](int from, int max) {
+        const char high = bytes[from], low = bytes[from + 1];
+        return high >= '0' && high <= '9' && low >= '0' && low <= '9' &&
+               (high - '0') * 10 + (low - '0') <= max;
+    };
+    return field(0, 23) && field(3, 59) && field(6, 59);
+}
+
 // yyyy/mm/dd naming a real day, checked on the bytes as read.
 bool IsYmdBytes(const QByteArray& bytes) {
     if (bytes.size() != 10 || bytes[4] != '/' || bytes[7] != '/') return false;
@@ -301,10 +320,11 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         if (CharacterCount(bytes(i)) != 2 || bytes(i).contains('\''))
             return fail(columns[i] + QStringLiteral("は2文字のコードです（%1）"), i);
     }
-    if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || bytes(3).toLongLong() < 1)
+    if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || DigitsValue(bytes(3)) < 1)
         return fail(QStringLiteral("set_numが1以上の整数ではありません（%1）"), 3);
+    set.whole[3] = DigitsValue(bytes(3));
     for (int i : {4, 5}) {
-        if (!bytes(i).isEmpty() && !IsTimeText(QString::fromUtf8(bytes(i))))
+        if (!bytes(i).isEmpty() && !IsTimeBytes(bytes(i)))
             return fail(columns[i] + QStringLiteral("が時刻ではありません（%1）"), i);
     }
     // The load: a number that is not negative, as the engine writes it.
@@ -314,6 +334,7 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         if (!ok || !std::isfinite(value))
             return fail(QStringLiteral("targetが数ではありません（%1）"), 6);
         if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）"), 6);
+        set.target = value;
     }
     for (int i : {8, 10, 11}) {
         if (bytes(i).isEmpty()) continue;
@@ -321,8 +342,9 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
             return fail(columns[i] + QStringLiteral("が負の数です（%1）"), i);
         if (!IsDigitsBytes(bytes(i)) || bytes(i).size() > 15)
             return fail(columns[i] + QStringLiteral("が整数ではありません（%1）"), i);
+        set.whole[i] = DigitsValue(bytes(i));
     }
-    if (!bytes(11).isEmpty() && bytes(11).toInt() > 59)
+    if (!bytes(11).isEmpty() && set.whole[11] > 59)
         return fail(QStringLiteral("cnt_secが59を超えています（%1）"), 11);
     if (CharacterCount(bytes(12)) > 1)
         return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）"), 12);
@@ -332,8 +354,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         if (!set.values[i]) set.values[i] = QByteArray("");
     const int grpName = header.own(14);
     const int exerName = header.own(15);
-    set.grpName = grpName >= 0 ? FieldText(row.fields[grpName]) : QString();
-    set.exerName = exerName >= 0 ? FieldText(row.fields[exerName]) : QString();
+    set.grpName = grpName >= 0 ? row.fields[grpName] : CsvField();
+    set.exerName = exerName >= 0 ? row.fields[exerName] : CsvField();
     return true;
 }
 

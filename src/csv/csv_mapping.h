@@ -25,7 +25,9 @@ struct PeerSet {
 // One row of Sorvenka's own CSV: the fourteen columns of t_exer as read, and the names.
 struct OwnSet {
     std::array<CsvField, 14> values;
-    QString grpName, exerName;
+    CsvField grpName, exerName;      // as read; made texts only for a group or exercise to add
+    std::array<qint64, 14> whole{};  // the whole numbers of set_num, cnt, cnt_min, cnt_sec
+    double target = 0;
 
     const QByteArray& ymd() const { return *values[0]; }
     const QByteArray& grpCd() const { return *values[1]; }

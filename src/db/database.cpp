@@ -115,9 +115,17 @@ bool Database::open(const QString& path, QString& message) {
     log_.write(QStringLiteral("DBOpenDB"));
     message.clear();
     // The engine is linked in, so binding it cannot fail.
+    // The connection is only ever used by the thread that opened it, so the engine need not
+    // lock it on every call (steps and cell reads are many).
     sqlite3* raw = nullptr;
-    const int code = sqlite3_open16(path.utf16(), &raw);
+    int code =
+        sqlite3_open_v2(path.toUtf8().constData(), &raw,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     handle_.reset(raw);
+    // A file made by this call holds its texts as UTF-16, as it always has; the setting is
+    // ignored for a file that exists.
+    if (code == SQLITE_OK)
+        code = sqlite3_exec(handle_.get(), "PRAGMA encoding = 'UTF-16'", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) {
         handle_.reset();
         message = QStringLiteral("DBFile Open Error");

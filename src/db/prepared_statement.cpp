@@ -28,6 +28,7 @@ void PreparedStatement::bindBytes(int position, const QByteArray& utf8) {
     QByteArray& bytes = held_[position - 1];
     bytes = utf8;
     // An empty text stays an empty text: the engine binds NULL for a null pointer.
+    used_ = true;
     sqlite3_bind_text(statement_, position, bytes.isEmpty() ? "" : bytes.constData(),
                       static_cast<int>(bytes.size()), SQLITE_STATIC);
 }
@@ -39,6 +40,16 @@ void PreparedStatement::bindBytes(int position, const std::optional<QByteArray>&
         bindNull(position);
 }
 
+void PreparedStatement::bindBorrowed(int position, const std::optional<QByteArray>& utf8) {
+    if (!utf8) {
+        bindNull(position);
+        return;
+    }
+    used_ = true;
+    sqlite3_bind_text(statement_, position, utf8->isEmpty() ? "" : utf8->constData(),
+                      static_cast<int>(utf8->size()), SQLITE_STATIC);
+}
+
 void PreparedStatement::bindText(int position, const std::optional<QString>& value) {
     if (value)
         bindText(position, *value);
@@ -47,24 +58,32 @@ void PreparedStatement::bindText(int position, const std::optional<QString>& val
 }
 
 void PreparedStatement::bindInt(int position, qint64 value) {
+    used_ = true;
     sqlite3_bind_int64(statement_, position, value);
 }
 
 void PreparedStatement::bindDouble(int position, double value) {
+    used_ = true;
     sqlite3_bind_double(statement_, position, value);
 }
 
 void PreparedStatement::bindNull(int position) {
+    used_ = true;
     sqlite3_bind_null(statement_, position);
 }
 
 int PreparedStatement::step() {
+    used_ = true;
     return statement_ ? sqlite3_step(statement_) : SQLITE_MISUSE;
 }
 
 void PreparedStatement::reset() {
+    // A statement reset and unbound since its last use has nothing to undo.
+    if (!used_) return;
+    used_ = false;
     sqlite3_reset(statement_);
     sqlite3_clear_bindings(statement_);
+    held_.clear();
 }
 
 int PreparedStatement::columnType(int column) const {

@@ -29,13 +29,17 @@ class PreparedStatement {
     // UTF-8 bytes as they are; an absent value binds NULL.
     void bindBytes(int position, const QByteArray& utf8);
     void bindBytes(int position, const std::optional<QByteArray>& utf8);
+    // The same, without holding the bytes: the caller keeps them unchanged until the statement
+    // has been stepped and reset (rows written one by one from a buffer that outlives them).
+    void bindBorrowed(int position, const std::optional<QByteArray>& utf8);
     void bindInt(int position, qint64 value);
     void bindDouble(int position, double value);
     void bindNull(int position);
 
     // SQLITE_ROW, SQLITE_DONE or an error code.
     int step();
-    // Ready for the next binding: resets and clears the bound values.
+    // Ready for the next binding: resets and clears the bound values (and lets go of their
+    // bytes).
     void reset();
 
     // The column's storage class (SQLITE_INTEGER, ...), and its value.
@@ -50,6 +54,7 @@ class PreparedStatement {
     sqlite3_stmt* statement_ = nullptr;
     int prepareCode_ = 0;
     std::vector<QByteArray> held_;  // the bound texts, by position
+    bool used_ = false;             // bound or stepped since the last reset
 };
 
 // A write transaction: begun at construction, rolled back at destruction unless committed.

@@ -53,6 +53,13 @@ std::vector<HostileCase> Cases() {
         {"a count that is no number", kOwnHeader + kGoodRow + OwnRow("60", "ten", ""), 3,
          "整数ではありません", false},
         {"a negative count", kOwnHeader + kGoodRow + OwnRow("60", "-3", ""), 3, "負の数", false},
+        // Past the range of an int: once read as 0 and let through.
+        {"seconds of eleven digits",
+         kOwnHeader + kGoodRow + "2024/05/02,01,01,1,,,60,kg,,,1,99999999999,0,,胸,ベンチ\r\n", 3,
+         "59を超えています", false},
+        {"a start time in full-width digits",
+         kOwnHeader + kGoodRow + "2024/05/02,01,01,1,０７:00:00,,60,kg,10,回,,,0,,胸,ベンチ\r\n", 3,
+         "時刻ではありません", false},
         {"a line break inside a quoted comment counts",
          kOwnHeader + OwnRow("60", "10", "\"a\r\nb\"") + OwnRow("x", "10", ""), 4,
          "数ではありません", false},

@@ -263,6 +263,10 @@ TEST(DatabaseOpen, AMissingFileIsCreatedEmpty) {
     ASSERT_TRUE(db.open(layout.dbPath(), message));
     EXPECT_EQ(message, QString());
     EXPECT_TRUE(FileExists(layout.dbPath()));
+    // A file made here keeps its texts as UTF-16, as files made by earlier versions do.
+    ResultTable table{QString()};
+    ASSERT_TRUE(db.query(QStringLiteral("PRAGMA encoding"), table, message));
+    EXPECT_EQ(table.value(1), QStringLiteral("UTF-16le"));
 }
 
 TEST_F(DatabaseFixture, FailQueryShowsTheMessageAndEnds) {
