@@ -46,8 +46,13 @@ class CsvReader {
     // names the reason and errorLine the line of the row where it began.
     bool read(const std::function<bool(CsvRow&)>& onRow, QString& message, qint64& errorLine);
 
+    // Every line through libcsv, none split by the reader's own path for plain lines; both
+    // must read every file alike (tests compare them).
+    void readEveryLineThroughLibcsv() { plainLines_ = false; }
+
   private:
     QString path_;
+    bool plainLines_ = true;
     CsvEncoding encoding_ = CsvEncoding::Utf8;
     char delimiter_ = ',';
     bool utf8Faults_ = false;
