@@ -164,12 +164,12 @@ class Masters {
     qint64 unitTargetOrder_ = 0, unitOrder_ = 0;
 };
 
-// One day and exercise as the import meets it: what was stored before, and what it added.
 // A copy that shares no bytes with the row it came from.
 QByteArray OwnCopy(const QByteArray& bytes) {
     return QByteArray(bytes.constData(), bytes.size());
 }
 
+// One day and exercise as the import meets it: what was stored before, and what it added.
 struct StoredGroup {
     QByteArray ymd;
     qint64 count = 0;
