@@ -27,10 +27,14 @@ void PreparedStatement::bindBytes(int position, const QByteArray& utf8) {
     // copy them.
     QByteArray& bytes = held_[position - 1];
     bytes = utf8;
-    // An empty text stays an empty text: the engine binds NULL for a null pointer.
+    bindUnheld(position, bytes);
+}
+
+void PreparedStatement::bindUnheld(int position, const QByteArray& utf8) {
     used_ = true;
-    sqlite3_bind_text(statement_, position, bytes.isEmpty() ? "" : bytes.constData(),
-                      static_cast<int>(bytes.size()), SQLITE_STATIC);
+    // An empty text stays an empty text: the engine binds NULL for a null pointer.
+    sqlite3_bind_text(statement_, position, utf8.isEmpty() ? "" : utf8.constData(),
+                      static_cast<int>(utf8.size()), SQLITE_STATIC);
 }
 
 void PreparedStatement::bindBytes(int position, const std::optional<QByteArray>& utf8) {
@@ -41,13 +45,10 @@ void PreparedStatement::bindBytes(int position, const std::optional<QByteArray>&
 }
 
 void PreparedStatement::bindBorrowed(int position, const std::optional<QByteArray>& utf8) {
-    if (!utf8) {
+    if (utf8)
+        bindUnheld(position, *utf8);
+    else
         bindNull(position);
-        return;
-    }
-    used_ = true;
-    sqlite3_bind_text(statement_, position, utf8->isEmpty() ? "" : utf8->constData(),
-                      static_cast<int>(utf8->size()), SQLITE_STATIC);
 }
 
 void PreparedStatement::bindText(int position, const std::optional<QString>& value) {

@@ -51,6 +51,9 @@ class PreparedStatement {
     const char* columnBytes(int column, int& size) const;
 
   private:
+    // Binds the bytes where they stand (the engine does not copy them).
+    void bindUnheld(int position, const QByteArray& utf8);
+
     sqlite3_stmt* statement_ = nullptr;
     int prepareCode_ = 0;
     std::vector<QByteArray> held_;  // the bound texts, by position
