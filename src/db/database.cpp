@@ -51,12 +51,9 @@ QString headerText(sqlite3_stmt* statement) {
     return names.join(QLatin1Char('\t'));
 }
 
-struct StatementFinalizer {
-    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+}  // namespace
 
-int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
+int Database::prepare(sqlite3* handle, const QString& sql, Statement& statement) {
     statement.reset();
     // A closed connection is misuse; the engine is not asked, since it may not check for it.
     if (handle == nullptr) return SQLITE_MISUSE;
@@ -68,6 +65,8 @@ int prepare(sqlite3* handle, const QString& sql, Statement& statement) {
     statement.reset(raw);
     return code;
 }
+
+namespace {
 
 // Replaces text by the UTF-8 of a cell as QString::fromUtf8 reads it (a NUL ends the text,
 // invalid bytes become U+FFFD, a leading byte-order mark is dropped), reusing text's storage.
@@ -95,6 +94,16 @@ bool assignUtf8(QString& text, const unsigned char* bytes) {
     return tab;
 }
 
+// Steps a statement to its end, handing every row to onRow: SQLITE_DONE or the failing code.
+template <typename OnRow>
+int stepAll(sqlite3_stmt* statement, const OnRow& onRow) {
+    for (;;) {
+        const int code = sqlite3_step(statement);
+        if (code != SQLITE_ROW) return code;
+        onRow(statement);
+    }
+}
+
 bool isBusy(int code) {
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
 }
@@ -102,6 +111,10 @@ bool isBusy(int code) {
 const QString kLockedMessage = QStringLiteral("The database file is locked");
 
 }  // namespace
+
+void Database::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
+    sqlite3_finalize(statement);
+}
 
 void Database::Closer::operator()(sqlite3* handle) const {
     sqlite3_close(handle);
@@ -117,6 +130,7 @@ bool Database::open(const QString& path, QString& message) {
     // The engine is linked in, so binding it cannot fail.
     // The connection is only ever used by the thread that opened it, so the engine need not
     // lock it on every call (steps and cell reads are many).
+    closeConnection();
     sqlite3* raw = nullptr;
     int code =
         sqlite3_open_v2(path.toUtf8().constData(), &raw,
@@ -127,7 +141,7 @@ bool Database::open(const QString& path, QString& message) {
     if (code == SQLITE_OK)
         code = sqlite3_exec(handle_.get(), "PRAGMA encoding = 'UTF-16'", nullptr, nullptr, nullptr);
     if (code != SQLITE_OK) {
-        handle_.reset();
+        closeConnection();
         message = QStringLiteral("DBFile Open Error");
         return false;
     }
@@ -138,7 +152,7 @@ bool Database::open(const QString& path, QString& message) {
 
 void Database::close() {
     log_.write(QStringLiteral("SQLite3Close"));
-    handle_.reset();
+    closeConnection();
 }
 
 int Database::nonQuery(const QString& sql, QString& message) {
@@ -174,15 +188,59 @@ bool Database::query(const QString& sql, ResultTable& table, QString& message) {
 bool Database::queryRows(const QString& sql, RowSink& sink, QString& message) {
     RowCells cells;
     bool first = true;
-    return stepRows(sql, message, [&](sqlite3_stmt* statement) {
-        if (first) {
-            readColumnNames(statement, cells);
-            sink.columns(cells);
-            first = false;
-        }
-        readRowCells(statement, cells);
-        sink.row(cells);
-    });
+    return stepRows(sql, message,
+                    [&](sqlite3_stmt* statement) { feedRow(statement, sink, cells, first); });
+}
+
+bool Database::queryRowsBound(const QString& sql, std::span<const QString> values,
+                              const std::function<QString()>& shownSql, RowSink& sink,
+                              QString& message) {
+    message.clear();
+    if (!kept_ || keptSql_ != sql) {
+        dropKeptStatement();
+        Statement statement;
+        const int code = prepare(handle_.get(), sql, statement);
+        if (isBusy(code)) return failed(code, shownSql(), message);
+        // Any other failure takes the text's road, which reports it as it always has.
+        if (code != SQLITE_OK) return queryRows(shownSql(), sink, message);
+        kept_ = std::move(statement);
+        keptSql_ = sql;
+    }
+    sqlite3_stmt* statement = kept_.get();
+    const int parameters = sqlite3_bind_parameter_count(statement);
+    for (int i = 0; i < parameters; ++i) {
+        const QString value = static_cast<size_t>(i) < values.size() ? values[i] : QString();
+        // The text's road refuses a value with an unpaired surrogate, as misuse.
+        if (!IsValidUtf16(value)) return queryRows(shownSql(), sink, message);
+        // An empty text stays an empty text: the engine binds NULL for a null pointer.
+        const void* text = value.isEmpty() ? static_cast<const void*>(u"") : value.utf16();
+        sqlite3_bind_text16(statement, i + 1, text, static_cast<int>(value.size() * 2),
+                            SQLITE_TRANSIENT);
+    }
+    RowCells cells;
+    bool first = true;
+    const int code =
+        stepAll(statement, [&](sqlite3_stmt* row) { feedRow(row, sink, cells, first); });
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (code == SQLITE_DONE) return true;
+    // A statement whose tables changed since it was prepared fails at its first step; the
+    // text's road then prepares it anew and reports what is wrong as it always has.
+    if (first && !isBusy(code)) {
+        dropKeptStatement();
+        return queryRows(shownSql(), sink, message);
+    }
+    return failed(code, shownSql(), message);
+}
+
+void Database::feedRow(sqlite3_stmt* statement, RowSink& sink, RowCells& cells, bool& first) {
+    if (first) {
+        readColumnNames(statement, cells);
+        sink.columns(cells);
+        first = false;
+    }
+    readRowCells(statement, cells);
+    sink.row(cells);
 }
 
 void Database::readColumnNames(sqlite3_stmt* statement, RowCells& names) {
@@ -235,24 +293,17 @@ bool Database::stepRows(const QString& sql, QString& message,
     message.clear();
     Statement statement;
     int code = prepare(handle_.get(), sql, statement);
-    if (isBusy(code)) {
-        // A lock held past the busy wait: named as such rather than as a malformed query.
-        handle_.reset();
-        message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
-        return false;
-    }
-    for (;;) {
-        // Stepping the empty statement of a failed prepare gives 21, as the engine does.
-        code = statement ? sqlite3_step(statement.get()) : SQLITE_MISUSE;
-        if (code == SQLITE_ROW) {
-            onRow(statement.get());
-            continue;
-        }
-        if (code == SQLITE_DONE) return true;
-        break;
-    }
+    // A lock held past the busy wait is named as such rather than as a malformed query.
+    if (isBusy(code)) return failed(code, sql, message);
+    // Stepping the empty statement of a failed prepare gives 21, as the engine does.
+    code = statement ? stepAll(statement.get(), onRow) : SQLITE_MISUSE;
+    if (code == SQLITE_DONE) return true;
     statement.reset();
-    handle_.reset();
+    return failed(code, sql, message);
+}
+
+bool Database::failed(int code, const QString& sql, QString& message) {
+    closeConnection();
     if (code == SQLITE_MISUSE) {
         message = QStringLiteral("Returned 21:Library used incorrectly") + kCrLf + sql + kCrLf;
     } else if (isBusy(code)) {
@@ -266,7 +317,19 @@ bool Database::stepRows(const QString& sql, QString& message,
     return false;
 }
 
+void Database::dropKeptStatement() {
+    kept_.reset();
+    keptSql_.clear();
+}
+
+void Database::closeConnection() {
+    // The engine closes no connection that still has a statement.
+    dropKeptStatement();
+    handle_.reset();
+}
+
 void Database::releaseMemory() {
+    dropKeptStatement();
     if (handle_) sqlite3_db_release_memory(handle_.get());
     cellTexts_.clear();
     cellTexts_.shrink_to_fit();

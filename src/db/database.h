@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "db/result_table.h"
@@ -44,6 +45,12 @@ class Database {
     // collected into a table: the cells the sink sees are the table's cells, row by row,
     // with the same texts and the same split at TAB. Same results and failures as query.
     bool queryRows(const QString& sql, RowSink& sink, QString& message);
+    // The same with the values bound in place of the parameters ?1, ?2, ... of sql: its
+    // statement is prepared once and kept for the next run of the same text, so that a read
+    // repeated day after day is not compiled anew each time. shownSql gives the text with the
+    // values written in; rows and failures (their messages too) are those of queryRows on it.
+    bool queryRowsBound(const QString& sql, std::span<const QString> values,
+                        const std::function<QString()>& shownSql, RowSink& sink, QString& message);
 
     // Frees the engine's caches of this connection that no statement uses.
     void releaseMemory();
@@ -70,12 +77,26 @@ class Database {
     static constexpr int kBusyTimeoutMilliseconds = 3000;
 
   private:
+    struct StatementFinalizer {
+        void operator()(sqlite3_stmt* statement) const;
+    };
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+    // Prepares a statement's text; misuse for a closed connection or a text that is not valid
+    // UTF-16.
+    static int prepare(sqlite3* handle, const QString& sql, Statement& statement);
     // Prepares and steps a query, calling onRow for every row; the failure paths of query.
     bool stepRows(const QString& sql, QString& message,
                   const std::function<void(sqlite3_stmt*)>& onRow);
     // Reads the current row's cells into the kept buffers (streamed queries).
     void readRowCells(sqlite3_stmt* statement, RowCells& cells);
     void readColumnNames(sqlite3_stmt* statement, RowCells& names);
+    // Hands one stepped row to the sink, the column names before the first.
+    void feedRow(sqlite3_stmt* statement, RowSink& sink, RowCells& cells, bool& first);
+    // A query's failure: closes the connection and writes "Returned N:..." with sql. False.
+    bool failed(int code, const QString& sql, QString& message);
+    void dropKeptStatement();
+    void closeConnection();
 
     struct Closer {
         void operator()(sqlite3* handle) const;
@@ -84,6 +105,10 @@ class Database {
     Platform& platform_;
     Log& log_;
     std::unique_ptr<sqlite3, Closer> handle_;
+    // The statement of the last bound query and its text; finalized before the connection
+    // closes (declared after it, so also on destruction).
+    Statement kept_;
+    QString keptSql_;
     // Cell texts of streamed rows: kept from row to row and query to query, so that reading
     // a row allocates nothing once the buffers have grown.
     std::vector<QString> cellTexts_;

@@ -47,8 +47,14 @@ ResultTable DBSelectDayExer(Database& db, const QString& ymd, int range, const Q
 void DBStreamDayExer(Database& db, const QString& ymd, int range, const QString& grpCd,
                      const QString& exerCd, RowSink& sink) {
     if (!dayReadFormsHold(ymd, range, grpCd, exerCd)) return;
+    // Days differ only in their values: one statement serves every day of a rebuild.
+    static const QString bound[] = {SelectDayExerBoundSql(0), SelectDayExerBoundSql(1),
+                                    SelectDayExerBoundSql(2)};
+    const QString values[] = {ymd, grpCd, exerCd};
     QString message;
-    if (!db.queryRows(SelectDayExerSql(ymd, range, grpCd, exerCd), sink, message))
+    if (!db.queryRowsBound(
+            bound[rangeTakesGroup(range) ? range : 0], values,
+            [&] { return SelectDayExerSql(ymd, range, grpCd, exerCd); }, sink, message))
         db.failQuery(message);
 }
 

@@ -163,19 +163,33 @@ QString CheckSameTimeSql(const QString& ymd, const QString& hmsSta, const QStrin
     });
 }
 
-QString SelectDayExerSql(const QString& ymd, int range, const QString& grpCd,
-                         const QString& exerCd) {
+namespace {
+
+// The day read with the given terms in place of its values: quoted values, or parameters.
+QString selectDayExer(const QString& ymdTerm, int range, const QString& grpCdTerm,
+                      const QString& exerCdTerm) {
     QStringList lines = selectHead();
     lines << QStringLiteral("      ,target") << QStringLiteral("      ,unit_t")
           << QStringLiteral("      ,cnt") << QStringLiteral("      ,unit")
           << QStringLiteral("      ,cnt_min") << QStringLiteral("      ,cnt_sec")
           << QStringLiteral("      ,s.sweat_name") << QStringLiteral("      ,comment");
     lines << joinsWith(QStringLiteral("left join"));
-    lines << QStringLiteral("where  ymd = ") + quoted(ymd);
-    if (range == 1 || range == 2) lines << QStringLiteral("  and  e.grp_cd = ") + quoted(grpCd);
-    if (range == 2) lines << QStringLiteral("  and  e.exer_cd = ") + quoted(exerCd);
+    lines << QStringLiteral("where  ymd = ") + ymdTerm;
+    if (range == 1 || range == 2) lines << QStringLiteral("  and  e.grp_cd = ") + grpCdTerm;
+    if (range == 2) lines << QStringLiteral("  and  e.exer_cd = ") + exerCdTerm;
     lines << QStringLiteral("order by") << QStringLiteral("       hms_sta");
     return linesWithEnd(lines);
+}
+
+}  // namespace
+
+QString SelectDayExerSql(const QString& ymd, int range, const QString& grpCd,
+                         const QString& exerCd) {
+    return selectDayExer(quoted(ymd), range, quoted(grpCd), quoted(exerCd));
+}
+
+QString SelectDayExerBoundSql(int range) {
+    return selectDayExer(QStringLiteral("?1"), range, QStringLiteral("?2"), QStringLiteral("?3"));
 }
 
 QString SelectExerByKeySql(const RecordKey& key) {

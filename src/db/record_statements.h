@@ -20,6 +20,9 @@ QString CheckSameTimeSql(const QString& ymd, const QString& hmsSta, const QStrin
 // range: 1 restricts to the group, 2 to the group's exercise, anything else lists all.
 QString SelectDayExerSql(const QString& ymd, int range, const QString& grpCd,
                          const QString& exerCd);
+// The same read with parameters in place of its values: ?1 the day, ?2 the group and ?3 the
+// exercise code (those the range uses).
+QString SelectDayExerBoundSql(int range);
 QString SelectExerByKeySql(const RecordKey& key);
 QString LoadExerSql(const RecordKey& key);
 QString GetFirstYmdSql();

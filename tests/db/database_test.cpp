@@ -233,6 +233,57 @@ TEST_F(DatabaseFixture, AStatementThatIsNotValidUtf16IsRefusedAsMisuse) {
     EXPECT_EQ(table, ResultTable{QString()});
 }
 
+// Every row of a query as "name=cell|name=cell".
+struct CollectRows : RowSink {
+    QStringList names, rows;
+    void columns(const RowCells& cells) override {
+        names.clear();
+        for (int i = 0; i < cells.size(); ++i) names << cells.value(i).toString();
+    }
+    void row(const RowCells& cells) override {
+        QStringList row;
+        for (int i = 0; i < cells.size(); ++i)
+            row << names.value(i) + QLatin1Char('=') + cells.value(i).toString();
+        rows << row.join(QLatin1Char('|'));
+    }
+};
+
+// A bound query runs its kept statement again and again with new values: it reads what its
+// text with the values written in reads, and fails as that text does.
+TEST_F(DatabaseFixture, ABoundQueryReadsAndFailsAsItsTextWithTheValuesWrittenIn) {
+    open.layout.exec(QStringLiteral(
+        "create table cells (k, v);"
+        "insert into cells values ('a', 1), ('a', 2.5), ('b', 'x\ty'), ('it''s', null), ('', 7);"));
+    const QString bound = QStringLiteral("select v, k from cells where k = ?1 order by rowid");
+    auto shown = [](const QString& value) {
+        return QStringLiteral("select v, k from cells where k = '") +
+               QString(value).replace(QStringLiteral("'"), QStringLiteral("''")) +
+               QStringLiteral("' order by rowid");
+    };
+    for (const QString value : {"a", "b", "it's", "", "none", "a"}) {
+        SCOPED_TRACE(value.toStdString());
+        CollectRows byBound, byText;
+        const QString values[] = {value};
+        ASSERT_TRUE(db.queryRowsBound(
+            bound, values, [&] { return shown(value); }, byBound, message));
+        ASSERT_TRUE(db.queryRows(shown(value), byText, message));
+        EXPECT_EQ(byBound.rows, byText.rows);
+        EXPECT_EQ(byBound.names, byText.names);
+    }
+
+    // The kept statement outlives its table: the failure names the text, as a fresh prepare
+    // would, and the connection is closed.
+    OtherConnection(open.layout.dbPath()).exec("drop table cells");
+    CollectRows rows;
+    const QString values[] = {QStringLiteral("a")};
+    EXPECT_FALSE(db.queryRowsBound(
+        bound, values, [&] { return shown(values[0]); }, rows, message));
+    EXPECT_EQ(message, QStringLiteral("Returned 21:Library used incorrectly\r\n") +
+                           shown(values[0]) + QStringLiteral("\r\n"));
+    EXPECT_TRUE(rows.rows.isEmpty());
+    EXPECT_FALSE(db.isOpen());
+}
+
 TEST_F(DatabaseFixture, OpenAndCloseAreLogged) {
     db.close();
     EXPECT_FALSE(db.isOpen());

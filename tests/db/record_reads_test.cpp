@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "db/exer_fixtures.h"
@@ -286,11 +287,23 @@ struct Read {
     QString sql;
 };
 
+struct IgnoreRows : RowSink {
+    void columns(const RowCells&) override {}
+    void row(const RowCells&) override {}
+};
+
+void StreamDay(Database& db, const RecordKey& key) {
+    IgnoreRows sink;
+    DBStreamDayExer(db, key.ymd, 2, key.grp_cd, key.exer_cd, sink);
+}
+
 std::vector<Read> EveryRead() {
     const RecordKey key = CountSet().key();
     return {
         {"day read",
          [key](Database& db) { DBSelectDayExer(db, key.ymd, 2, key.grp_cd, key.exer_cd); },
+         SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd)},
+        {"day read, streamed", [key](Database& db) { StreamDay(db, key); },
          SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd)},
         {"read by key", [key](Database& db) { DBSelectExerByKey(db, key); },
          SelectExerByKeySql(key)},
@@ -336,6 +349,41 @@ TEST(ReadFailure, EveryReadUnderALockNamesTheLockAndEnds) {
                           QStringLiteral("\r\n")));
         EXPECT_EQ(run.shown[0].caption, QStringLiteral("Valdrome"));
         EXPECT_EQ(run.shown[0].buttons, Buttons::Ok);
+    }
+}
+
+// The streamed day read keeps its statement from one day to the next. Kept from before the
+// table went or a lock was taken, it fails as a statement prepared afresh from the day's text.
+TEST(ReadFailure, AKeptDayStatementFailsAsAFreshOne) {
+    const RecordKey key = CountSet().key();
+    const QString sql = SelectDayExerSql(key.ymd, 2, key.grp_cd, key.exer_cd);
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<ExclusiveLock>(OpenDatabase&)> change;
+        QString shown;
+    };
+    const std::vector<Case> cases{
+        {"table dropped",
+         [](OpenDatabase& open) {
+             open.layout.exec(QStringLiteral("drop table t_exer"));
+             return nullptr;
+         },
+         Returned21(sql)},
+        {"locked",
+         [](OpenDatabase& open) { return std::make_unique<ExclusiveLock>(open.layout.dbPath()); },
+         QStringLiteral("Returned 5:The database file is locked\r\n") + sql +
+             QStringLiteral("\r\n")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenDatabase open;
+        Insert(open, CountSet());
+        StreamDay(open.db, key);  // the statement is kept from here
+        const std::unique_ptr<ExclusiveLock> lock = c.change(open);
+        const EndedRun run = RunExpectingEnd(open.platform, [&] { StreamDay(open.db, key); });
+        EXPECT_TRUE(run.ended);
+        ASSERT_EQ(run.shown.size(), 1u);
+        EXPECT_EQ(Visible(run.shown[0].text), Visible(c.shown));
     }
 }
 
