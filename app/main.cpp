@@ -4,9 +4,11 @@
 #include "cli/csv_command.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
+#include "desktop/font_configuration_preload.h"
 #include "desktop/qt_platform.h"
 #include "startup/startup.h"
 #include "window/main_window.h"
+#include "window/window_icon.h"
 
 int main(int argc, char** argv) {
     sorvenka::IgnoreFileSizeSignal();
@@ -15,7 +17,10 @@ int main(int argc, char** argv) {
         QCoreApplication app(argc, argv);
         return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
     }
+    // Read on another thread while this one makes the application object.
+    sorvenka::FontConfigurationPreload fontConfiguration;
     QApplication app(argc, argv);
+    fontConfiguration.wait();
     // Ties the window to its menu entry and icon on the desktop (Wayland's application id).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorvenka.Sorvenka"));
     sorvenka::QtPlatform platform;
@@ -24,6 +29,8 @@ int main(int argc, char** argv) {
     return sorvenka::Main(
         platform, programFolder, programName,
         [&](sorvenka::Database& db, const QString& dbFilePath) {
+            // Decoded on another thread while this one builds the window.
+            sorvenka::StartDecodingWindowIcon();
             sorvenka::MainWindow window(
                 {db, platform, dbFilePath, sorvenka::ParentFolder(programFolder), programName});
             window.Form_Load();

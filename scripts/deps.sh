@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base
   qt6-charts-dev libqt6charts6
   libsqlite3-dev sqlite3
-  libcsv-dev
+  libcsv-dev libfontconfig-dev
   libgtest-dev googletest
   fonts-ipafont-gothic
   xvfb xdotool

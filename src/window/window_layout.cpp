@@ -1,5 +1,4 @@
 // The controls of the window: kinds, places, captions, fonts and the tab order.
-#include <QIcon>
 #include <QStyle>
 
 #include "window/clipped_text_delegate.h"
@@ -8,18 +7,11 @@
 #include "window/list_click_guard.h"
 #include "window/main_window.h"
 #include "window/return_key_click.h"
+#include "window/window_icon.h"
 
 namespace sorvenka {
 
 namespace {
-
-// The program's icon, a dumbbell, rendered at every size from the picture the desktop uses.
-QIcon WindowIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/%1x%1/sorvenka.png").arg(size), QSize(size, size));
-    return icon;
-}
 
 template <typename T>
 T* Place(T* control, int x, int y, int w, int h) {
@@ -73,7 +65,6 @@ QRadioButton* MakeOption(QWidget* parent, const QString& text, int x, int y, int
 void MainWindow::buildControls() {
     setFixedSize(1259, 662);
     setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(WindowIcon());
     setFont(WindowFont());
 
     const QFont listFont = FixedFont(kListFontPixels);
@@ -209,6 +200,9 @@ void MainWindow::buildControls() {
         previous = control;
     }
     cmdOpen[1]->setFocusPolicy(Qt::NoFocus);
+
+    // Set last: its pictures may have been decoding on another thread meanwhile.
+    setWindowIcon(WindowIcon());
 }
 
 }  // namespace sorvenka

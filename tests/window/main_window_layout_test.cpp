@@ -11,6 +11,7 @@
 
 #include "common/display_width.h"
 #include "window/fixed_font.h"
+#include "window/window_icon.h"
 #include "window_fixture.h"
 
 namespace sorvenka::testing {
@@ -189,16 +190,22 @@ TEST_F(LayoutTest, StatesAlignmentAndInputHints) {
 }
 
 TEST_F(LayoutTest, TheWindowShowsTheDesktopIconAtEverySize) {
-    startWindow();
-    const QIcon icon = window->windowIcon();
-    for (int size : {16, 24, 32, 48, 64, 128, 256}) {
-        const QImage image = icon.pixmap(QSize(size, size)).toImage();
-        ASSERT_EQ(image.size(), QSize(size, size)) << "no picture for " << size;
-        // A dumbbell on a clear ground: a blue plate left of the middle, a grey bar in it.
-        EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << size;
-        EXPECT_EQ(image.pixelColor(size * 5 / 32, size / 2).name(), QStringLiteral("#1f5fbf"))
-            << size;
-        EXPECT_EQ(image.pixelColor(size / 2, size / 2).name(), QStringLiteral("#404048")) << size;
+    // Decoded while the window is built (as the program starts) or by the window itself.
+    for (const bool decodedAhead : {true, false}) {
+        SCOPED_TRACE(decodedAhead ? "decoded ahead" : "decoded by the window");
+        if (decodedAhead) StartDecodingWindowIcon();
+        startWindow();
+        const QIcon icon = window->windowIcon();
+        for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+            const QImage image = icon.pixmap(QSize(size, size)).toImage();
+            ASSERT_EQ(image.size(), QSize(size, size)) << "no picture for " << size;
+            // A dumbbell on a clear ground: a blue plate left of the middle, a grey bar in it.
+            EXPECT_EQ(image.pixelColor(0, 0).alpha(), 0) << size;
+            EXPECT_EQ(image.pixelColor(size * 5 / 32, size / 2).name(), QStringLiteral("#1f5fbf"))
+                << size;
+            EXPECT_EQ(image.pixelColor(size / 2, size / 2).name(), QStringLiteral("#404048"))
+                << size;
+        }
     }
 }
 
