@@ -33,8 +33,10 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
 
 QLineEdit* MakeTextBox(QWidget* parent, const QString& text, int x, int y, int w, int h,
                        const QFont& font, bool rightAligned = false) {
-    auto* box = Place(new QLineEdit(text, parent), x, y, w, h);
+    // The font before the text: the box lays its text out again at every change of either.
+    auto* box = Place(new QLineEdit(parent), x, y, w, h);
     box->setFont(font);
+    box->setText(text);
     box->setTextMargins(0, 0, 0, 0);
     if (rightAligned) box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return box;
