@@ -130,6 +130,7 @@ void MainWindow::cmdInsert_Click() {
     RefreshRecordList();
 
     clearPerSetFields();
+    Q_EMIT setStored(RecordKey{r.ymd, r.grp_cd, r.exer_cd, r.set_num});
 }
 
 // Ready for the next set of the same exercise: the fields that differ from set to set are

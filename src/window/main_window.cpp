@@ -23,6 +23,7 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
     KeepHeapBetweenQueries();
     buildControls();
     connectEvents();
+    buildLastSessionPanel();
 }
 
 void MainWindow::connectEvents() {

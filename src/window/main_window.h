@@ -18,6 +18,7 @@
 namespace sorvenka {
 
 class Database;
+class LastSessionPanel;
 class Platform;
 
 // What the window needs from the start-up sequence.
@@ -99,6 +100,8 @@ class MainWindow : public QWidget {
     QPushButton* cmdProgress;   // 推移: the progress window
     QPushButton* cmdCsvExport;  // CSVに書き出す
     QPushButton* cmdCsvImport;  // CSVを読み込む
+    // 前回: last session, records and rest clock of the chosen exercise (x 1048.., y 424..).
+    LastSessionPanel* lastSessionPanel = nullptr;
 
     // Asks for the CSV file to import, starting in the given folder; the desktop's file
     // dialog when not set (tests put their own in its place).
@@ -131,7 +134,16 @@ class MainWindow : public QWidget {
     void cmdProgress_Click();
     void cmdCsvExport_Click();
     void cmdCsvImport_Click();
+    // 前回の値: last time's set N+1 into the entry controls; nothing is stored.
+    void cmdFillLast_Click();
+    // Shows the chosen exercise's last session before the date again.
+    void refreshLastSession();
 
+  Q_SIGNALS:
+    // A set was stored by 登録 or written by 更新 under the key.
+    void setStored(const RecordKey& key);
+
+  public:
     // --- private procedures of the window, reachable by the tests ---
     bool ValidateEntry(QString& message);
     void RefreshRecordList();
@@ -172,6 +184,7 @@ class MainWindow : public QWidget {
   private:
     void buildControls();
     void connectEvents();
+    void buildLastSessionPanel();
     void clearPerSetFields();
     // After a rebuild that dropped a long list: hands the memory it took back to the system.
     void releaseMemoryAfterLongList(int linesBefore);

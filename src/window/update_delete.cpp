@@ -68,6 +68,7 @@ void MainWindow::cmdUpdate_Click() {
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdUnselect->setEnabled(false);
+    Q_EMIT setStored(key);
 }
 
 void MainWindow::cmdDelete_Click() {

@@ -1,0 +1,115 @@
+#include "last_session/session_set.h"
+
+#include <sqlite3.h>
+
+#include <QStringList>
+#include <cmath>
+
+#include "db/cell_text.h"
+#include "db/prepared_statement.h"
+#include "progress/progress_math.h"
+#include "progress/progress_texts.h"
+
+namespace sorvenka {
+
+namespace {
+
+QString TextOf(const PreparedStatement& s, int column) {
+    return s.columnType(column) == SQLITE_NULL ? QString() : s.columnText(column);
+}
+
+// A whole number that is not negative, nothing for NULL; anything else marks the set.
+std::optional<qint64> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
+    switch (s.columnType(column)) {
+        case SQLITE_NULL:
+            return std::nullopt;
+        case SQLITE_INTEGER:
+            if (s.columnInt(column) >= 0) return s.columnInt(column);
+            [[fallthrough]];
+        default:
+            notANumber = true;
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+SessionSet ReadSessionSet(const PreparedStatement& s, int c) {
+    SessionSet set;
+    set.ymd = TextOf(s, c);
+    set.setNum = static_cast<int>(s.columnInt(c + 1));
+    set.start = TextOf(s, c + 2);
+    set.finish = TextOf(s, c + 3);
+    switch (s.columnType(c + 4)) {
+        case SQLITE_INTEGER:
+        case SQLITE_FLOAT: {
+            const double load = s.columnDouble(c + 4);
+            set.loadText = FloatCellText(load);
+            // An infinity (1e9999), NaN or a negative load says nothing about strength.
+            if (std::isfinite(load) && load >= 0)
+                set.load = load;
+            else
+                set.notANumber = true;
+            break;
+        }
+        case SQLITE_NULL:
+            break;
+        default:
+            set.loadText = s.columnText(c + 4);
+            set.notANumber = true;
+    }
+    set.loadUnit = TextOf(s, c + 5);
+    set.count = WholeNumber(s, c + 6, set.notANumber);
+    set.countUnit = TextOf(s, c + 7);
+    set.minutes = WholeNumber(s, c + 8, set.notANumber);
+    set.seconds = WholeNumber(s, c + 9, set.notANumber);
+    return set;
+}
+
+std::optional<qint64> SessionSet::durationSeconds() const {
+    if (!isDuration()) return std::nullopt;
+    return minutes.value_or(0) * 60 + seconds.value_or(0);
+}
+
+std::optional<double> SessionSet::kg() const {
+    if (notANumber || !load || !(*load > 0)) return std::nullopt;
+    return LoadInKg(*load, loadUnit);
+}
+
+std::optional<double> SessionSet::km() const {
+    if (notANumber || !load || !(*load > 0)) return std::nullopt;
+    if (loadUnit == QStringLiteral("km")) return *load;
+    if (loadUnit == QStringLiteral("m")) return *load / 1000.0;
+    return std::nullopt;
+}
+
+std::optional<double> SessionSet::estimatedMaxKg() const {
+    const std::optional<double> loadKg = kg();
+    if (!loadKg || !count || *count > kMostRepsForEstimate) return std::nullopt;
+    return EstimatedOneRepMax(*loadKg, static_cast<int>(*count));
+}
+
+std::optional<double> SessionSet::paceSecondsPerKm() const {
+    const std::optional<double> distance = km();
+    const std::optional<qint64> duration = durationSeconds();
+    if (!distance || !duration || *duration <= 0) return std::nullopt;
+    return static_cast<double>(*duration) / *distance;
+}
+
+QString SetValuesText(const SessionSet& set) {
+    QStringList parts;
+    const bool hasLoad = !set.loadText.isEmpty() && set.loadText != QStringLiteral("0");
+    if (hasLoad) parts << set.loadText + QLatin1Char(' ') + set.loadUnit;
+    if (set.count) {
+        const QString reps = QString::number(*set.count) + set.countUnit;
+        if (hasLoad)
+            parts.last() += QStringLiteral(" × ") + reps;
+        else
+            parts << reps;
+    } else if (const auto duration = set.durationSeconds()) {
+        parts << FormatDuration(static_cast<int>(*duration));
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+}  // namespace sorvenka
