@@ -6,6 +6,7 @@
 #include "common/paths.h"
 #include "desktop/font_configuration_preload.h"
 #include "desktop/qt_platform.h"
+#include "desktop/qt_translation.h"
 #include "startup/startup.h"
 #include "window/main_window.h"
 #include "window/window_icon.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
     sorvenka::FontConfigurationPreload fontConfiguration;
     QApplication app(argc, argv);
     fontConfiguration.wait();
+    // Buttons of message boxes and the file dialogs in Japanese, like every text of the program.
+    sorvenka::InstallQtJapanese(app);
     // Ties the window to its menu entry and icon on the desktop (Wayland's application id).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.sorvenka.Sorvenka"));
     sorvenka::QtPlatform platform;

@@ -5,6 +5,7 @@ packages=(
   build-essential cmake ninja-build
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 gstreamer1.0-plugins-base
   qt6-charts-dev libqt6charts6
+  qt6-translations-l10n
   libsqlite3-dev sqlite3
   libcsv-dev libfontconfig-dev
   libgtest-dev googletest
