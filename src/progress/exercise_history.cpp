@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "common/text_tests.h"
@@ -17,12 +18,15 @@ namespace sorvenka {
 namespace {
 
 // A set whose load, count or duration holds something other than a number (a file edited
-// elsewhere) is left out of every figure and counted.
+// elsewhere), an infinite or negative load, or a negative count or duration is left out of
+// every figure and counted (NaN reads back as NULL).
 #define NOT_A_NUMBER                                     \
     "(typeof(target) NOT IN ('integer', 'real', 'null')" \
     " OR typeof(cnt) NOT IN ('integer', 'null')"         \
     " OR typeof(cnt_min) NOT IN ('integer', 'null')"     \
-    " OR typeof(cnt_sec) NOT IN ('integer', 'null'))"
+    " OR typeof(cnt_sec) NOT IN ('integer', 'null')"     \
+    " OR ifnull(target < 0 OR abs(target) >= 9e999, 0)"  \
+    " OR ifnull(cnt < 0, 0) OR ifnull(cnt_min < 0, 0) OR ifnull(cnt_sec < 0, 0))"
 
 // Every set of the period in day order, which the key's index gives without sorting: the
 // exercise's sets for its figures, all of them for the working time of its days. One pass
@@ -30,6 +34,12 @@ namespace {
 const char* const kPeriodSetsSql =
     "SELECT ymd, grp_cd, exer_cd, hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec"
     " FROM t_exer WHERE ymd BETWEEN ?1 AND ?2 ORDER BY ymd";
+
+// The exercise's sets before the period (?1), for the records its days are measured against;
+// ?3 and ?4 name the exercise.
+const char* const kEarlierSetsSql =
+    "SELECT ymd, grp_cd, exer_cd, hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec"
+    " FROM t_exer WHERE ymd < ?1 AND grp_cd = ?3 AND exer_cd = ?4 ORDER BY ymd";
 
 const char* const kDaySetsSql =
     "SELECT target, unit_t, cnt, unit FROM t_exer"
@@ -57,13 +67,14 @@ TargetUnit UnitOf(const char* text) {
     return TargetUnit::Other;
 }
 
-// A whole number or nothing; anything else marks the set as not a number.
+// A whole number from 0 or nothing; anything else marks the set as not a number.
 std::optional<long long> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
     switch (s.columnType(column)) {
         case SQLITE_NULL:
             return std::nullopt;
         case SQLITE_INTEGER:
-            return s.columnInt(column);
+            if (const long long value = s.columnInt(column); value >= 0) return value;
+            [[fallthrough]];
         default:
             notANumber = true;
             return std::nullopt;
@@ -74,11 +85,20 @@ bool Same(const char* text, const std::string& expected) {
     return text != nullptr && expected == text;
 }
 
+// The period's days into the history, each marked with the records it beat against every day
+// before it (historyMarks, also fed the days before the period) and counted into the period's
+// own records (periodMarks). With `earlier`, the exercise's days before the period only feed
+// historyMarks.
 bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history,
-              RecordMarks& marks) {
-    PreparedStatement s(connection, kPeriodSetsSql);
+              RecordMarks& periodMarks, RecordMarks& historyMarks, bool earlier) {
+    PreparedStatement s(connection, earlier ? kEarlierSetsSql : kPeriodSetsSql);
     s.bindText(1, selection.days.first);
-    s.bindText(2, selection.days.last);
+    if (earlier) {
+        s.bindText(3, selection.grpCd);
+        s.bindText(4, selection.exerCd);
+    } else {
+        s.bindText(2, selection.days.last);
+    }
     const std::string grp = selection.grpCd.toStdString();
     const std::string exer = selection.exerCd.toStdString();
     DayAccumulator accumulator;
@@ -92,11 +112,17 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         const QString ymd = QString::fromStdString(currentDay);
         if (trained && !IsValidYmd(ymd)) {  // a day text edited into something else
             std::vector<LoadRepsDay> ignored;
-            history.skipped += accumulator.finish(ymd, ignored).sets;
+            const int sets = accumulator.finish(ymd, ignored).sets;
+            if (!earlier) history.skipped += sets;
+        } else if (trained && earlier) {
+            loads.clear();
+            DayFigures day = accumulator.finish(ymd, loads);
+            historyMarks.add(day, loads);
         } else if (trained) {
             loads.clear();
             DayFigures day = accumulator.finish(ymd, loads);
-            marks.add(day, loads);
+            periodMarks.add(day, loads);
+            historyMarks.add(day, loads);  // the marks that stay: against the whole history
             if (firstStart >= 0 && lastFinish >= firstStart)
                 day.workingSeconds = lastFinish - firstStart;
             history.skipped += day.skipped;
@@ -125,6 +151,8 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
             case SQLITE_INTEGER:
             case SQLITE_FLOAT:
                 set.target = s.columnDouble(5);
+                // 1e9999 reads as infinity: no load, and scales that no chart can draw.
+                if (!std::isfinite(*set.target) || *set.target < 0) set.notANumber = true;
                 break;
             case SQLITE_NULL:
                 break;
@@ -228,14 +256,16 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection, const R
 
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection) {
     ExerciseHistory history;
-    RecordMarks marks;
-    if (!ReadSets(connection, selection, history, marks)) return history;
-    AddRecords(connection, selection, marks, history);
+    RecordMarks periodMarks, historyMarks;
+    if (!ReadSets(connection, selection, history, periodMarks, historyMarks, true) ||
+        !ReadSets(connection, selection, history, periodMarks, historyMarks, false))
+        return history;
+    AddRecords(connection, selection, periodMarks, history);
     return history;
 }
 
 const std::vector<const char*>& ExerciseHistoryStatements() {
-    static const std::vector<const char*> statements{kPeriodSetsSql};
+    static const std::vector<const char*> statements{kEarlierSetsSql, kPeriodSetsSql};
     return statements;
 }
 

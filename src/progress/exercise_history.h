@@ -59,11 +59,13 @@ struct ExerciseHistory {
 };
 
 // Reads the figures of the exercise's training days in the period, their rests and working
-// times, the records over the period and the days they were beaten on.
+// times, and the records over the period. A day's `beaten` names the records it beat against
+// every earlier day of the whole history, whatever the period.
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection);
 
-// The statements of the read with ?1, ?2 = first and last day (for the comparison with the
-// bare engine); the read adds a point query of up to two record days.
+// The statements of the read with ?1, ?2 = first and last day, ?3, ?4 = group and exercise
+// (for the comparison with the bare engine); the read adds a point query of up to two record
+// days.
 const std::vector<const char*>& ExerciseHistoryStatements();
 
 }  // namespace sorvenka

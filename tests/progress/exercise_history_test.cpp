@@ -209,6 +209,62 @@ TEST_F(ExerciseHistoryTest, RecordsAndTheDaysThatBeatThem) {
     }
 }
 
+// A day's mark does not depend on the period shown: it is judged against every earlier day;
+// the records table stays the period's own.
+TEST_F(ExerciseHistoryTest, MarksAgainstTheWholeHistoryWhateverThePeriod) {
+    StoreSets(env.layout, {
+                              {.ymd = "2022/03/01", .target = "120", .cnt = "1"},
+                              {.ymd = "2023/09/01", .target = "100", .cnt = "5"},
+                              {.ymd = "2024/01/20", .target = "110", .cnt = "3"},
+                              {.ymd = "2024/05/01", .target = "125", .cnt = "1"},
+                          });
+    struct Case {
+        const char* first;
+        QStringList jan20, may01;
+    };
+    // 01/20: 110 kg stays below 2022's 120 kg; its estimate 110 × 1.1 = 121 beats 120 (2022)
+    // and 116.67 (2023). 05/01: 125 kg beats 120 kg, and its estimate 125 beats 121.
+    for (const Case& c : {Case{"2024/01/01", {"推定1RM"}, {"最大重量", "推定1RM"}},
+                          Case{"2023/06/01", {"推定1RM"}, {"最大重量", "推定1RM"}},
+                          Case{"2000/01/01", {"推定1RM"}, {"最大重量", "推定1RM"}}}) {
+        const ExerciseHistory h = read(QString::fromLatin1(c.first));
+        ASSERT_GE(h.days.size(), 2u) << c.first;
+        const DayFigures& jan20 = h.days[h.days.size() - 2];
+        const DayFigures& may01 = h.days.back();
+        ASSERT_EQ(jan20.ymd, QStringLiteral("2024/01/20"));
+        EXPECT_EQ(jan20.beaten, c.jan20) << c.first;
+        EXPECT_EQ(may01.beaten, c.may01) << c.first;
+    }
+    // The first day of a short period beats nothing that came before it, and its records are
+    // its own: 2024's heaviest, not 2022's.
+    const ExerciseHistory h = read(QStringLiteral("2024/01/01"));
+    EXPECT_EQ(h.days[0].beaten, QStringList{"推定1RM"});
+    EXPECT_EQ(record(h, QStringLiteral("最大重量"))->ymd, QStringLiteral("2024/05/01"));
+    ASSERT_NE(record(h, QStringLiteral("最多回数 110 kg")), nullptr);
+    EXPECT_EQ(record(h, QStringLiteral("最多回数 120 kg")), nullptr);
+}
+
+// Numbers no strength can have are left out like texts, and counted with them.
+TEST_F(ExerciseHistoryTest, InfiniteAndNegativeValuesAreLeftOutAndCounted) {
+    StoreSets(env.layout, {
+                              {.set = 1, .target = "70", .cnt = "5"},
+                              {.set = 2, .target = "1e9999", .cnt = "5"},
+                              {.set = 3, .target = "-1e9999", .cnt = "5"},
+                              {.set = 4, .target = "-20", .cnt = "5"},
+                              {.set = 5, .target = "60", .cnt = "-3"},
+                              {.set = 6, .target = "0", .cnt = "null", .min = "-1", .sec = "0"},
+                              {.set = 7, .target = "0/0", .cnt = "5"},  // NaN: stored as NULL
+                          });
+    const ExerciseHistory h = read();
+    ASSERT_EQ(h.days.size(), 1u);
+    EXPECT_EQ(h.days[0].skipped, 5);
+    EXPECT_EQ(h.skipped, 5);
+    EXPECT_DOUBLE_EQ(*h.days[0].topKg, 70);
+    EXPECT_DOUBLE_EQ(*h.days[0].volumeKg, 350);
+    EXPECT_FALSE(h.days[0].durationSeconds);
+    EXPECT_EQ(record(h, QStringLiteral("最大重量"))->value, QStringLiteral("70 kg × 5回"));
+}
+
 TEST_F(ExerciseHistoryTest, ATieKeepsTheFirstDayAndBeatsNothing) {
     StoreSets(env.layout, {
                               {.ymd = "2024/05/01", .target = "100", .cnt = "3"},
