@@ -50,20 +50,26 @@ LastSession ReadLastSession(sqlite3* connection, const QString& grpCd, const QSt
         if (code != SQLITE_ROW) return Failed();
         session.ymd = s.columnText(0);
     }
-    PreparedStatement s(connection, kDaySetsSql);
-    Bind(s, grpCd, exerCd, session.ymd);
-    int code = s.ok() ? SQLITE_ROW : SQLITE_ERROR;
+    if (!ReadDaySets(connection, grpCd, exerCd, session.ymd, session.sets)) return Failed();
     double best = 0;
-    while (s.ok() && (code = s.step()) == SQLITE_ROW) {
-        session.sets.push_back(ReadSessionSet(s));
-        const std::optional<double> estimate = session.sets.back().estimatedMaxKg();
+    for (int i = 0; i < static_cast<int>(session.sets.size()); ++i) {
+        const std::optional<double> estimate = session.sets[i].estimatedMaxKg();
         if (estimate && (session.bestIndex < 0 || *estimate > best)) {
-            session.bestIndex = static_cast<int>(session.sets.size()) - 1;
+            session.bestIndex = i;
             best = *estimate;
         }
     }
-    if (code != SQLITE_DONE) return Failed();
     return session;
+}
+
+bool ReadDaySets(sqlite3* connection, const QString& grpCd, const QString& exerCd,
+                 const QString& ymd, std::vector<SessionSet>& sets) {
+    sets.clear();
+    PreparedStatement s(connection, kDaySetsSql);
+    Bind(s, grpCd, exerCd, ymd);
+    int code = s.ok() ? SQLITE_ROW : SQLITE_ERROR;
+    while (s.ok() && (code = s.step()) == SQLITE_ROW) sets.push_back(ReadSessionSet(s));
+    return code == SQLITE_DONE;
 }
 
 std::optional<FillValues> NextSetValues(const LastSession& session) {

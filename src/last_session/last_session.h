@@ -24,6 +24,10 @@ struct LastSession {
 LastSession ReadLastSession(sqlite3* connection, const QString& grpCd, const QString& exerCd,
                             const QString& ymd);
 
+// The exercise's sets of one day, by set number; false when the read failed.
+bool ReadDaySets(sqlite3* connection, const QString& grpCd, const QString& exerCd,
+                 const QString& ymd, std::vector<SessionSet>& sets);
+
 // What the entry controls take from a set of last time.
 struct FillValues {
     QString load;  // the load's text; empty when it had none

@@ -9,6 +9,7 @@
 #include "common/text_tests.h"
 #include "db/database.h"
 #include "db/master_lists.h"
+#include "last_session/last_session.h"
 #include "progress/progress_period.h"
 
 namespace sorvenka {
@@ -63,6 +64,12 @@ ProgressWindow::ProgressWindow(const ProgressContext& context, QWidget* parent)
             [this](int row, int) { dayClicked(row, tblRecords); });
     connect(tblDays, &QTableWidget::cellClicked, this,
             [this](int row, int) { dayClicked(row, tblDays); });
+    for (QTableWidget* table : {tblRecords, tblDays})
+        connect(table, &QTableWidget::cellDoubleClicked, this, [this, table](int row, int) {
+            dayClicked(row, table);
+            showDayInMain();
+        });
+    connect(cmdShowInMain, &QPushButton::clicked, this, &ProgressWindow::showDayInMain);
     connect(cmdSavePng, &QPushButton::clicked, this, &ProgressWindow::savePng);
 }
 
@@ -94,6 +101,13 @@ void ProgressWindow::buildControls() {
         table->setWordWrap(false);
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     }
+    lblDaySets = new QLabel(QStringLiteral("日付をクリックするとその日のセットを表示します"), this);
+    lstDaySets = new QListWidget(this);
+    lstDaySets->setSelectionMode(QAbstractItemView::NoSelection);
+    cmdShowInMain = new QPushButton(QStringLiteral("この日を記録画面で表示"), this);
+    cmdShowInMain->setEnabled(false);
+    cmdShowInMain->setToolTip(QStringLiteral(
+        "メイン画面の日付をこの日にします（新しく登録するセットもこの日になります）"));
     lblNote = new QLabel(this);
     lblNote->setWordWrap(true);
 
@@ -113,9 +127,14 @@ void ProgressWindow::buildControls() {
     auto* lists = new QVBoxLayout;
     lists->addWidget(Caption(QStringLiteral("自己記録（期間内）"), this));
     lists->addWidget(tblRecords, 2);
-    lists->addWidget(
-        Caption(QStringLiteral("トレーニング日（新しい順、クリックでメイン画面の日付へ）"), this));
+    lists->addWidget(Caption(
+        QStringLiteral(
+            "トレーニング日（新しい順、クリックでその日を表示、ダブルクリックで記録画面へ）"),
+        this));
     lists->addWidget(tblDays, 3);
+    lists->addWidget(lblDaySets);
+    lists->addWidget(lstDaySets, 1);
+    lists->addWidget(cmdShowInMain, 0, Qt::AlignRight);
 
     auto* body = new QHBoxLayout;
     body->addWidget(chartView, 5);
@@ -181,6 +200,7 @@ void ProgressWindow::reload() {
         timelineDay_ = history_.days.empty() ? range.last : history_.days.back().ymd;
     fillRecords();
     fillDays();
+    fillDaySets();
     redraw();
 }
 
@@ -226,11 +246,39 @@ void ProgressWindow::dayClicked(int row, QTableWidget* table) {
     if (item == nullptr) return;
     const QString ymd = item->data(kDayRole).toString();
     if (!IsValidYmd(ymd)) return;
+    shownDay_ = ymd;
     timelineDay_ = ymd;
     timeline_.reset();
-    dateSetHere_ = ymd;
-    if (showDayInMain_) showDayInMain_(ymd);
-    if (chartKind() == ChartKind::Timeline) redraw();
+    fillDaySets();
+    cmdShowInMain->setEnabled(true);
+    if (chartKind() == ChartKind::Timeline)
+        redraw();
+    else
+        cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));  // redraws
+}
+
+void ProgressWindow::showDayInMain() {
+    if (!IsValidYmd(shownDay_)) return;
+    dateSetHere_ = shownDay_;
+    if (showDayInMain_) showDayInMain_(shownDay_);
+}
+
+void ProgressWindow::fillDaySets() {
+    lstDaySets->clear();
+    if (shownDay_.isEmpty()) return;
+    std::vector<SessionSet> sets;
+    const bool read =
+        ReadDaySets(db_.connection(), selectedGrpCd(), selectedExerCd(), shownDay_, sets);
+    lblDaySets->setText(shownDay_ + QStringLiteral(" (") + WeekdayText(ParseYmd(shownDay_)) +
+                        QStringLiteral(") の ") + cboExer->currentText().mid(3) +
+                        QStringLiteral("：%1セット").arg(sets.size()));
+    if (!read) lblDaySets->setText(QStringLiteral("その日のセットを読み込めませんでした"));
+    for (const SessionSet& set : sets) {
+        QString line = QStringLiteral("%1. ").arg(set.setNum) + SetValuesText(set);
+        if (!set.start.isEmpty() || !set.finish.isEmpty())
+            line += QStringLiteral("  ") + set.start + QStringLiteral("–") + set.finish;
+        lstDaySets->addItem(line);
+    }
 }
 
 }  // namespace sorvenka

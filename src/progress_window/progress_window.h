@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QWidget>
@@ -54,12 +55,17 @@ class ProgressWindow : public QWidget {
     QChartView* chartView;
     QTableWidget* tblRecords;
     QTableWidget* tblDays;
+    QLabel* lblDaySets;          // the clicked day
+    QListWidget* lstDaySets;     // the exercise's sets of that day
+    QPushButton* cmdShowInMain;  // この日を記録画面で表示
     QLabel* lblNote;
 
     // --- what is shown ---
     DayRange period() const;
     ChartKind chartKind() const { return static_cast<ChartKind>(cboChart->currentIndex()); }
     QString timelineDay() const { return timelineDay_; }
+    // The day last clicked in the tables; empty before any click.
+    QString shownDay() const { return shownDay_; }
     const ExerciseHistory& history() const { return history_; }
     QString selectedGrpCd() const { return cboGrp->currentText().left(2); }
     QString selectedExerCd() const { return cboExer->currentText().left(2); }
@@ -82,7 +88,11 @@ class ProgressWindow : public QWidget {
     void redraw();
     void fillRecords();
     void fillDays();
+    // A click shows the day here: its session chart and its sets. The main window's date moves
+    // only by the explicit action (double-click or cmdShowInMain).
     void dayClicked(int row, QTableWidget* table);
+    void showDayInMain();
+    void fillDaySets();
 
     Database& db_;
     Platform& platform_;
@@ -93,6 +103,7 @@ class ProgressWindow : public QWidget {
     QDate last_;           // the period's last day
     QString dateSetHere_;  // the main window's date as this window last set it
     QString timelineDay_;  // the day of the session chart
+    QString shownDay_;     // the day whose sets are listed
     bool quiet_ = false;   // choices set from code read once at the end
     ExerciseHistory history_;
     std::optional<WeeklySummary> weekly_;

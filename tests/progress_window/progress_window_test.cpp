@@ -1,5 +1,6 @@
 // The progress window driven through its real widgets on a real database: opened by 推移,
-// preselected from the main window, periods, clicks that move the main window, PNG saving.
+// preselected from the main window, periods, day clicks shown here and the explicit move of
+// the main window's date, PNG saving.
 #include "progress_window/progress_window.h"
 
 #include <QApplication>
@@ -22,6 +23,14 @@ void ClickRow(QTableWidget* table, int row) {
                           Qt::NoModifier);
         QApplication::sendEvent(table->viewport(), &event);
     }
+}
+
+void DoubleClickRow(QTableWidget* table, int row) {
+    ClickRow(table, row);
+    const QPoint point = table->visualItemRect(table->item(row, 0)).center();
+    QMouseEvent event(QEvent::MouseButtonDblClick, point, table->viewport()->mapToGlobal(point),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(table->viewport(), &event);
 }
 
 QString Cell(const QTableWidget* table, int row, int column) {
@@ -99,27 +108,42 @@ TEST_F(ProgressWindowTest, PeriodsEndAtTheMainWindowsDate) {
     EXPECT_EQ(progress->tblDays->rowCount(), 2);
 }
 
-TEST_F(ProgressWindowTest, ClickingARecordOrADayListsItsWeekInTheMainWindow) {
+// The main window's date is the day new sets are stored under: a click here never moves it.
+TEST_F(ProgressWindowTest, ClickingARecordOrADayShowsItHereAndLeavesTheMainDate) {
     ProgressWindow* progress = open();
     ASSERT_NE(progress, nullptr);
     ASSERT_GT(progress->tblRecords->rowCount(), 0);
     EXPECT_EQ(Cell(progress->tblRecords, 0, 0), QStringLiteral("最大重量"));
     EXPECT_EQ(Cell(progress->tblRecords, 0, 1), QStringLiteral("90 kg × 5回"));
+    EXPECT_FALSE(progress->cmdShowInMain->isEnabled());
     ClickRow(progress->tblRecords, 0);
-    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/10"));
-    EXPECT_TRUE(
-        DayLines(window->lstRecord).join(QLatin1Char('\n')).contains(QStringLiteral("2024/05/10")));
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/14"));
+    EXPECT_EQ(progress->shownDay(), QStringLiteral("2024/05/10"));
+    EXPECT_EQ(progress->chartKind(), ChartKind::Timeline);
+    EXPECT_TRUE(progress->chartView->chart()->title().startsWith(QStringLiteral("2024/05/10")));
+    ASSERT_EQ(progress->lstDaySets->count(), 2);
+    EXPECT_EQ(progress->lstDaySets->item(0)->text(),
+              QStringLiteral("1. 90 kg × 5回  09:00:00–09:01:00"));
+    EXPECT_TRUE(progress->lblDaySets->text().startsWith(QStringLiteral("2024/05/10 (金) の")));
 
+    ClickRow(progress->tblDays, 1);
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/14"));
+    EXPECT_EQ(progress->timelineDay(), QStringLiteral("2024/01/10"));
+    EXPECT_EQ(progress->lstDaySets->count(), 1);
+
+    // The explicit action moves the main window to the day shown, which lists its week.
+    progress->cmdShowInMain->click();
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/01/10"));
+    EXPECT_TRUE(
+        DayLines(window->lstRecord).join(QLatin1Char('\n')).contains(QStringLiteral("2024/01/10")));
     // The period stays where the user is when the date came from here.
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(progress, &activate);
     EXPECT_EQ(progress->period().last, QStringLiteral("2024/05/14"));
 
-    ClickRow(progress->tblDays, 1);
-    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/01/10"));
-    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));
-    EXPECT_EQ(progress->timelineDay(), QStringLiteral("2024/01/10"));
-    EXPECT_TRUE(progress->chartView->chart()->title().startsWith(QStringLiteral("2024/01/10")));
+    // So does a double-click.
+    DoubleClickRow(progress->tblDays, 0);
+    EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/10"));
 }
 
 TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
