@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "db/prepared_statement.h"
+#include "progress/progress_math.h"
 #include "progress/progress_texts.h"
 
 namespace sorvenka {
@@ -32,8 +33,9 @@ void Raise(std::optional<SessionSet>& best, std::optional<double>& bestFigure,
     }
 }
 
+// Repetitions above 0; a set of none sets no repetitions record.
 std::optional<double> Reps(const SessionSet& set) {
-    if (!set.count) return std::nullopt;
+    if (!set.count || *set.count <= 0) return std::nullopt;
     return static_cast<double>(*set.count);
 }
 
@@ -99,6 +101,7 @@ void ExerciseBests::add(const SessionSet& set) {
 ExerciseRecords ReadExerciseRecords(sqlite3* connection, const QString& grpCd,
                                     const QString& exerCd) {
     ExerciseRecords records;
+    if (IsRestDayExercise(grpCd, exerCd)) return records;
     PreparedStatement s(connection, kExerciseSetsSql);
     s.bindText(1, grpCd);
     s.bindText(2, exerCd);
@@ -116,7 +119,7 @@ QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key) {
         s.bindInt(4, key.set_num.toLongLong());
         if (s.ok() && s.step() == SQLITE_ROW) set = ReadSessionSet(s);
     }
-    if (!set || set->notANumber) return {};
+    if (!set || set->notANumber || IsRestDayExercise(key.grp_cd, key.exer_cd)) return {};
 
     ExerciseBests before(RepsLoadKg(*set));
     PreparedStatement s(connection, kSetsBeforeSql);

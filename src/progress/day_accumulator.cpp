@@ -32,7 +32,13 @@ void DayAccumulator::add(const SetValues& set) {
         Add(day_.durationSeconds, static_cast<int>(*duration));
         Raise(day_.longestSeconds, static_cast<int>(*duration));
     }
-    if (!set.target || !(*set.target > 0)) return;  // no load, no distance
+    if (!set.target || !(*set.target > 0)) {  // no load, no distance
+        if (set.cnt && *set.cnt > 0 && set.unit != TargetUnit::Km && set.unit != TargetUnit::M) {
+            Raise(day_.mostRepsNoLoad, static_cast<int>(*set.cnt));
+            Add(day_.totalRepsNoLoad, static_cast<int>(*set.cnt));
+        }
+        return;
+    }
     const double target = *set.target;
     if (set.unit == TargetUnit::Kg || set.unit == TargetUnit::Lb) {
         const double kg = set.unit == TargetUnit::Kg ? target : target * kKgPerLb;
@@ -54,6 +60,7 @@ void DayAccumulator::add(const SetValues& set) {
     } else if (set.unit == TargetUnit::Km || set.unit == TargetUnit::M) {
         const double km = set.unit == TargetUnit::Km ? target : target / 1000.0;
         Add(day_.distanceKm, km);
+        Raise(day_.longestDistanceKm, km);
         if (duration && *duration > 0) {
             pacedKm_ += km;
             pacedSeconds_ += *duration;

@@ -101,6 +101,7 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
     }
     const std::string grp = selection.grpCd.toStdString();
     const std::string exer = selection.exerCd.toStdString();
+    const bool restDay = IsRestDayExercise(selection.grpCd, selection.exerCd);
     DayAccumulator accumulator;
     std::vector<LoadRepsDay> loads;        // of the current day
     bool trained = false;                  // the exercise has sets on the current day
@@ -117,10 +118,12 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         } else if (trained && earlier) {
             loads.clear();
             DayFigures day = accumulator.finish(ymd, loads);
+            if (restDay) day.mostRepsNoLoad = day.totalRepsNoLoad = std::nullopt;
             historyMarks.add(day, loads);
         } else if (trained) {
             loads.clear();
             DayFigures day = accumulator.finish(ymd, loads);
+            if (restDay) day.mostRepsNoLoad = day.totalRepsNoLoad = std::nullopt;
             periodMarks.add(day, loads);
             historyMarks.add(day, loads);  // the marks that stay: against the whole history
             if (firstStart >= 0 && lastFinish >= firstStart)
@@ -248,6 +251,21 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection, const R
     if (const int day = BestDayIndex(days, &DayFigures::longestSeconds); day >= 0)
         add(RecordKind::LongestDuration, day, FormatDuration(*days[day].longestSeconds),
             *days[day].longestSeconds);
+    if (const int day = BestDayIndex(days, &DayFigures::mostRepsNoLoad); day >= 0)
+        add(RecordKind::MostRepsBodyweight, day,
+            QString::number(*days[day].mostRepsNoLoad) + QStringLiteral("回"),
+            *days[day].mostRepsNoLoad);
+    if (const int day = BestDayIndex(days, &DayFigures::longestDistanceKm); day >= 0)
+        add(RecordKind::LongestDistance, day, FormatKm(*days[day].longestDistanceKm),
+            *days[day].longestDistanceKm);
+    int fastest = -1;  // the first day of the lowest pace
+    for (int i = 0; i < static_cast<int>(days.size()); ++i)
+        if (days[i].paceSecondsPerKm &&
+            (fastest < 0 || *days[i].paceSecondsPerKm < *days[fastest].paceSecondsPerKm))
+            fastest = i;
+    if (fastest >= 0)
+        add(RecordKind::BestPace, fastest, FormatPace(*days[fastest].paceSecondsPerKm),
+            *days[fastest].paceSecondsPerKm);
     for (PersonalRecord& record : marks.mostRepsRecords())
         history.records.push_back(std::move(record));
 }

@@ -31,7 +31,11 @@ struct DayFigures {
     std::optional<int> durationSeconds;
     std::optional<int> longestSeconds;
     std::optional<double> distanceKm;
-    std::optional<double> paceSecondsPerKm;  // over the distance sets that have a duration
+    std::optional<double> longestDistanceKm;  // the longest single distance set
+    std::optional<double> paceSecondsPerKm;   // over the distance sets that have a duration
+    // Count sets without a load (pull-ups, dips): the most repetitions in one set and in all.
+    std::optional<int> mostRepsNoLoad;
+    std::optional<int> totalRepsNoLoad;
     std::optional<double> medianRestSeconds;
     int restsCounted = 0;
     int restsLeftOut = 0;
@@ -39,7 +43,16 @@ struct DayFigures {
     QStringList beaten;                 // the records beaten on this day against the best before it
 };
 
-enum class RecordKind { HeaviestLoad, BestEstimate, BestVolume, MostReps, LongestDuration };
+enum class RecordKind {
+    HeaviestLoad,
+    BestEstimate,
+    BestVolume,
+    MostReps,
+    LongestDuration,
+    MostRepsBodyweight,
+    LongestDistance,
+    BestPace
+};
 
 // A personal record of the exercise: its name, the figure as the set was stored, its day.
 struct PersonalRecord {

@@ -4,6 +4,10 @@
 
 namespace sorvenka {
 
+bool IsRestDayExercise(const QString& grpCd, const QString& exerCd) {
+    return grpCd == QStringLiteral("99") && exerCd == QStringLiteral("99");
+}
+
 std::optional<double> LoadInKg(double load, const QString& unit) {
     if (unit == QStringLiteral("kg")) return load;
     if (unit == QStringLiteral("lb")) return load * kKgPerLb;

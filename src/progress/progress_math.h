@@ -14,6 +14,10 @@ inline constexpr int kLongestRestSeconds = 30 * 60;
 // Repetitions beyond this say too little about the maximum to estimate it.
 inline constexpr int kMostRepsForEstimate = 12;
 
+// Group 99, exercise 99 marks a day of rest (the window fills load 0 and count 0 for it): its
+// sets are no training and set no record.
+bool IsRestDayExercise(const QString& grpCd, const QString& exerCd);
+
 // The load in kg for the load units kg and lb; nothing for any other unit.
 std::optional<double> LoadInKg(double load, const QString& unit);
 

@@ -48,6 +48,12 @@ QString RecordName(RecordKind kind) {
             return QStringLiteral("最多回数");
         case RecordKind::LongestDuration:
             return QStringLiteral("最長時間");
+        case RecordKind::MostRepsBodyweight:
+            return QStringLiteral("最多回数（自重）");
+        case RecordKind::LongestDistance:
+            return QStringLiteral("最長距離");
+        case RecordKind::BestPace:
+            return QStringLiteral("最速ペース");
     }
     return QString();
 }
@@ -63,6 +69,14 @@ void RecordMarks::add(DayFigures& day, const std::vector<LoadRepsDay>& loads) {
     if (Beats(day.bestE1rmKg, bestE1rm_)) day.beaten << RecordName(RecordKind::BestEstimate);
     if (Beats(day.volumeKg, volume_)) day.beaten << RecordName(RecordKind::BestVolume);
     if (Beats(day.longestSeconds, longest_)) day.beaten << RecordName(RecordKind::LongestDuration);
+    if (Beats(day.mostRepsNoLoad, mostRepsNoLoad_))
+        day.beaten << RecordName(RecordKind::MostRepsBodyweight);
+    if (Beats(day.longestDistanceKm, longestKm_))
+        day.beaten << RecordName(RecordKind::LongestDistance);
+    // A pace is better when lower: compared negated.
+    std::optional<double> pace;
+    if (day.paceSecondsPerKm) pace = -*day.paceSecondsPerKm;
+    if (Beats(pace, fastestPace_)) day.beaten << RecordName(RecordKind::BestPace);
     for (const LoadRepsDay& load : loads) {
         const auto [known, added] = mostReps_.try_emplace({load.loadUnit, load.load}, load);
         if (!added && load.reps > known->second.reps) {

@@ -35,8 +35,8 @@ class RecordMarks {
     std::vector<PersonalRecord> mostRepsRecords() const;
 
   private:
-    std::optional<double> topKg_, bestE1rm_, volume_;
-    std::optional<int> longest_;
+    std::optional<double> topKg_, bestE1rm_, volume_, longestKm_, fastestPace_;
+    std::optional<int> longest_, mostRepsNoLoad_;
     std::map<std::pair<QString, double>, LoadRepsDay> mostReps_;  // by load unit and load
 };
 

@@ -46,11 +46,17 @@ QString DayTooltip(const DayFigures& day) {
     if (day.topKg) lines << QStringLiteral("最大重量: ") + FormatKg(*day.topKg);
     if (day.bestE1rmKg) lines << QStringLiteral("推定1RM: ") + FormatKg(*day.bestE1rmKg);
     if (day.volumeKg) lines << QStringLiteral("ボリューム: ") + FormatKg(*day.volumeKg);
+    if (day.mostRepsNoLoad)
+        lines << QStringLiteral("回数（自重）: 合計 %1回、1セット最多 %2回")
+                     .arg(day.totalRepsNoLoad.value_or(0))
+                     .arg(*day.mostRepsNoLoad);
     if (day.durationSeconds)
         lines << QStringLiteral("合計時間: ") + FormatDuration(*day.durationSeconds);
     if (day.longestSeconds)
         lines << QStringLiteral("最長セット: ") + FormatDuration(*day.longestSeconds);
     if (day.distanceKm) lines << QStringLiteral("距離: ") + FormatKm(*day.distanceKm);
+    if (day.longestDistanceKm && day.distanceKm && *day.longestDistanceKm < *day.distanceKm)
+        lines << QStringLiteral("最長距離: ") + FormatKm(*day.longestDistanceKm);
     if (day.paceSecondsPerKm)
         lines << QStringLiteral("ペース: ") + FormatPace(*day.paceSecondsPerKm);
     if (day.medianRestSeconds)

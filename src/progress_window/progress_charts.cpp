@@ -165,15 +165,15 @@ std::optional<double> Minutes(std::optional<int> seconds) {
 }  // namespace
 
 QStringList ChartKindNames() {
-    return {QStringLiteral("重量（最大・推定1RM）"),     QStringLiteral("ボリューム"),
-            QStringLiteral("時間（合計・最長）"),        QStringLiteral("距離・ペース"),
-            QStringLiteral("休憩時間・作業時間"),        QStringLiteral("1日のタイムライン"),
-            QStringLiteral("週ごとのセット数（部位別）")};
+    return {QStringLiteral("重量（最大・推定1RM）"), QStringLiteral("ボリューム"),
+            QStringLiteral("回数（自重）"),          QStringLiteral("時間（合計・最長）"),
+            QStringLiteral("距離・ペース"),          QStringLiteral("休憩時間・作業時間"),
+            QStringLiteral("1日のタイムライン"),     QStringLiteral("週ごとのセット数（部位別）")};
 }
 
 QString ChartKindWord(ChartKind kind) {
-    static const QStringList kWords{"load", "volume",   "time",  "distance",
-                                    "rest", "timeline", "weekly"};
+    static const QStringList kWords{"load",     "volume", "reps",     "time",
+                                    "distance", "rest",   "timeline", "weekly"};
     return kWords[static_cast<int>(kind)];
 }
 
@@ -199,6 +199,22 @@ QChart* BuildExerciseChart(ChartKind kind, const ExerciseHistory& history, const
                 {{QStringLiteral("ボリューム"), [](const DayFigures& d) { return d.volumeKg; }}},
                 QStringLiteral("ボリューム (kg)"), {}, QString(),
                 QStringLiteral("この期間には重量と回数のある記録がありません"));
+        case ChartKind::Reps:
+            return DayFiguresChart(
+                QStringLiteral("重量なしのセットの回数（1セット最多・1日合計）"), history, range,
+                {{QStringLiteral("1セット最多"),
+                  [](const DayFigures& d) -> std::optional<double> {
+                      if (!d.mostRepsNoLoad) return std::nullopt;
+                      return *d.mostRepsNoLoad;
+                  }}},
+                QStringLiteral("1セット最多 (回)"),
+                {{QStringLiteral("1日合計"),
+                  [](const DayFigures& d) -> std::optional<double> {
+                      if (!d.totalRepsNoLoad) return std::nullopt;
+                      return *d.totalRepsNoLoad;
+                  }}},
+                QStringLiteral("1日合計 (回)"),
+                QStringLiteral("この期間には重量なしで回数のある記録がありません"));
         case ChartKind::Duration:
             return DayFiguresChart(
                 QStringLiteral("合計時間と最長セット"), history, range,

@@ -12,10 +12,11 @@ class QChart;
 namespace sorvenka {
 
 // The charts the progress window offers, in the order of its list.
-enum class ChartKind { Load, Volume, Duration, Distance, Rest, Timeline, Weekly };
+enum class ChartKind { Load, Volume, Reps, Duration, Distance, Rest, Timeline, Weekly };
 
 QStringList ChartKindNames();
-// A short ASCII word for file names: load, volume, time, distance, rest, timeline, weekly.
+// A short ASCII word for file names: load, volume, reps, time, distance, rest, timeline,
+// weekly.
 QString ChartKindWord(ChartKind kind);
 
 // The charts of one exercise over the period; a period without figures of the kind gives an

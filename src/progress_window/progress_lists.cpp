@@ -41,11 +41,16 @@ QString PaceText(double secondsPerKm) {
     return FormatPace(secondsPerKm);
 }
 
+QString RepsText(int reps) {
+    return QString::number(reps) + QStringLiteral("回");
+}
+
 const QStringList kDayColumns{
     QStringLiteral("日付"),     QStringLiteral("セット"),     QStringLiteral("最大重量"),
-    QStringLiteral("推定1RM"),  QStringLiteral("ボリューム"), QStringLiteral("合計時間"),
-    QStringLiteral("距離"),     QStringLiteral("ペース"),     QStringLiteral("休憩中央値"),
-    QStringLiteral("作業時間"), QStringLiteral("記録")};
+    QStringLiteral("推定1RM"),  QStringLiteral("ボリューム"), QStringLiteral("合計回数"),
+    QStringLiteral("最多回数"), QStringLiteral("合計時間"),   QStringLiteral("距離"),
+    QStringLiteral("ペース"),   QStringLiteral("休憩中央値"), QStringLiteral("作業時間"),
+    QStringLiteral("記録")};
 
 }  // namespace
 
@@ -71,17 +76,15 @@ void ProgressWindow::fillDays() {
     used[0] = used[1] = true;
     for (int row = 0; row < count; ++row) {
         const DayFigures& day = history_.days[count - 1 - row];  // newest first
-        const QStringList cells{DayWithWeekday(day.ymd),
-                                QString::number(day.sets),
-                                Shown(day.topKg, KgText),
-                                Shown(day.bestE1rmKg, KgText),
-                                Shown(day.volumeKg, KgText),
-                                Shown(day.durationSeconds, DurationText),
-                                Shown(day.distanceKm, KmText),
-                                Shown(day.paceSecondsPerKm, PaceText),
-                                Shown(day.medianRestSeconds, RestText),
-                                Shown(day.workingSeconds, DurationText),
-                                day.beaten.isEmpty() ? QString() : QStringLiteral("記録更新")};
+        const QStringList cells{
+            DayWithWeekday(day.ymd), QString::number(day.sets), Shown(day.topKg, KgText),
+            Shown(day.bestE1rmKg, KgText), Shown(day.volumeKg, KgText),
+            // repetitions of the sets without a load
+            Shown(day.totalRepsNoLoad, RepsText), Shown(day.mostRepsNoLoad, RepsText),
+            Shown(day.durationSeconds, DurationText), Shown(day.distanceKm, KmText),
+            Shown(day.paceSecondsPerKm, PaceText), Shown(day.medianRestSeconds, RestText),
+            Shown(day.workingSeconds, DurationText),
+            day.beaten.isEmpty() ? QString() : QStringLiteral("記録更新")};
         for (int column = 0; column < cells.size(); ++column) {
             QTableWidgetItem* item = DayItem(cells[column], day.ymd);
             if (column > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

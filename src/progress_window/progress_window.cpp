@@ -50,9 +50,12 @@ ProgressWindow::ProgressWindow(const ProgressContext& context, QWidget* parent)
         if (quiet_) return;
         fillExercises();
         reload();
+        chooseChartOfExercise();
     });
     connect(cboExer, &QComboBox::currentIndexChanged, this, [this] {
-        if (!quiet_) reload();
+        if (quiet_) return;
+        reload();
+        chooseChartOfExercise();
     });
     connect(cboPeriod, &QComboBox::currentIndexChanged, this, [this] {
         if (!quiet_) reload();
@@ -165,6 +168,32 @@ void ProgressWindow::preselect(const QString& grpCd, const QString& exerCd, cons
     dateSetHere_.clear();
     timelineDay_.clear();
     reload();
+    chooseChartOfExercise();
+}
+
+void ProgressWindow::chooseChartOfExercise() {
+    const ChartKind kind = chartKind();
+    if (kind == ChartKind::Timeline || kind == ChartKind::Weekly) return;
+    bool load = false, reps = false, distance = false, duration = false;
+    for (const DayFigures& day : history_.days) {
+        load = load || day.topKg.has_value();
+        reps = reps || day.mostRepsNoLoad.has_value();
+        distance = distance || day.distanceKm.has_value();
+        duration = duration || day.durationSeconds.has_value();
+    }
+    // The load chart of pull-ups or of a run would only say that there is no load.
+    const bool shown = (kind == ChartKind::Load || kind == ChartKind::Volume) ? load
+                       : kind == ChartKind::Reps                              ? reps
+                       : kind == ChartKind::Distance                          ? distance
+                       : kind == ChartKind::Duration                          ? duration
+                                                                              : true;
+    if (shown || history_.days.empty()) return;
+    const ChartKind fitting = load       ? ChartKind::Load
+                              : reps     ? ChartKind::Reps
+                              : distance ? ChartKind::Distance
+                              : duration ? ChartKind::Duration
+                                         : kind;
+    cboChart->setCurrentIndex(static_cast<int>(fitting));
 }
 
 DayRange ProgressWindow::period() const {

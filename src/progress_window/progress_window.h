@@ -92,6 +92,9 @@ class ProgressWindow : public QWidget {
     // only by the explicit action (double-click or cmdShowInMain).
     void dayClicked(int row, QTableWidget* table);
     void showDayInMain();
+    // After another exercise was chosen: a chart that has figures for it, when the one shown
+    // has none (pull-ups have no load chart, a run no repetitions).
+    void chooseChartOfExercise();
     void fillDaySets();
 
     Database& db_;

@@ -52,6 +52,7 @@ TEST_F(ExerciseHistoryTest, LoadFiguresOfADayWithKgAndLbSets) {
     // The hover text: all sets began at the same time, so there is no rest to show.
     EXPECT_EQ(DayTooltip(d), QStringLiteral("2024/05/14 (火)\nセット数: 6\n最大重量: 110 kg\n"
                                             "推定1RM: 105.84 kg\nボリューム: 2583.59 kg\n"
+                                            "回数（自重）: 合計 20回、1セット最多 20回\n"
                                             "合計時間: 1:30\n最長セット: 1:30\n作業時間: 1:00"));
 }
 
@@ -263,6 +264,50 @@ TEST_F(ExerciseHistoryTest, InfiniteAndNegativeValuesAreLeftOutAndCounted) {
     EXPECT_DOUBLE_EQ(*h.days[0].volumeKg, 350);
     EXPECT_FALSE(h.days[0].durationSeconds);
     EXPECT_EQ(record(h, QStringLiteral("最大重量"))->value, QStringLiteral("70 kg × 5回"));
+}
+
+// Pull-ups without a load and runs: repetitions, longest distance and best pace as records.
+TEST_F(ExerciseHistoryTest, BodyweightAndDistanceRecords) {
+    auto pullUp = [](const char* ymd, int set, const char* reps) {
+        return SetRow{.ymd = ymd, .exer = "05", .set = set, .target = "0", .cnt = reps};
+    };
+    auto run = [](const char* ymd, const char* km, const char* minutes) {
+        return SetRow{.ymd = ymd,
+                      .grp = "07",
+                      .exer = "02",
+                      .target = km,
+                      .unitT = "km",
+                      .cnt = "null",
+                      .unit = "",
+                      .min = minutes,
+                      .sec = "0"};
+    };
+    StoreSets(env.layout, {pullUp("2024/05/01", 1, "8"), pullUp("2024/05/01", 2, "6"),
+                           pullUp("2024/05/03", 1, "8"), pullUp("2024/05/03", 2, "7"),
+                           pullUp("2024/05/05", 1, "10"), run("2024/05/02", "5", "30"),
+                           run("2024/05/04", "8", "52"), run("2024/05/06", "5", "27")});
+    const ExerciseHistory pull = read("2024/01/01", "2024/12/31", "01", "05");
+    ASSERT_EQ(pull.days.size(), 3u);
+    EXPECT_EQ(pull.days[0].mostRepsNoLoad, 8);
+    EXPECT_EQ(pull.days[0].totalRepsNoLoad, 14);
+    EXPECT_FALSE(pull.days[0].topKg);
+    EXPECT_TRUE(pull.days[1].beaten.isEmpty());  // 8 again: a tie
+    EXPECT_EQ(pull.days[2].beaten, QStringList{"最多回数（自重）"});
+    ASSERT_NE(record(pull, QStringLiteral("最多回数（自重）")), nullptr);
+    EXPECT_EQ(record(pull, QStringLiteral("最多回数（自重）"))->value, QStringLiteral("10回"));
+    EXPECT_EQ(record(pull, QStringLiteral("最多回数（自重）"))->ymd, QStringLiteral("2024/05/05"));
+    EXPECT_EQ(record(pull, QStringLiteral("最大重量")), nullptr);
+
+    const ExerciseHistory running = read("2024/01/01", "2024/12/31", "07", "02");
+    ASSERT_EQ(running.days.size(), 3u);
+    // 6:00, 6:30 and 5:24 /km
+    EXPECT_EQ(running.days[1].beaten, QStringList({"最長時間", "最長距離"}));
+    EXPECT_EQ(running.days[2].beaten, QStringList{"最速ペース"});
+    EXPECT_EQ(record(running, QStringLiteral("最長距離"))->value, QStringLiteral("8 km"));
+    EXPECT_EQ(record(running, QStringLiteral("最長距離"))->ymd, QStringLiteral("2024/05/04"));
+    EXPECT_EQ(record(running, QStringLiteral("最速ペース"))->value, QStringLiteral("5:24 /km"));
+    EXPECT_EQ(record(running, QStringLiteral("最速ペース"))->ymd, QStringLiteral("2024/05/06"));
+    EXPECT_EQ(record(running, QStringLiteral("最長時間"))->value, QStringLiteral("52:00"));
 }
 
 TEST_F(ExerciseHistoryTest, ATieKeepsTheFirstDayAndBeatsNothing) {

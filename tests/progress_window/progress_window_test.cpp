@@ -80,8 +80,9 @@ TEST_F(ProgressWindowTest, OpensOnceFromTheButtonWithTheMainWindowsChoice) {
     // beat 2020's 60 kg, a day before the period shown.
     ASSERT_EQ(progress->tblDays->rowCount(), 2);
     EXPECT_TRUE(Cell(progress->tblDays, 0, 0).startsWith(QStringLiteral("2024/05/10")));
-    EXPECT_EQ(Cell(progress->tblDays, 0, 10), QStringLiteral("記録更新"));
-    EXPECT_EQ(Cell(progress->tblDays, 1, 10), QStringLiteral("記録更新"));
+    const int mark = progress->tblDays->columnCount() - 1;
+    EXPECT_EQ(Cell(progress->tblDays, 0, mark), QStringLiteral("記録更新"));
+    EXPECT_EQ(Cell(progress->tblDays, 1, mark), QStringLiteral("記録更新"));
     EXPECT_FALSE(progress->chartView->chart()->series().isEmpty());
 
     // A second click brings the same window back: still one.
@@ -146,6 +147,35 @@ TEST_F(ProgressWindowTest, ClickingARecordOrADayShowsItHereAndLeavesTheMainDate)
     EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/10"));
 }
 
+// Pull-ups have no load: the window opens on their repetitions, and the days list shows them.
+TEST_F(ProgressWindowTest, ABodyweightExerciseShowsItsRepetitions) {
+    StoreSets(
+        env.layout,
+        {{.ymd = "2024/05/11", .grp = "02", .exer = "01", .target = "0", .cnt = "9"},
+         {.ymd = "2024/05/11", .grp = "02", .exer = "01", .set = 2, .target = "0", .cnt = "7"}});
+    MainWindow::SelectItemByCode(window->lstGrp, QStringLiteral("02"));
+    MainWindow::SelectItemByCode(window->lstExer, QStringLiteral("01"));
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->chartKind(), ChartKind::Reps);
+    EXPECT_FALSE(progress->chartView->chart()->series().isEmpty());
+    ASSERT_EQ(progress->tblDays->rowCount(), 1);
+    QStringList headers, cells;
+    for (int c = 0; c < progress->tblDays->columnCount(); ++c)
+        if (!progress->tblDays->isColumnHidden(c)) {
+            headers << progress->tblDays->horizontalHeaderItem(c)->text();
+            cells << Cell(progress->tblDays, 0, c);
+        }
+    EXPECT_EQ(headers, QStringList({"日付", "セット", "合計回数", "最多回数", "作業時間"}));
+    EXPECT_EQ(cells[2], QStringLiteral("16回"));
+    EXPECT_EQ(cells[3], QStringLiteral("9回"));
+    ASSERT_EQ(progress->tblRecords->rowCount(), 1);
+    EXPECT_EQ(Cell(progress->tblRecords, 0, 0), QStringLiteral("最多回数（自重）"));
+    // The load chart says why it is empty.
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Load));
+    EXPECT_TRUE(progress->chartView->chart()->series().isEmpty());
+}
+
 TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
     ProgressWindow* progress = open();
     ASSERT_NE(progress, nullptr);
@@ -201,9 +231,9 @@ TEST_F(ProgressWindowTest, EveryChartOfAPeriodWithSetsHasSeries) {
     ASSERT_NE(progress, nullptr);
     progress->cboPeriod->setCurrentText(QStringLiteral("すべて"));
     const std::vector<std::pair<ChartKind, bool>> kinds{
-        {ChartKind::Load, true},      {ChartKind::Volume, true}, {ChartKind::Duration, false},
-        {ChartKind::Distance, false}, {ChartKind::Rest, true},   {ChartKind::Timeline, true},
-        {ChartKind::Weekly, true}};
+        {ChartKind::Load, true},      {ChartKind::Volume, true},    {ChartKind::Reps, false},
+        {ChartKind::Duration, false}, {ChartKind::Distance, false}, {ChartKind::Rest, true},
+        {ChartKind::Timeline, true},  {ChartKind::Weekly, true}};
     for (const auto& [kind, drawn] : kinds) {
         progress->cboChart->setCurrentIndex(static_cast<int>(kind));
         EXPECT_EQ(!progress->chartView->chart()->series().isEmpty(), drawn)
