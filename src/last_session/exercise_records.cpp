@@ -22,13 +22,31 @@ const char* const kOneSetSql = "SELECT " SESSION_SET_COLUMNS
                                " FROM t_exer WHERE grp_cd = ?1 AND exer_cd = ?2"
                                " AND ymd = ?3 AND set_num = ?4";
 
+// The set being added: its numbers, and the whole set read from its row once it is needed.
+class Candidate {
+  public:
+    Candidate(const SessionSet& numbers, const PreparedStatement* row)
+        : numbers_(numbers), row_(row) {}
+    const SessionSet& numbers() const { return numbers_; }
+    const SessionSet& whole() {
+        if (!row_) return numbers_;
+        if (!whole_) whole_ = ReadSessionSet(*row_);
+        return *whole_;
+    }
+
+  private:
+    const SessionSet& numbers_;
+    const PreparedStatement* row_;
+    std::optional<SessionSet> whole_;
+};
+
 // Keeps the set when its figure is above the best so far; the first set of a figure stays
 // on a tie.
-void Raise(std::optional<SessionSet>& best, std::optional<double>& bestFigure,
-           const SessionSet& set, std::optional<double> figure) {
+void Raise(std::optional<SessionSet>& best, std::optional<double>& bestFigure, Candidate& set,
+           std::optional<double> figure) {
     if (!figure) return;
     if (!bestFigure || *figure > *bestFigure) {
-        best = set;
+        best = set.whole();
         bestFigure = figure;
     }
 }
@@ -48,7 +66,7 @@ std::optional<double> Negated(std::optional<double> value) {
 bool AddRows(PreparedStatement& s, ExerciseBests& bests) {
     if (!s.ok()) return false;
     int code;
-    while ((code = s.step()) == SQLITE_ROW) bests.add(ReadSessionSet(s));
+    while ((code = s.step()) == SQLITE_ROW) bests.add(ReadSessionNumbers(s), &s);
     return code == SQLITE_DONE;
 }
 
@@ -79,23 +97,25 @@ bool SameLoad(double a, double b) {
     return std::fabs(a - b) < 0.005;
 }
 
-void ExerciseBests::add(const SessionSet& set) {
+void ExerciseBests::add(const SessionSet& set, const PreparedStatement* row) {
     if (set.notANumber) {
         ++notANumber;
         return;
     }
-    Raise(heaviest, heaviestKg_, set, set.kg());
-    Raise(bestEstimate, bestEstimateKg_, set, set.estimatedMaxKg());
+    Candidate candidate(set, row);
+    Raise(heaviest, heaviestKg_, candidate, set.kg());
+    Raise(bestEstimate, bestEstimateKg_, candidate, set.estimatedMaxKg());
     const std::optional<double> repsLoad = RepsLoadKg(set);
-    if (repsLoad && *repsLoad > 0) Raise(mostReps, mostReps_, set, Reps(set));
-    if (repsLoad && *repsLoad == 0) Raise(mostRepsBodyweight, mostRepsBodyweight_, set, Reps(set));
+    if (repsLoad && *repsLoad > 0) Raise(mostReps, mostReps_, candidate, Reps(set));
+    if (repsLoad && *repsLoad == 0)
+        Raise(mostRepsBodyweight, mostRepsBodyweight_, candidate, Reps(set));
     if (repsLoad && loadOfInterest_ && SameLoad(*repsLoad, *loadOfInterest_))
-        Raise(mostRepsAtLoad, mostRepsAtLoad_, set, Reps(set));
-    Raise(longestDistance, longestKm_, set, set.km());
-    Raise(bestPace, bestPace_, set, Negated(set.paceSecondsPerKm()));
+        Raise(mostRepsAtLoad, mostRepsAtLoad_, candidate, Reps(set));
+    Raise(longestDistance, longestKm_, candidate, set.km());
+    Raise(bestPace, bestPace_, candidate, Negated(set.paceSecondsPerKm()));
     const std::optional<qint64> duration = set.durationSeconds();
     if (duration && *duration > 0)
-        Raise(longestDuration, longestSeconds_, set, static_cast<double>(*duration));
+        Raise(longestDuration, longestSeconds_, candidate, static_cast<double>(*duration));
 }
 
 ExerciseRecords ReadExerciseRecords(sqlite3* connection, const QString& grpCd,

@@ -12,6 +12,8 @@ struct sqlite3;
 
 namespace sorvenka {
 
+class PreparedStatement;
+
 // The best sets of an exercise, each the first set that reached its figure.
 class ExerciseBests {
   public:
@@ -20,8 +22,10 @@ class ExerciseBests {
     explicit ExerciseBests(std::optional<double> loadOfInterestKg = std::nullopt)
         : loadOfInterest_(loadOfInterestKg) {}
 
-    // Sets come in any order; a set that is not a number counts only in notANumber.
-    void add(const SessionSet& set);
+    // Sets come in any order; a set that is not a number counts only in notANumber. With a
+    // row, `set` may hold only the numbers (ReadSessionNumbers): the whole set is read from
+    // the row when it becomes a best.
+    void add(const SessionSet& set, const PreparedStatement* row = nullptr);
 
     std::optional<SessionSet> heaviest;            // heaviest load (kg, lb)
     std::optional<SessionSet> bestEstimate;        // best estimated maximum

@@ -32,19 +32,20 @@ std::optional<qint64> WholeNumber(const PreparedStatement& s, int column, bool& 
     }
 }
 
-}  // namespace
+// The load units the figures know, shared texts that cost no allocation.
+QString KnownLoadUnit(std::string_view unit) {
+    if (unit == "kg") return QStringLiteral("kg");
+    if (unit == "lb") return QStringLiteral("lb");
+    if (unit == "km") return QStringLiteral("km");
+    if (unit == "m") return QStringLiteral("m");
+    return QString();
+}
 
-SessionSet ReadSessionSet(const PreparedStatement& s, int c) {
-    SessionSet set;
-    set.ymd = TextOf(s, c);
-    set.setNum = static_cast<int>(s.columnInt(c + 1));
-    set.start = TextOf(s, c + 2);
-    set.finish = TextOf(s, c + 3);
+void ReadNumbers(const PreparedStatement& s, int c, SessionSet& set) {
     switch (s.columnType(c + 4)) {
         case SQLITE_INTEGER:
         case SQLITE_FLOAT: {
             const double load = s.columnDouble(c + 4);
-            set.loadText = FloatCellText(load);
             // An infinity (1e9999), NaN or a negative load says nothing about strength.
             if (std::isfinite(load) && load >= 0)
                 set.load = load;
@@ -55,14 +56,36 @@ SessionSet ReadSessionSet(const PreparedStatement& s, int c) {
         case SQLITE_NULL:
             break;
         default:
-            set.loadText = s.columnText(c + 4);
             set.notANumber = true;
     }
-    set.loadUnit = TextOf(s, c + 5);
     set.count = WholeNumber(s, c + 6, set.notANumber);
-    set.countUnit = TextOf(s, c + 7);
     set.minutes = WholeNumber(s, c + 8, set.notANumber);
     set.seconds = WholeNumber(s, c + 9, set.notANumber);
+}
+
+}  // namespace
+
+SessionSet ReadSessionNumbers(const PreparedStatement& s, int c) {
+    SessionSet set;
+    ReadNumbers(s, c, set);
+    set.loadUnit = KnownLoadUnit(s.bytes(c + 5));
+    return set;
+}
+
+SessionSet ReadSessionSet(const PreparedStatement& s, int c) {
+    SessionSet set;
+    set.ymd = TextOf(s, c);
+    set.setNum = static_cast<int>(s.columnInt(c + 1));
+    set.start = TextOf(s, c + 2);
+    set.finish = TextOf(s, c + 3);
+    ReadNumbers(s, c, set);
+    const int loadType = s.columnType(c + 4);
+    if (loadType == SQLITE_INTEGER || loadType == SQLITE_FLOAT)
+        set.loadText = FloatCellText(s.columnDouble(c + 4));
+    else if (loadType != SQLITE_NULL)
+        set.loadText = s.columnText(c + 4);
+    set.loadUnit = TextOf(s, c + 5);
+    set.countUnit = TextOf(s, c + 7);
     return set;
 }
 

@@ -42,6 +42,10 @@ struct SessionSet {
 
 // Reads a row of SESSION_SET_COLUMNS starting at the given column.
 SessionSet ReadSessionSet(const PreparedStatement& statement, int firstColumn = 0);
+// Only what the figures compare: the numbers, and the load unit when it is kg, lb, km or m;
+// no texts are made. A scan of thousands of sets reads this and the whole set only for the
+// few that become a best.
+SessionSet ReadSessionNumbers(const PreparedStatement& statement, int firstColumn = 0);
 
 // "62.5 kg × 8回", "12:30", "5 km 25:00": the set's values in one short text.
 QString SetValuesText(const SessionSet& set);
