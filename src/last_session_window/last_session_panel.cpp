@@ -50,16 +50,18 @@ LastSessionPanel::LastSessionPanel(sqlite3* connection, Platform& platform,
     lblNotice->setWordWrap(true);
     lblNotice->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     lblNotice->setAccessibleName(QStringLiteral("自己記録の更新"));
-    cmdFill = Place(new QPushButton(QStringLiteral("前回の値"), this), 6, 196, 70, 26);
+    cmdFill = Place(new QPushButton(QStringLiteral("前回の値"), this), 6, 196, 64, 26);
     cmdFill->setAutoDefault(false);
     cmdFill->setAccessibleName(QStringLiteral("前回の値"));
     cmdFill->setToolTip(
         QStringLiteral("前回の同じ番号のセットの値を入力欄に入れます（登録はしません）"));
-    lblRest = Place(new QLabel(this), 80, 196, 62, 26);
+    lblRest = Place(new QLabel(this), 72, 196, 54, 26);
     lblRest->setAlignment(Qt::AlignCenter);
     lblRest->setAccessibleName(QStringLiteral("休憩時間"));
-    cboRest = Place(new QComboBox(this), 144, 197, 58, 24);
-    cboRest->setAccessibleName(QStringLiteral("休憩の長さ"));
+    lblRestLength = Place(new QLabel(QStringLiteral("目安"), this), 128, 196, 24, 26);
+    cboRest = Place(new QComboBox(this), 152, 197, 50, 24);
+    cboRest->setAccessibleName(QStringLiteral("休憩の目安"));
+    lblRestLength->setBuddy(cboRest);  // what a screen reader speaks for the list
     cboRest->setToolTip(QStringLiteral("この長さの休憩で時計が赤くなり、音が鳴ります"));
     int count = 0;
     const int* choices = RestLengthChoices(count);
@@ -77,6 +79,7 @@ LastSessionPanel::LastSessionPanel(sqlite3* connection, Platform& platform,
     restTimer->setTimerType(Qt::CoarseTimer);
     connect(restTimer, &QTimer::timeout, this, [this] { tick(); });
     lblRest->setVisible(false);
+    lblRestLength->setVisible(false);
     cboRest->setVisible(false);
 }
 
@@ -118,6 +121,7 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
     const bool today = ymd == FormatYmd(platform_.now().date());
     clock_.setLastFinish(today ? ReadLastFinish(connection_, ymd) : std::nullopt);
     cboRest->setVisible(today);
+    lblRestLength->setVisible(today);
     tick();
 }
 

@@ -42,6 +42,7 @@ class LastSessionPanel : public QGroupBox {
     QLabel* lblNotice;
     QPushButton* cmdFill;  // 前回の値
     QLabel* lblRest;
+    QLabel* lblRestLength;  // 目安: the caption of the rest length
     QComboBox* cboRest;
     QTimer* restTimer;
 

@@ -16,8 +16,11 @@ namespace sorvenka {
 
 namespace {
 
-QLabel* Caption(const QString& text, QWidget* parent) {
-    return new QLabel(text, parent);
+// A caption; with a buddy, also what a screen reader speaks as that control's label.
+QLabel* Caption(const QString& text, QWidget* parent, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(text, parent);
+    if (buddy) label->setBuddy(buddy);
+    return label;
 }
 
 int RowOfCode(const QComboBox* box, const QString& code) {
@@ -114,16 +117,31 @@ void ProgressWindow::buildControls() {
     lblNote = new QLabel(this);
     lblNote->setWordWrap(true);
 
+    // What a screen reader speaks: the caption beside each choice and list.
+    const std::initializer_list<std::pair<QWidget*, const char*>> names{
+        {cboGrp, "グループ"},
+        {cboExer, "種目"},
+        {cboPeriod, "期間"},
+        {cboChart, "グラフ"},
+        {cmdSavePng, "グラフをPNGで保存"},
+        {chartView, "グラフ"},
+        {tblRecords, "自己記録（期間内）"},
+        {tblDays, "トレーニング日"},
+        {lstDaySets, "選んだ日のセット"},
+        {cmdShowInMain, "この日を記録画面で表示"},
+    };
+    for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
+
     auto* choices = new QHBoxLayout;
-    choices->addWidget(Caption(QStringLiteral("グループ"), this));
+    choices->addWidget(Caption(QStringLiteral("グループ"), this, cboGrp));
     choices->addWidget(cboGrp);
-    choices->addWidget(Caption(QStringLiteral("種目"), this));
+    choices->addWidget(Caption(QStringLiteral("種目"), this, cboExer));
     choices->addWidget(cboExer);
-    choices->addWidget(Caption(QStringLiteral("期間"), this));
+    choices->addWidget(Caption(QStringLiteral("期間"), this, cboPeriod));
     choices->addWidget(cboPeriod);
     choices->addWidget(lblPeriod);
     choices->addStretch(1);
-    choices->addWidget(Caption(QStringLiteral("グラフ"), this));
+    choices->addWidget(Caption(QStringLiteral("グラフ"), this, cboChart));
     choices->addWidget(cboChart);
     choices->addWidget(cmdSavePng);
 

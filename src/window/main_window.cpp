@@ -22,6 +22,7 @@ MainWindow::MainWindow(const WindowContext& context, QWidget* parent)
     // Each rebuild of the record list runs hundreds of queries; their memory stays at hand.
     KeepHeapBetweenQueries();
     buildControls();
+    nameControlsForScreenReaders();
     connectEvents();
     buildLastSessionPanel();
 }

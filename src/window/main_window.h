@@ -185,6 +185,7 @@ class MainWindow : public QWidget {
     void buildControls();
     void connectEvents();
     void buildLastSessionPanel();
+    void nameControlsForScreenReaders();
     void clearPerSetFields();
     // After a rebuild that dropped a long list: hands the memory it took back to the system.
     void releaseMemoryAfterLongList(int linesBefore);

@@ -9,6 +9,7 @@
 #include <QtCharts/QAbstractSeries>
 
 #include "../progress/progress_fixture.h"
+#include "support/accessible_names.h"
 #include "window/window_fixture.h"
 
 namespace sorvenka::testing {
@@ -174,6 +175,17 @@ TEST_F(ProgressWindowTest, ABodyweightExerciseShowsItsRepetitions) {
     // The load chart says why it is empty.
     progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Load));
     EXPECT_TRUE(progress->chartView->chart()->series().isEmpty());
+}
+
+TEST_F(ProgressWindowTest, EveryChoiceListAndButtonHasANameForScreenReaders) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(AccessibleName(progress->cboExer), QStringLiteral("種目"));
+    EXPECT_EQ(AccessibleName(progress->tblDays), QStringLiteral("トレーニング日"));
+    const std::vector<QWidget*> controls = SpokenControls(progress);
+    EXPECT_GE(controls.size(), 9u);
+    for (QWidget* control : controls)
+        EXPECT_FALSE(AccessibleName(control).isEmpty()) << control->metaObject()->className();
 }
 
 TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
