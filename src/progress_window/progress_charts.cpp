@@ -1,12 +1,10 @@
 #include "progress_window/progress_charts.h"
 
-#include <QCursor>
 #include <QDateTime>
-#include <QToolTip>
 #include <QtCharts/QAreaSeries>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
-#include <QtCharts/QDateTimeAxis>
+#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
@@ -46,31 +44,71 @@ struct HoverTexts {
     }
 };
 
-void ShowHover(const QString& text, bool state) {
-    if (state && !text.isEmpty())
-        QToolTip::showText(QCursor::pos(), text);
-    else
-        QToolTip::hideText();
+// The start of a day on the x axis: a point of the day sits 12 hours after it.
+qint64 DayStartX(const QDate& day) {
+    return DayX(day) - 12 * 3600 * 1000LL;
 }
 
-void ConnectHover(QXYSeries* series, std::shared_ptr<const HoverTexts> hover) {
-    QObject::connect(
-        series, &QXYSeries::hovered, series,
-        [hover](const QPointF& point, bool state) { ShowHover(hover->nearest(point.x()), state); });
+// Tick days between first and last: every 1, 2, 7 or 14 days, or on the first of every 1, 2, 3,
+// 6, 12 or 24 months, whichever gives at most kMostTicks.
+constexpr int kMostTicks = 8;
+std::vector<QDate> TickDays(QDate first, QDate last) {
+    std::vector<QDate> days;
+    for (const int step : {1, 2, 7, 14}) {
+        if (first.daysTo(last) / step + 1 > kMostTicks) continue;
+        for (QDate d = first; d <= last; d = d.addDays(step)) days.push_back(d);
+        return days;
+    }
+    for (const int months : {1, 2, 3, 6, 12, 24, 60}) {
+        days.clear();
+        QDate d(first.year(), first.month(), 1);
+        if (d < first) d = d.addMonths(1);
+        for (; d <= last; d = d.addMonths(1))
+            if ((d.year() * 12 + d.month() - 1) % months == 0) days.push_back(d);
+        if (static_cast<int>(days.size()) <= kMostTicks) return days;
+    }
+    return days;
 }
 
-QDateTimeAxis* AddDateAxis(QChart* chart, QDate first, QDate last) {
-    auto* axis = new QDateTimeAxis;
+// A date axis whose ticks sit at the start of the day they name; the range runs from the
+// start of the first day to the end of the last.
+QCategoryAxis* AddDateAxis(QChart* chart, QDate first, QDate last) {
+    auto* axis = new QCategoryAxis;
     axis->setTitleText(QStringLiteral("日付"));
-    const qint64 days = first.daysTo(last);
-    axis->setFormat(days > 1100 ? QStringLiteral("yyyy/MM") : QStringLiteral("yyyy/MM/dd"));
-    axis->setTickCount(
-        days > 60
-            ? 7
-            : std::max<int>(2, static_cast<int>(days) + 1 > 7 ? 7 : static_cast<int>(days) + 1));
-    // Half a day at each end keeps the first and last points inside the frame.
-    axis->setRange(QDateTime(first, QTime(0, 0)), QDateTime(last, QTime(23, 59, 59)));
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const bool months = first.daysTo(last) > 120;
+    axis->setMin(static_cast<qreal>(DayStartX(first)));
+    axis->setMax(static_cast<qreal>(DayStartX(last.addDays(1))));
+    axis->setStartValue(static_cast<qreal>(DayStartX(first)));
+    for (const QDate& day : TickDays(first, last))
+        axis->append(
+            day.toString(months ? QStringLiteral("yyyy/MM") : QStringLiteral("yyyy/MM/dd")),
+            static_cast<qreal>(DayStartX(day)));
     chart->addAxis(axis, Qt::AlignBottom);
+    return axis;
+}
+
+// Round steps of a time axis in seconds.
+int TimeStep(double span, int mostTicks) {
+    for (const int step : {5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200})
+        if (span / step <= mostTicks) return step;
+    return 14400;
+}
+
+// A value axis of seconds labelled m:ss at round steps (pace, rest).
+QCategoryAxis* AddMinutesSecondsAxis(QChart* chart, const QString& title, Qt::Alignment side,
+                                     double top, double bottom) {
+    auto* axis = new QCategoryAxis;
+    axis->setTitleText(title);
+    axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const int step = TimeStep(std::max(1.0, top - bottom), 6);
+    const double low = std::floor(bottom / step) * step;
+    const double high = std::ceil((top + (top - bottom) * 0.05) / step) * step;
+    axis->setRange(low, std::max(high, low + step));
+    axis->setStartValue(low);
+    for (double v = low; v <= high + 0.5; v += step)
+        axis->append(FormatDuration(static_cast<int>(v)), v);
+    chart->addAxis(axis, side);
     return axis;
 }
 
@@ -96,64 +134,117 @@ QChart* NewChart(const QString& title) {
 struct SeriesPlan {
     QString name;
     std::function<std::optional<double>(const DayFigures&)> value;
+    // Also the best of each week (Monday to Sunday) as a line at that week's best day: the
+    // direction shows through a week of heavy and light days.
+    bool weeklyTrend = false;
 };
+
+// The series of one value axis.
+struct AxisPlan {
+    std::vector<SeriesPlan> series;
+    QString title;
+    bool fromZero = true;         // loads change slowly: an axis from zero flattens progress
+    bool minutesSeconds = false;  // values in seconds, labelled m:ss
+};
+
+// The best value of each week, at the day it was reached.
+QLineSeries* WeeklyBestSeries(const ExerciseHistory& history, const SeriesPlan& plan) {
+    auto* series = new QLineSeries;
+    series->setName(plan.name + QStringLiteral("（週の最高）"));
+    QDate weekStart;
+    std::optional<double> best;
+    qint64 bestX = 0;
+    auto flush = [&] {
+        if (best) series->append(static_cast<qreal>(bestX), *best);
+        best.reset();
+    };
+    for (const DayFigures& day : history.days) {
+        const QDate date = ParseYmd(day.ymd);
+        const QDate monday = date.addDays(1 - date.dayOfWeek());
+        if (monday != weekStart) {
+            flush();
+            weekStart = monday;
+        }
+        const auto value = plan.value(day);
+        if (value && (!best || *value > *best)) {
+            best = value;
+            bestX = DayX(date);
+        }
+    }
+    flush();
+    QPen pen = series->pen();
+    pen.setWidth(3);
+    series->setPen(pen);
+    return series;
+}
 
 // Line series of day figures on a date axis and one value axis per side.
 QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, const DayRange& range,
-                        const std::vector<SeriesPlan>& left, const QString& leftTitle,
-                        const std::vector<SeriesPlan>& right, const QString& rightTitle,
-                        const QString& emptyMessage, bool fromZero = true) {
+                        const AxisPlan& left, const AxisPlan& right, const QString& emptyMessage) {
     auto hover = std::make_shared<HoverTexts>();
     for (const DayFigures& day : history.days) {
         hover->xs.push_back(DayX(day.ymd));
         hover->texts << DayTooltip(day);
     }
-    double lowest = std::numeric_limits<double>::max();
-    auto build = [&](const std::vector<SeriesPlan>& plans, double& top) {
-        std::vector<QLineSeries*> built;
-        for (const SeriesPlan& plan : plans) {
+    struct Built {
+        std::vector<QLineSeries*> series;
+        double top = 0, lowest = std::numeric_limits<double>::max();
+    };
+    auto build = [&](const AxisPlan& plan) {
+        Built built;
+        for (const SeriesPlan& seriesPlan : plan.series) {
             auto* series = new QLineSeries;
-            series->setName(plan.name);
+            series->setName(seriesPlan.name);
             for (const DayFigures& day : history.days)
-                if (const auto value = plan.value(day)) {
+                if (const auto value = seriesPlan.value(day)) {
                     series->append(static_cast<qreal>(DayX(day.ymd)), *value);
-                    top = std::max(top, *value);
-                    lowest = std::min(lowest, *value);
+                    built.top = std::max(built.top, *value);
+                    built.lowest = std::min(built.lowest, *value);
                 }
             series->setPointsVisible(series->count() < 400);
             if (series->count() == 0) {
                 delete series;
                 continue;
             }
-            built.push_back(series);
+            if (seriesPlan.weeklyTrend && series->count() > 1) {
+                // The days as thin lines, the weeks' best over them.
+                QPen thin = series->pen();
+                thin.setWidthF(1);
+                series->setPen(thin);
+                built.series.push_back(series);
+                series = WeeklyBestSeries(history, seriesPlan);
+            }
+            built.series.push_back(series);
         }
         return built;
     };
-    double leftTop = 0, rightTop = 0;
-    const auto leftSeries = build(left, leftTop);
-    const auto rightSeries = build(right, rightTop);
-    if (leftSeries.empty() && rightSeries.empty()) return MessageChart(emptyMessage);
+    const Built leftSeries = build(left);
+    const Built rightSeries = build(right);
+    if (leftSeries.series.empty() && rightSeries.series.empty()) return MessageChart(emptyMessage);
 
     QChart* chart = NewChart(title);
     QDate first = ParseYmd(range.first);
     const QDate firstDay = ParseYmd(history.days.front().ymd);
     if (!first.isValid() || first < firstDay.addDays(-7)) first = firstDay;  // すべて
-    QDateTimeAxis* dates = AddDateAxis(chart, first, ParseYmd(range.last));
-    auto attach = [&](const std::vector<QLineSeries*>& series, const QString& axisTitle,
-                      Qt::Alignment side, double top) {
-        if (series.empty()) return;
-        // Loads change slowly: an axis from zero would flatten the progress into a line.
-        const double bottom = fromZero ? 0 : std::floor(lowest * 0.85 / 10) * 10;
-        QValueAxis* values = AddValueAxis(chart, axisTitle, side, top, bottom);
-        for (QLineSeries* s : series) {
+    QAbstractAxis* dates = AddDateAxis(chart, first, ParseYmd(range.last));
+    auto attach = [&](const Built& built, const AxisPlan& plan, Qt::Alignment side) {
+        if (built.series.empty()) return;
+        const double bottom = plan.fromZero         ? 0
+                              : plan.minutesSeconds ? built.lowest * 0.9
+                                                    : std::floor(built.lowest * 0.85 / 10) * 10;
+        QAbstractAxis* values = plan.minutesSeconds
+                                    ? static_cast<QAbstractAxis*>(AddMinutesSecondsAxis(
+                                          chart, plan.title, side, built.top, bottom))
+                                    : AddValueAxis(chart, plan.title, side, built.top, bottom);
+        for (QLineSeries* s : built.series) {
             chart->addSeries(s);
             s->attachAxis(dates);
             s->attachAxis(values);
-            ConnectHover(s, hover);
         }
     };
-    attach(leftSeries, leftTitle, Qt::AlignLeft, leftTop);
-    attach(rightSeries, rightTitle, Qt::AlignRight, rightTop);
+    attach(leftSeries, left, Qt::AlignLeft);
+    attach(rightSeries, right, Qt::AlignRight);
+    new ChartHover(chart, [hover](const QPointF& value) { return hover->nearest(value.x()); });
     return chart;
 }
 
@@ -185,66 +276,67 @@ QChart* MessageChart(const QString& message) {
 
 QChart* BuildExerciseChart(ChartKind kind, const ExerciseHistory& history, const DayRange& range) {
     if (history.days.empty()) return MessageChart(QStringLiteral("この期間には記録がありません"));
+    auto count = [](std::optional<int> DayFigures::*figure) {
+        return [figure](const DayFigures& d) -> std::optional<double> {
+            if (!(d.*figure)) return std::nullopt;
+            return *(d.*figure);
+        };
+    };
     switch (kind) {
         case ChartKind::Load:
             return DayFiguresChart(
                 QStringLiteral("最大重量と推定1RM"), history, range,
-                {{QStringLiteral("最大重量"), [](const DayFigures& d) { return d.topKg; }},
-                 {QStringLiteral("推定1RM"), [](const DayFigures& d) { return d.bestE1rmKg; }}},
-                QStringLiteral("重量 (kg)"), {}, QString(),
-                QStringLiteral("この期間には重量のある記録がありません"), false);
+                {{{QStringLiteral("最大重量"), [](const DayFigures& d) { return d.topKg; }, true},
+                  {QStringLiteral("推定1RM"), [](const DayFigures& d) { return d.bestE1rmKg; },
+                   true}},
+                 QStringLiteral("重量 (kg)"),
+                 false},
+                {}, QStringLiteral("この期間には重量のある記録がありません"));
         case ChartKind::Volume:
             return DayFiguresChart(
                 QStringLiteral("ボリューム（重量×回数の合計）"), history, range,
-                {{QStringLiteral("ボリューム"), [](const DayFigures& d) { return d.volumeKg; }}},
-                QStringLiteral("ボリューム (kg)"), {}, QString(),
-                QStringLiteral("この期間には重量と回数のある記録がありません"));
+                {{{QStringLiteral("ボリューム"), [](const DayFigures& d) { return d.volumeKg; }}},
+                 QStringLiteral("ボリューム (kg)")},
+                {}, QStringLiteral("この期間には重量と回数のある記録がありません"));
         case ChartKind::Reps:
             return DayFiguresChart(
                 QStringLiteral("重量なしのセットの回数（1セット最多・1日合計）"), history, range,
-                {{QStringLiteral("1セット最多"),
-                  [](const DayFigures& d) -> std::optional<double> {
-                      if (!d.mostRepsNoLoad) return std::nullopt;
-                      return *d.mostRepsNoLoad;
-                  }}},
-                QStringLiteral("1セット最多 (回)"),
-                {{QStringLiteral("1日合計"),
-                  [](const DayFigures& d) -> std::optional<double> {
-                      if (!d.totalRepsNoLoad) return std::nullopt;
-                      return *d.totalRepsNoLoad;
-                  }}},
-                QStringLiteral("1日合計 (回)"),
+                {{{QStringLiteral("1セット最多"), count(&DayFigures::mostRepsNoLoad), true}},
+                 QStringLiteral("1セット最多 (回)")},
+                {{{QStringLiteral("1日合計"), count(&DayFigures::totalRepsNoLoad)}},
+                 QStringLiteral("1日合計 (回)")},
                 QStringLiteral("この期間には重量なしで回数のある記録がありません"));
         case ChartKind::Duration:
             return DayFiguresChart(
                 QStringLiteral("合計時間と最長セット"), history, range,
-                {{QStringLiteral("合計時間"),
-                  [](const DayFigures& d) { return Minutes(d.durationSeconds); }},
-                 {QStringLiteral("最長セット"),
-                  [](const DayFigures& d) { return Minutes(d.longestSeconds); }}},
-                QStringLiteral("時間 (分)"), {}, QString(),
-                QStringLiteral("この期間には時間の記録がありません"));
+                {{{QStringLiteral("合計時間"), count(&DayFigures::durationSeconds)},
+                  {QStringLiteral("最長セット"), count(&DayFigures::longestSeconds)}},
+                 QStringLiteral("時間 (分:秒)"),
+                 true,
+                 true},
+                {}, QStringLiteral("この期間には時間の記録がありません"));
         case ChartKind::Distance:
             return DayFiguresChart(
                 QStringLiteral("距離とペース"), history, range,
-                {{QStringLiteral("距離"), [](const DayFigures& d) { return d.distanceKm; }}},
-                QStringLiteral("距離 (km)"),
-                {{QStringLiteral("ペース"),
-                  [](const DayFigures& d) -> std::optional<double> {
-                      if (!d.paceSecondsPerKm) return std::nullopt;
-                      return *d.paceSecondsPerKm / 60.0;
-                  }}},
-                QStringLiteral("ペース (分/km)"),
+                {{{QStringLiteral("距離"), [](const DayFigures& d) { return d.distanceKm; }}},
+                 QStringLiteral("距離 (km)")},
+                {{{QStringLiteral("ペース"),
+                   [](const DayFigures& d) { return d.paceSecondsPerKm; }}},
+                 QStringLiteral("ペース (分:秒/km)"),
+                 false,
+                 true},
                 QStringLiteral("この期間には距離の記録がありません"));
         case ChartKind::Rest:
             return DayFiguresChart(
                 QStringLiteral("セット間の休憩（中央値）と作業時間"), history, range,
-                {{QStringLiteral("休憩（中央値）"),
-                  [](const DayFigures& d) { return d.medianRestSeconds; }}},
-                QStringLiteral("休憩 (秒)"),
-                {{QStringLiteral("作業時間"),
-                  [](const DayFigures& d) { return Minutes(d.workingSeconds); }}},
-                QStringLiteral("作業時間 (分)"),
+                {{{QStringLiteral("休憩（中央値）"),
+                   [](const DayFigures& d) { return d.medianRestSeconds; }}},
+                 QStringLiteral("休憩 (分:秒)"),
+                 true,
+                 true},
+                {{{QStringLiteral("作業時間"),
+                   [](const DayFigures& d) { return Minutes(d.workingSeconds); }}},
+                 QStringLiteral("作業時間 (分)")},
                 QStringLiteral("この期間には開始・終了時刻のある記録がありません"));
         case ChartKind::Timeline:
         case ChartKind::Weekly:
@@ -270,12 +362,19 @@ QChart* BuildTimelineChart(const DayTimeline& timeline, const QString& ymd) {
     auto x = [&](int seconds) {
         return static_cast<qreal>(midnight.addSecs(seconds).toMSecsSinceEpoch());
     };
-    auto* times = new QDateTimeAxis;
+    // Ticks on round minutes (every 5, 10, 15, 30 or 60 …) across the session.
+    auto* times = new QCategoryAxis;
     times->setTitleText(QStringLiteral("時刻"));
-    times->setFormat(QStringLiteral("HH:mm"));
-    times->setRange(midnight.addSecs(std::max(0, first - 300)),
-                    midnight.addSecs(std::min(24 * 3600 - 1, last + 300)));
-    times->setTickCount(7);
+    times->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const int from = std::max(0, first - 300), to = std::min(24 * 3600, last + 300);
+    const int step = std::max(300, TimeStep(to - from, 7));
+    times->setRange(x(from), x(to));
+    times->setStartValue(x(from));
+    for (int t = (from + step - 1) / step * step; t <= to; t += step)
+        times->append(QStringLiteral("%1:%2")
+                          .arg(t / 3600, 2, 10, QLatin1Char('0'))
+                          .arg(t / 60 % 60, 2, 10, QLatin1Char('0')),
+                      x(t));
     chart->addAxis(times, Qt::AlignBottom);
     auto* rows = new QCategoryAxis;
     rows->setTitleText(QStringLiteral("種目（行った順）"));
@@ -286,6 +385,12 @@ QChart* BuildTimelineChart(const DayTimeline& timeline, const QString& ymd) {
     for (int i = 0; i < count; ++i) rows->append(timeline.rows[i].name, i);
     chart->addAxis(rows, Qt::AlignLeft);
     const int barWidth = std::clamp(240 / std::max(1, count), 6, 28);
+    struct HoverBar {
+        int row;
+        qreal from, to;
+        QString text;
+    };
+    auto bars = std::make_shared<std::vector<HoverBar>>();
     for (int i = 0; i < count; ++i) {
         const QColor color = QColor::fromHsv((i * 67) % 360, 170, 200);
         for (const TimelineBar& bar : timeline.rows[i].bars) {
@@ -299,11 +404,27 @@ QChart* BuildTimelineChart(const DayTimeline& timeline, const QString& ymd) {
             chart->addSeries(series);
             series->attachAxis(times);
             series->attachAxis(rows);
-            const QString text = timeline.rows[i].name + QLatin1Char('\n') + bar.detail;
-            QObject::connect(series, &QXYSeries::hovered, series,
-                             [text](const QPointF&, bool state) { ShowHover(text, state); });
+            bars->push_back({i, x(bar.start), x(std::max(bar.finish, bar.start + 1)),
+                             timeline.rows[i].name + QLatin1Char('\n') + bar.detail});
         }
     }
+    // The bar of the row under the pointer, or the nearest one of that row within two minutes.
+    new ChartHover(chart, [bars](const QPointF& value) {
+        const int row = static_cast<int>(std::lround(value.y()));
+        const HoverBar* nearest = nullptr;
+        qreal distance = 120 * 1000.0;
+        for (const HoverBar& bar : *bars) {
+            if (bar.row != row) continue;
+            const qreal d = value.x() < bar.from ? bar.from - value.x()
+                            : value.x() > bar.to ? value.x() - bar.to
+                                                 : 0;
+            if (d <= distance) {
+                distance = d;
+                nearest = &bar;
+            }
+        }
+        return nearest ? nearest->text : QString();
+    });
     return chart;
 }
 
@@ -325,7 +446,7 @@ QChart* BuildWeeklyChart(const WeeklySummary& summary, const DayRange& range) {
     }
     const QDate first = ParseYmd(summary.weeks.front().firstYmd);
     const QDate last = ParseYmd(summary.weeks.back().lastYmd);
-    QDateTimeAxis* dates = AddDateAxis(chart, first, last);
+    QAbstractAxis* dates = AddDateAxis(chart, first, last);
     int top = 0;
     for (const WeekBucket& week : summary.weeks) top = std::max(top, week.total);
     QValueAxis* values =
@@ -356,12 +477,27 @@ QChart* BuildWeeklyChart(const WeeklySummary& summary, const DayRange& range) {
         chart->addSeries(area);
         area->attachAxis(dates);
         area->attachAxis(values);
-        QObject::connect(area, &QAreaSeries::hovered, area,
-                         [hover](const QPointF& point, bool state) {
-                             ShowHover(hover->nearest(point.x()), state);
-                         });
     }
+    new ChartHover(chart, [hover](const QPointF& value) { return hover->nearest(value.x()); });
     return chart;
+}
+
+ChartHover::ChartHover(QChart* chart, std::function<QString(const QPointF&)> text)
+    : QObject(chart), text_(std::move(text)) {}
+
+QString ChartHover::textAt(const QPointF& value) const {
+    return text_ ? text_(value) : QString();
+}
+
+QString HoverTextAt(QChartView* view, const QPoint& viewportPosition) {
+    QChart* chart = view ? view->chart() : nullptr;
+    if (chart == nullptr || chart->series().isEmpty()) return QString();
+    const auto* hover = chart->findChild<ChartHover*>(QString(), Qt::FindDirectChildrenOnly);
+    if (hover == nullptr) return QString();
+    const QPointF inChart = chart->mapFromScene(view->mapToScene(viewportPosition));
+    if (!chart->plotArea().contains(inChart)) return QString();
+    // The first series' axes: the bottom date or time axis and the left one.
+    return hover->textAt(chart->mapToValue(inChart, chart->series().first()));
 }
 
 }  // namespace sorvenka

@@ -1,13 +1,17 @@
 #pragma once
 
+#include <QObject>
+#include <QPointF>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "progress/day_timeline.h"
 #include "progress/exercise_history.h"
 #include "progress/weekly_summary.h"
 
 class QChart;
+class QChartView;
 
 namespace sorvenka {
 
@@ -28,5 +32,22 @@ QChart* BuildTimelineChart(const DayTimeline& timeline, const QString& ymd);
 QChart* BuildWeeklyChart(const WeeklySummary& summary, const DayRange& range);
 // An empty chart carrying a plain message as its title.
 QChart* MessageChart(const QString& message);
+
+// The hover text of a chart for a point given in the values of its first series' axes: the
+// nearest day, the bar under the pointer, the week. A child of its chart.
+class ChartHover : public QObject {
+    Q_OBJECT
+
+  public:
+    ChartHover(QChart* chart, std::function<QString(const QPointF&)> text);
+    QString textAt(const QPointF& value) const;
+
+  private:
+    std::function<QString(const QPointF&)> text_;
+};
+
+// The hover text under a position in the view's viewport; empty outside the plot area or for
+// a chart without one. The pointer need not touch a line: anywhere above a day will do.
+QString HoverTextAt(QChartView* view, const QPoint& viewportPosition);
 
 }  // namespace sorvenka

@@ -1,5 +1,6 @@
 // Saving the shown chart as a PNG file in the rec folder.
 #include <QBuffer>
+#include <QPainter>
 
 #include "common/paths.h"
 #include "common/platform.h"
@@ -19,6 +20,17 @@ QString ProgressWindow::proposedPngName() const {
     return name + QLatin1Char('_') + ChartKindWord(kind) + QStringLiteral(".png");
 }
 
+QString ProgressWindow::pngTitle() const {
+    const ChartKind kind = chartKind();
+    const QString chart = cboChart->currentText();
+    if (kind == ChartKind::Timeline) return timelineDay_ + QStringLiteral("　") + chart;
+    const QString period =
+        lblPeriod->text() + QStringLiteral("（") + cboPeriod->currentText() + QStringLiteral("）");
+    if (kind == ChartKind::Weekly) return chart + QStringLiteral("　") + period;
+    return cboGrp->currentText().mid(3) + QStringLiteral("・") + cboExer->currentText().mid(3) +
+           QStringLiteral("　") + chart + QStringLiteral("　") + period;
+}
+
 void ProgressWindow::savePng() {
     const QString name = platform_.inputBox(QStringLiteral("保存するファイル名を指定してください"),
                                             QStringLiteral("グラフの保存"), proposedPngName());
@@ -34,10 +46,25 @@ void ProgressWindow::savePng() {
         platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder_);
         return;
     }
+    // The chart under a line that names the exercise, the chart and the period.
+    const QPixmap shot = chartView->grab();
+    const int band = fontMetrics().height() * 2;
+    QImage image(shot.width(), shot.height() + band, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        QFont font = this->font();
+        font.setBold(true);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(8, 0, image.width() - 16, band), Qt::AlignVCenter | Qt::AlignLeft,
+                         pngTitle());
+        painter.drawPixmap(0, band, shot);
+    }
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
-    if (!chartView->grab().save(&buffer, "PNG")) {
+    if (!image.save(&buffer, "PNG")) {
         platform_.message(QStringLiteral("グラフを画像にできませんでした。"));
         return;
     }
@@ -48,6 +75,7 @@ void ProgressWindow::savePng() {
         return;
     }
     lblNote->setText(QStringLiteral("保存しました: ") + path);
+    platform_.message(QStringLiteral("グラフを保存しました。\r\n") + path);
 }
 
 }  // namespace sorvenka

@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "common/platform.h"
@@ -39,7 +41,8 @@ ProgressWindow::ProgressWindow(const ProgressContext& context, QWidget* parent)
       mainDate_(context.mainDate),
       showDayInMain_(context.showDayInMain) {
     setWindowTitle(QStringLiteral("推移"));
-    resize(1320, 760);
+    // Fits a 1366×768 screen with its frame and a panel; smaller screens can shrink it.
+    resize(1260, 660);
     buildControls();
 
     quiet_ = true;
@@ -84,15 +87,18 @@ void ProgressWindow::buildControls() {
     cboExer = new QComboBox(this);
     cboPeriod = new QComboBox(this);
     cboChart = new QComboBox(this);
-    cboGrp->setMinimumWidth(130);
-    cboExer->setMinimumWidth(190);
-    cboChart->setMinimumWidth(230);
+    cboGrp->setMinimumWidth(110);
+    cboExer->setMinimumWidth(160);
+    cboChart->setMinimumWidth(200);
     lblPeriod = new QLabel(this);
     cmdSavePng = new QPushButton(QStringLiteral("PNGで保存"), this);
 
     chartView = new QChartView(this);
     chartView->setRenderHint(QPainter::Antialiasing);
-    chartView->setMinimumSize(640, 480);
+    chartView->setMinimumSize(360, 260);
+    // The hover text of the day, bar or week under the pointer, wherever it is on the plot.
+    chartView->viewport()->setMouseTracking(true);
+    chartView->viewport()->installEventFilter(this);
 
     tblRecords = new QTableWidget(0, 3, this);
     tblRecords->setHorizontalHeaderLabels(
@@ -216,6 +222,20 @@ void ProgressWindow::chooseChartOfExercise() {
 
 DayRange ProgressWindow::period() const {
     return PeriodDays(static_cast<ProgressPeriod>(cboPeriod->currentIndex()), last_);
+}
+
+bool ProgressWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == chartView->viewport() && event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        const QPoint at = move->position().toPoint();
+        const QString text = HoverTextAt(chartView, at);
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(move->globalPosition().toPoint(), text, chartView->viewport(),
+                               QRect(at - QPoint(3, 3), QSize(7, 7)));
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool ProgressWindow::event(QEvent* event) {

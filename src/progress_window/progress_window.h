@@ -76,10 +76,13 @@ class ProgressWindow : public QWidget {
     // "Progress" + yyyy_mmdd + group and exercise codes + the chart's word + ".png", e.g.
     // Progress2024_0514_0101_load.png; a session names its day, the weekly chart no exercise.
     QString proposedPngName() const;
+    // The line above the saved chart: exercise, chart and period (the day of a session).
+    QString pngTitle() const;
     void savePng();
 
   protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildControls();

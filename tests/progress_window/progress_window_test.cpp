@@ -5,8 +5,12 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QtCharts/QAbstractSeries>
+#include <QtCharts/QCategoryAxis>
+#include <QtCharts/QLineSeries>
 
 #include "../progress/progress_fixture.h"
 #include "support/accessible_names.h"
@@ -188,6 +192,100 @@ TEST_F(ProgressWindowTest, EveryChoiceListAndButtonHasANameForScreenReaders) {
         EXPECT_FALSE(AccessibleName(control).isEmpty()) << control->metaObject()->className();
 }
 
+// Where the pointer stands over a chart, as a viewport position of the chart view.
+QPoint ViewportPoint(QChartView* view, const QPointF& value) {
+    QChart* chart = view->chart();
+    const QPointF inChart = chart->mapToPosition(value, chart->series().first());
+    return view->mapFromScene(chart->mapToScene(inChart));
+}
+
+// Above a day anywhere on the plot, not only on a line: the day's figures; under a real X
+// server the tool tip shows them (offscreen only the text is checked).
+TEST_F(ProgressWindowTest, HoverTextsOnLinesBarsAndAreas) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->resize(1260, 660);
+    QApplication::processEvents();
+    const qreal may10 = QDateTime(QDate(2024, 5, 10), QTime(12, 0)).toMSecsSinceEpoch();
+    struct Case {
+        ChartKind kind;
+        QPointF value;  // in the first series' axes
+        QString starts;
+    };
+    const std::vector<Case> cases{
+        {ChartKind::Load, {may10, 80}, "2024/05/10 (金)"},           // between the lines
+        {ChartKind::Load, {may10 + 3600e3, 95}, "2024/05/10 (金)"},  // above them
+        {ChartKind::Timeline,
+         {qreal(QDateTime(QDate(2024, 5, 10), QTime(9, 0, 30)).toMSecsSinceEpoch()), 0},
+         "スクワット"},
+        {ChartKind::Weekly, {may10, 1}, "2024/05/"},
+    };
+    for (const Case& c : cases) {
+        progress->cboChart->setCurrentIndex(static_cast<int>(c.kind));
+        if (c.kind == ChartKind::Timeline) ClickRow(progress->tblDays, 0);
+        QApplication::processEvents();
+        const QPoint at = ViewportPoint(progress->chartView, c.value);
+        const QString text = HoverTextAt(progress->chartView, at);
+        EXPECT_TRUE(text.startsWith(c.starts))
+            << static_cast<int>(c.kind) << " " << text.toStdString();
+        QMouseEvent move(QEvent::MouseMove, at, progress->chartView->viewport()->mapToGlobal(at),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(progress->chartView->viewport(), &move);
+        EXPECT_EQ(QToolTip::text(), text);
+    }
+    // Outside the plot area nothing shows.
+    EXPECT_TRUE(HoverTextAt(progress->chartView, QPoint(1, 1)).isEmpty());
+}
+
+// Ticks sit at the start of the day they name, on round minutes on a session, and pace and
+// rest read as m:ss.
+TEST_F(ProgressWindowTest, TicksAtDayStartsAndRoundMinutesAndTimesAsMinutesAndSeconds) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    for (const char* period : {"3か月", "1年", "すべて"}) {
+        progress->cboPeriod->setCurrentText(QString::fromUtf8(period));
+        progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Load));
+        const auto axes = progress->chartView->chart()->axes(Qt::Horizontal);
+        ASSERT_EQ(axes.size(), 1) << period;
+        auto* dates = qobject_cast<QCategoryAxis*>(axes.first());
+        ASSERT_NE(dates, nullptr);
+        ASSERT_GE(dates->count(), 2) << period;
+        for (const QString& label : dates->categoriesLabels()) {
+            const QDate day =
+                QDate::fromString(label.size() == 7 ? label + QStringLiteral("/01") : label,
+                                  QStringLiteral("yyyy/MM/dd"));
+            ASSERT_TRUE(day.isValid()) << label.toStdString();
+            EXPECT_EQ(dates->endValue(label), QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch())
+                << period << " " << label.toStdString();
+        }
+    }
+    ClickRow(progress->tblDays, 0);  // the session of 2024/05/10, 09:00 to 09:04
+    auto* times =
+        qobject_cast<QCategoryAxis*>(progress->chartView->chart()->axes(Qt::Horizontal).first());
+    ASSERT_NE(times, nullptr);
+    for (const QString& label : times->categoriesLabels())
+        EXPECT_EQ(label.right(1).toInt() % 5, 0) << label.toStdString();
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Rest));
+    auto* rest =
+        qobject_cast<QCategoryAxis*>(progress->chartView->chart()->axes(Qt::Vertical).first());
+    ASSERT_NE(rest, nullptr);
+    for (const QString& label : rest->categoriesLabels())
+        EXPECT_TRUE(label.contains(QLatin1Char(':'))) << label.toStdString();
+}
+
+// The heavy and light days of a week zigzag; the best of each week shows the direction.
+TEST_F(ProgressWindowTest, LoadChartCarriesTheWeeksBestAsATrend) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("すべて"));
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Load));
+    QStringList names;
+    for (QAbstractSeries* series : progress->chartView->chart()->series()) names << series->name();
+    EXPECT_TRUE(names.contains(QStringLiteral("推定1RM（週の最高）")))
+        << names.join(",").toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("最大重量（週の最高）")));
+}
+
 TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
     ProgressWindow* progress = open();
     ASSERT_NE(progress, nullptr);
@@ -210,13 +308,22 @@ TEST_F(ProgressWindowTest, SavesTheShownChartAsPngInRec) {
                QStringLiteral("/Progress2024_0514_0301_load.png"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.read(8).startsWith("\x89PNG\r\n\x1a\n"));
+    // Saving says where the file went; the picture is titled with exercise, chart and period.
+    ASSERT_EQ(env.platform.shown.size(), 1u);
+    EXPECT_EQ(env.platform.shown[0].text,
+              QStringLiteral("グラフを保存しました。\r\n") + file.fileName());
+    EXPECT_EQ(
+        progress->pngTitle(),
+        QStringLiteral("脚・スクワット　重量（最大・推定1RM）　2023/05/15 〜 2024/05/14（1年）"));
+    const QImage image(file.fileName());
+    EXPECT_GT(image.height(), progress->chartView->height());
 
     // A name that leaves the rec folder is refused and nothing is written.
     env.platform.inputs = {QStringLiteral("../escape.png")};
     progress->cmdSavePng->click();
-    ASSERT_EQ(env.platform.shown.size(), 1u);
+    ASSERT_EQ(env.platform.shown.size(), 2u);
     EXPECT_TRUE(
-        env.platform.shown[0].text.startsWith(QStringLiteral("ファイル名が正しくありません。")));
+        env.platform.shown[1].text.startsWith(QStringLiteral("ファイル名が正しくありません。")));
     EXPECT_FALSE(QFile::exists(env.layout.base() + QStringLiteral("/escape.png")));
 }
 
