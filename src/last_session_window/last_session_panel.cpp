@@ -44,6 +44,7 @@ LastSessionPanel::LastSessionPanel(sqlite3* connection, Platform& platform,
     lstRecords->setAccessibleName(QStringLiteral("自己記録"));
     for (QListWidget* list : {lstSets, lstRecords}) {
         list->setSelectionMode(QAbstractItemView::NoSelection);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFocusPolicy(Qt::TabFocus);
     }
     lblNotice = Place(new QLabel(this), 6, 162, 196, 30);
@@ -109,10 +110,12 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
             cmdFill->setEnabled(true);
         }
         const ExerciseRecords records = ReadExerciseRecords(connection_, grpCd, exerCd);
+        // The figure in the list, with its day in the hover text: the panel is narrow.
         if (records.ok)
-            for (const QString& line : RecordLines(records.bests)) lstRecords->addItem(line);
-        for (int i = 0; i < lstRecords->count(); ++i)
-            lstRecords->item(i)->setToolTip(lstRecords->item(i)->text());
+            for (const QString& line : RecordLines(records.bests)) {
+                lstRecords->addItem(line.left(line.lastIndexOf(QStringLiteral("  "))));
+                lstRecords->item(lstRecords->count() - 1)->setToolTip(line);
+            }
         for (int i = 0; i < lstSets->count(); ++i)
             lstSets->item(i)->setToolTip(lstSets->item(i)->text());
     }
@@ -142,8 +145,9 @@ void LastSessionPanel::tick() {
     }
     if (!restTimer->isActive()) restTimer->start();
     lblRest->setText(QStringLiteral("休憩 ") + RestText(reading.elapsed));
-    lblRest->setStyleSheet(reading.reached ? QStringLiteral("color: white; background: #c00000;")
-                                           : QString());
+    const QString style =
+        reading.reached ? QStringLiteral("color: white; background: #c00000;") : QString();
+    if (lblRest->styleSheet() != style) lblRest->setStyleSheet(style);  // restyles only on change
     if (reading.ring) platform_.playWave(soundFile_);
 }
 
