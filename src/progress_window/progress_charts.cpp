@@ -147,6 +147,9 @@ struct AxisPlan {
     bool minutesSeconds = false;  // values in seconds, labelled m:ss
 };
 
+// The width of a line drawn thinner or thicker than the chart's own.
+constexpr char kLineWidth[] = "sorvenkaLineWidth";
+
 // The best value of each week, at the day it was reached.
 QLineSeries* WeeklyBestSeries(const ExerciseHistory& history, const SeriesPlan& plan) {
     auto* series = new QLineSeries;
@@ -172,9 +175,6 @@ QLineSeries* WeeklyBestSeries(const ExerciseHistory& history, const SeriesPlan& 
         }
     }
     flush();
-    QPen pen = series->pen();
-    pen.setWidth(3);
-    series->setPen(pen);
     return series;
 }
 
@@ -208,11 +208,10 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
             }
             if (seriesPlan.weeklyTrend && series->count() > 1) {
                 // The days as thin lines, the weeks' best over them.
-                QPen thin = series->pen();
-                thin.setWidthF(1);
-                series->setPen(thin);
+                series->setProperty(kLineWidth, 1);
                 built.series.push_back(series);
                 series = WeeklyBestSeries(history, seriesPlan);
+                series->setProperty(kLineWidth, 3);
             }
             built.series.push_back(series);
         }
@@ -238,6 +237,12 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
                                     : AddValueAxis(chart, plan.title, side, built.top, bottom);
         for (QLineSeries* s : built.series) {
             chart->addSeries(s);
+            // After the chart gave the series its colour: a pen set before would be black.
+            if (const QVariant width = s->property(kLineWidth); width.isValid()) {
+                QPen pen = s->pen();
+                pen.setWidthF(width.toReal());
+                s->setPen(pen);
+            }
             s->attachAxis(dates);
             s->attachAxis(values);
         }

@@ -231,6 +231,7 @@ TEST_F(ProgressWindowTest, HoverTextsOnLinesBarsAndAreas) {
         QMouseEvent move(QEvent::MouseMove, at, progress->chartView->viewport()->mapToGlobal(at),
                          Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(progress->chartView->viewport(), &move);
+        EXPECT_TRUE(QToolTip::isVisible());
         EXPECT_EQ(QToolTip::text(), text);
     }
     // Outside the plot area nothing shows.
