@@ -86,7 +86,7 @@ bool NumberSharedDays(sqlite3* db, const ExerciseKey& from, const ExerciseKey& i
         "     join (select ymd, max(set_num) as high from t_exer"
         "           where grp_cd = ?3 and exer_cd = ?4 group by ymd) top on top.ymd = a.ymd "
         "where a.grp_cd = ?1 and a.exer_cd = ?2 "
-        "order by a.ymd, coalesce(a.hms_sta, '') = '', a.hms_sta, a.set_num");
+        "order by a.ymd, coalesce(a.hms_sta, '') = '', coalesce(a.hms_sta, ''), a.set_num");
     if (!statement.ok()) return false;
     statement.bindText(1, from.grpCd);
     statement.bindText(2, from.exerCd);
