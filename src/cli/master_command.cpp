@@ -162,7 +162,7 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
         MergeFigures figures;
         done = PreviewMerge(connection, command.exercise, command.into, figures, message);
         if (done)
-            out << MergePreviewText(figures, MergeCopyName(now))
+            out << MergePreviewText(figures, FreeMergeCopyPath(backupFolder, now))
                        .replace(kCrLf, QStringLiteral("\n"))
                 << '\n'
                 << QStringLiteral("試しに実行しました（何も書き込んでいません）。") << Qt::endl;

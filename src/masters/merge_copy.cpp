@@ -1,5 +1,7 @@
 #include "masters/merge_copy.h"
 
+#include <QFileInfo>
+
 #include "common/paths.h"
 #include "startup/backup.h"
 
@@ -10,14 +12,18 @@ QString MergeCopyName(const QDateTime& moment) {
            moment.toString(QStringLiteral("yyyyMMdd'-'HHmmss")) + QStringLiteral(".sqlite3");
 }
 
+QString FreeMergeCopyPath(const QString& backupFolder, const QDateTime& now) {
+    const QString name = MergeCopyName(now);
+    QString path = JoinPath(backupFolder, name);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = JoinPath(backupFolder, name.chopped(8) + QStringLiteral("-%1.sqlite3").arg(n));
+    return path;
+}
+
 bool TakeMergeCopy(const QString& dbFilePath, const QString& backupFolder, const QDateTime& now,
                    QString& copyPath, QString& message) {
     message.clear();
-    const QString name = MergeCopyName(now);
-    copyPath = JoinPath(backupFolder, name);
-    // Two merges within one second keep both copies.
-    for (int n = 2; FileExists(copyPath); ++n)
-        copyPath = JoinPath(backupFolder, name.chopped(8) + QStringLiteral("-%1.sqlite3").arg(n));
+    copyPath = FreeMergeCopyPath(backupFolder, now);
     const QString partial = JoinPath(backupFolder, QStringLiteral(".merge_exercise.sqlite3.part"));
     if (!CopyDatabase(dbFilePath, copyPath, partial)) {
         message = QStringLiteral(

@@ -14,9 +14,12 @@ namespace sorvenka {
 // backup's day check and its pruning never count or delete it.
 QString MergeCopyName(const QDateTime& moment);
 
-// Copies the database file into the backup folder under MergeCopyName (with "-2", "-3", ...
-// when that name is taken), through the same verified copy as the daily backup. copyPath: the
-// copy's full path. False with the reason when the copy could not be made.
+// The copy's full path in the backup folder: MergeCopyName, or with "-2", "-3", ... before its
+// extension when that name is taken (two merges within one second keep both copies).
+QString FreeMergeCopyPath(const QString& backupFolder, const QDateTime& now);
+
+// Copies the database file to FreeMergeCopyPath, through the same verified copy as the daily
+// backup. copyPath: the copy's full path. False with the reason when the copy could not be made.
 bool TakeMergeCopy(const QString& dbFilePath, const QString& backupFolder, const QDateTime& now,
                    QString& copyPath, QString& message);
 

@@ -156,8 +156,8 @@ void MastersWindow::mergeExercise() {
         return;
     }
     const QDateTime now = platform_.now();
-    if (platform_.message(MergePreviewText(figures, MergeCopyName(now)), Buttons::OkCancel) !=
-        Answer::Ok)
+    if (platform_.message(MergePreviewText(figures, FreeMergeCopyPath(backupFolder_, now)),
+                          Buttons::OkCancel) != Answer::Ok)
         return;
     MergeOutcome outcome;
     const bool done =

@@ -30,6 +30,7 @@ QTableWidget* Table(const QStringList& headers, const QString& accessibleName, Q
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->setVisible(false);
     table->horizontalHeader()->setStretchLastSection(true);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     return table;
 }
 
@@ -151,7 +152,7 @@ void MastersWindow::buildControls() {
     lblNote->setWordWrap(true);
 
     tblGroups->setColumnWidth(0, 50);
-    tblGroups->setColumnWidth(1, 130);
+    tblGroups->setColumnWidth(1, 110);
     tblGroups->setColumnWidth(2, 60);
     tblGroups->setColumnWidth(3, 60);
     tblExercises->setColumnWidth(0, 50);
