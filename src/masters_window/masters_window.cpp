@@ -247,6 +247,9 @@ void MastersWindow::fillGroups() {
     std::vector<GroupRow> rows;
     if (!ReadGroups(db_.connection(), rows))
         lblNote->setText(QStringLiteral("グループを読み込めませんでした。"));
+    // No row stays chosen by its place: a deleted or merged entry's row now holds another.
+    tblGroups->clearSelection();
+    tblGroups->setCurrentCell(-1, -1);
     tblGroups->clearContents();
     tblGroups->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
@@ -266,6 +269,9 @@ void MastersWindow::fillExercises() {
     const QString grpCd = selectedGrpCd();
     if (!grpCd.isEmpty() && !ReadExercises(db_.connection(), grpCd, rows))
         lblNote->setText(QStringLiteral("種目を読み込めませんでした。"));
+    // No row stays chosen by its place: a deleted or merged entry's row now holds another.
+    tblExercises->clearSelection();
+    tblExercises->setCurrentCell(-1, -1);
     tblExercises->clearContents();
     tblExercises->setRowCount(static_cast<int>(rows.size()));
     for (int i = 0; i < static_cast<int>(rows.size()); ++i) {

@@ -246,6 +246,9 @@ TEST_F(MastersWindowTest, HiddenAndReorderedEntriesInTheMainLists) {
     ClickRow(masters->tblExercises, RowOf(masters->tblExercises, QStringLiteral("03")));
     masters->cmdExerDelete->click();
     EXPECT_EQ(RowOf(masters->tblExercises, QStringLiteral("03")), -1);
+    // The row that held it now holds the next exercise, which must not be taken as chosen.
+    EXPECT_EQ(masters->selectedExercise(), ExerciseKey());
+    EXPECT_FALSE(masters->cmdExerDelete->isEnabled());
     EXPECT_FALSE(Items(window->lstExer).contains(QStringLiteral("03 腕立て伏せ")));
     expectMastersPass();
 }
