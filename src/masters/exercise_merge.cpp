@@ -166,10 +166,8 @@ QString MergePreviewText(const MergeFigures& figures, const QString& copyName) {
                     "開始時刻の順に番号を付け直します）\r\n")
                     .arg(figures.sharedDays)
                     .arg(figures.renumberedSets);
-    text +=
-        QStringLiteral("統合元の種目は一覧から削除されます。\r\n\r\n") +
-        QStringLiteral("統合の前にデータベースのコピーを作ります:\r\n%1\r\n\r\n").arg(copyName) +
-        QStringLiteral("統合してよろしいですか？");
+    text += QStringLiteral("統合元の種目は一覧から削除されます。\r\n\r\n") +
+            QStringLiteral("統合の前にデータベースのコピーを作ります:\r\n%1").arg(copyName);
     return text;
 }
 

@@ -31,7 +31,7 @@ bool PreviewMerge(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into,
 bool MergeExercise(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into,
                    MergeFigures& figures, QString& message);
 
-// The preview shown before a merge, naming the copy taken first (a name in db_backup).
+// The figures shown before a merge, naming the copy taken first (a path in db_backup).
 QString MergePreviewText(const MergeFigures& figures, const QString& copyName);
 // The summary after it.
 QString MergeDoneText(const MergeFigures& figures, const QString& copyName);

@@ -156,7 +156,8 @@ void MastersWindow::mergeExercise() {
         return;
     }
     const QDateTime now = platform_.now();
-    if (platform_.message(MergePreviewText(figures, FreeMergeCopyPath(backupFolder_, now)),
+    if (platform_.message(MergePreviewText(figures, FreeMergeCopyPath(backupFolder_, now)) +
+                              QStringLiteral("\r\n\r\n統合してよろしいですか？"),
                           Buttons::OkCancel) != Answer::Ok)
         return;
     MergeOutcome outcome;
