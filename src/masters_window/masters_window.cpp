@@ -128,7 +128,7 @@ void MastersWindow::buildControls() {
     tblExercises =
         Table({QStringLiteral("コード"), QStringLiteral("種目"), QStringLiteral("表示"),
                QStringLiteral("セット数"), QStringLiteral("最初の日"), QStringLiteral("最後の日")},
-              QStringLiteral("種目"), this);
+              QStringLiteral("選んだグループの種目"), this);
     cmdExerAdd = Button(QStringLiteral("追加"), QStringLiteral("種目を追加"), this);
     cmdExerRename = Button(QStringLiteral("名前の変更"), QStringLiteral("種目の名前の変更"), this);
     cmdExerUp = Button(QStringLiteral("上へ"), QStringLiteral("種目を上へ"), this);
