@@ -43,6 +43,9 @@ class ProgressWindow : public QWidget {
     // Reads everything again for the current choice, the period following the main window's
     // date unless that date was set from here.
     void refresh();
+    // Refills the group and exercise lists, keeping the choice where it still exists, and
+    // reads again: after an import or a change of the masters.
+    void reloadLists();
 
     // --- controls (public so that tests drive the real widgets) ---
     QComboBox* cboGrp;

@@ -132,6 +132,10 @@ class MainWindow : public QWidget {
     void cmdCsvExport_Click();
     void cmdCsvImport_Click();
 
+    // After a data change made outside the entry controls (an import, a master change, a
+    // restore): lists, first recorded day, record list and the progress window read again.
+    void reloadAfterDataChange();
+
     // --- private procedures of the window, reachable by the tests ---
     bool ValidateEntry(QString& message);
     void RefreshRecordList();
