@@ -15,13 +15,13 @@
 namespace sorvenka::testing {
 namespace {
 
+// Strong's 2016 form: the load column named by its unit.
 const QByteArray kStrong =
-    "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
-    "Workout Notes,RPE\r\n"
-    "2024-05-01 08:30:00,Push,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
-    "2024-05-01 08:30:00,Push,1h,Cable Fly,1,10,15,0,0,,,\r\n";
+    "Date,Workout Name,Exercise Name,Set Order,kg,Reps,km,Seconds,Notes\r\n"
+    "2024-05-01 08:30:00,Push,ベンチプレス,1,60,10,0,0,\r\n"
+    "2024-05-01 08:30:00,Push,Cable Fly,1,10,15,0,0,\r\n";
 const QByteArray kStrongWithBadRow =
-    kStrong + "2024-13-01 08:30:00,Push,1h,ベンチプレス,2,60,10,0,0,,,\r\n";
+    kStrong + "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
 
 struct CommandRun {
     int status;

@@ -5,6 +5,7 @@
 
 #include "csv/csv_test_files.h"
 #include "csv_window/csv_import_dialog.h"
+#include "startup/master_codes.h"
 #include "window/entry_window_fixture.h"
 #include "window/window_fixture.h"
 
@@ -51,12 +52,13 @@ class CsvWindow : public EntryWindowTest {
 TEST_F(CsvWindow, ImportShowsThePreviewWritesOnConfirmationAndRefreshesTheList) {
     const QString path = write("fit.csv", kFitNotes);
     importThroughWindow(path, [&](CsvImportDialog& d) {
-        // FitNotes: the categories propose the groups; the preview has written nothing.
+        // FitNotes: the categories, else the names, propose the groups; the preview has
+        // written nothing.
         EXPECT_EQ(d.cboGroup->currentData().toString(), QString());
         const QString text = d.txtSummary->toPlainText();
         EXPECT_TRUE(text.contains(QStringLiteral("形式: FitNotes"))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("Zercher Squat → グループ 03 脚、コード 05")));
-        EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 01 胸、コード 05")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 06 体幹、コード 05")));
         EXPECT_TRUE(text.contains(QStringLiteral("種目: 登録済み 1、新規 2")));
         EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:0"));
         // One group for all new exercises, chosen in the picker.
@@ -95,18 +97,22 @@ TEST_F(CsvWindow, RefusedRowsAreListedAndTheRestCanBeImported) {
     EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
 }
 
-TEST_F(CsvWindow, AGroupOutOfCodesIsNamedAndNothingCanBeImported) {
+TEST_F(CsvWindow, AGroupWithEveryNumberTakenStillTakesNewExercises) {
     fx.layout.exec(QStringLiteral(
         "with recursive n(i) as (select 5 union all select i + 1 from n where i < 99) "
         "insert into m_exer select '01', printf('%02d', i), 'x' || i, 1, i from n;"));
     const QString path = write("fit.csv", kFitNotes);
     CsvImportDialog d(fx.db, fx.platform, path, w.get());
-    EXPECT_TRUE(d.txtSummary->toPlainText().contains(
-        QStringLiteral("グループ「01 胸」に空いている種目コードがありません")));
-    EXPECT_FALSE(d.cmdImport->isEnabled());
-    // Another group has room.
-    d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("02")));
-    EXPECT_TRUE(d.cmdImport->isEnabled());
+    d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("01")));
+    const QString text = d.txtSummary->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("Zercher Squat → グループ 01 胸、コード 0A")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 01 胸、コード 0B")));
+    ASSERT_TRUE(d.cmdImport->isEnabled());
+    d.cmdImport->click();
+    EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
+    QString message;
+    EXPECT_TRUE(CheckMasterCodes(fx.db, message)) << message.toStdString();
 }
 
 struct ExportCase {
