@@ -345,7 +345,10 @@ bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char deli
     mended.fields.erase(mended.fields.begin() + exercise + 1);
     PeerSet probe;
     QString reason;
-    return MapPeerRow(header, mended, delimiter, probe, reason);
+    if (!MapPeerRow(header, mended, delimiter, probe, reason)) return false;
+    // FitNotes names every category: a number in its place means the row shifted elsewhere.
+    const QString category = Cell(mended, header.peer(PeerColumn::Category));
+    return category.isEmpty() || !IsDecimalText(category);
 }
 
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {

@@ -32,8 +32,7 @@ bool WriteNameMapFile(const QString& path, const ImportSummary& summary, QString
         // A new exercise has no code until it is written.
         const QString exer = use.created ? QString() : use.target.exerCd;
         bytes += Field(use.name) + ',' + Field(use.target.grpCd) + ',' + Field(exer) + ',' +
-                 Field(use.grpName) + ',' +
-                 Field(use.created ? QString() : use.exerName) + ',' +
+                 Field(use.grpName) + ',' + Field(use.created ? QString() : use.exerName) + ',' +
                  QByteArray::number(use.sets) + ',' + use.firstDay.toUtf8() + ',' +
                  use.lastDay.toUtf8() + "\r\n";
     }
