@@ -190,7 +190,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     }
     ImportSummary summary;
     const bool done = ImportCsv(db, file, options, summary);
-    if (!command.writeMap.isEmpty() && !summary.names.empty()) {
+    // Sorvenka's own files keep their codes: their mapping is the header alone.
+    if (!command.writeMap.isEmpty() && summary.format != CsvFormat::Unknown) {
         const QString mapFile = QFileInfo(command.writeMap).absoluteFilePath();
         if (!WriteNameMapFile(mapFile, summary, message)) {
             err << message << Qt::endl;

@@ -106,8 +106,8 @@ QString NameMatchText(NameMatch match);
 QStringList SummaryLines(const ImportSummary& summary);
 QString RefusedRowText(const RefusedRow& row);
 
-// The group that a FitNotes category names: a group of that name, or of the Japanese name
-// of one of FitNotes' own categories. Empty when none.
+// The group that a FitNotes category names: a group of that name, or the group of the
+// category's body part (Quads → 脚, Forearms → 腕, ...). Empty when none.
 QString GroupForCategory(Database& db, const QString& category);
 
 }  // namespace sorvenka
