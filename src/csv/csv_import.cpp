@@ -69,6 +69,8 @@ class Masters {
             if (!byName_.contains(name)) byName_.insert(name, {grp, exer});
             const QString key = ExerciseNameKey(name);
             if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
+            if (!byKeyInGroup_.contains(PairKey(grp, key)))
+                byKeyInGroup_.insert(PairKey(grp, key), exer);
             names_.insert(PairKey(grp, exer), name);
             codes_[grp].insert(exer);
             exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
@@ -122,6 +124,10 @@ class Masters {
     bool hasExercise(const QString& grp, const QString& exer) const {
         return codes_.value(grp).contains(exer);
     }
+    // The exercise of the group with the same name once case, blanks and width are set aside.
+    QString exerciseInGroup(const QString& grp, const QString& name) const {
+        return byKeyInGroup_.value(PairKey(grp, ExerciseNameKey(name)));
+    }
     QString exerciseName(const QString& grp, const QString& exer) const {
         return names_.value(PairKey(grp, exer));
     }
@@ -135,8 +141,11 @@ class Masters {
     qint64 addExercise(const QString& grp, const QString& exer, const QString& name) {
         codes_[grp].insert(exer);
         if (!name.isEmpty() && !byName_.contains(name)) byName_.insert(name, {grp, exer});
-        if (const QString key = ExerciseNameKey(name); !key.isEmpty() && !byKey_.contains(key))
-            byKey_.insert(key, {grp, exer});
+        if (const QString key = ExerciseNameKey(name); !key.isEmpty()) {
+            if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
+            if (!byKeyInGroup_.contains(PairKey(grp, key)))
+                byKeyInGroup_.insert(PairKey(grp, key), exer);
+        }
         names_.insert(PairKey(grp, exer), name);
         return ++exerciseOrder_[grp];
     }
@@ -161,7 +170,8 @@ class Masters {
     std::vector<Group> groups_;
     qint64 groupOrder_ = 0;
     QHash<QString, std::pair<QString, QString>> byName_, byKey_;
-    QHash<QString, QString> names_;  // by PairKey
+    QHash<QString, QString> names_;         // by PairKey
+    QHash<QString, QString> byKeyInGroup_;  // the code by group and name key
     QHash<QString, QSet<QString>> codes_;
     QHash<QString, qint64> exerciseOrder_;
     QString firstSweat_;
@@ -567,6 +577,16 @@ class Importer {
                             .arg(use.name, use.target.grpCd, use.target.exerCd));
                 outcome = Exercise::WriteFailed;
                 return -1;
+            }
+            // "New in this group" once more: the exercise an earlier import made for the name
+            // there takes the sets, so the same choice twice adds nothing.
+            if (use.target.isNew()) {
+                const auto saved = savedChoices_.constFind(use.name);
+                if (saved != savedChoices_.constEnd() && saved->grpCd == use.target.grpCd &&
+                    masters_.hasExercise(saved->grpCd, saved->exerCd))
+                    use.target.exerCd = saved->exerCd;
+                else
+                    use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, use.name);
             }
         } else {
             use.target = propose(use.name, use.category, use.match);

@@ -224,6 +224,18 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
     EXPECT_EQ(CellRows(layout.dbPath(), "select grp_cd || exer_cd from t_exer order by 1"),
               (QStringList{"text:0101", "text:0401"}));
 
+    // The unedited proposals, new exercise included, twice: the second run adds nothing.
+    layout.exec(QStringLiteral("delete from t_exer;"));
+    ASSERT_TRUE(WriteFileBytes(map, written));
+    for (int run_ = 0; run_ < 2; ++run_) {
+        const CommandRun again =
+            run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+        ASSERT_EQ(again.status, kCommandOk) << again.err.toStdString();
+    }
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+    EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from m_exer where exer_name = 'Press, Odd'"),
+              QStringLiteral("int:1"));
+
     // A mapping file naming no group is refused with its line; nothing written.
     layout.exec(QStringLiteral("delete from t_exer;"));
     ASSERT_TRUE(WriteFileBytes(map, "Bench Press (Barbell),,01\r\n"));

@@ -131,6 +131,16 @@ TEST_F(ExerciseMapping, GivenDestinationsAreWrittenAndProposedAgain) {
     EXPECT_EQ(summary.presentSets, 2);
     EXPECT_EQ(summary.newSets, 0);
 
+    // The same mapping again finds the exercise it made: nothing new.
+    summary = import(file, options);
+    ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+    EXPECT_TRUE(summary.newExercises.empty());
+    EXPECT_EQ(summary.newSets, 0);
+    open.layout.exec(QStringLiteral("delete from s_import_name_map;"));
+    summary = import(file, options);
+    EXPECT_TRUE(summary.newExercises.empty());
+    EXPECT_EQ(summary.presentSets, 2);
+
     // A destination that is not in the masters stops the import.
     options.mapping.insert(QStringLiteral("My Own Press"),
                            {QStringLiteral("04"), QStringLiteral("77")});
