@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 
 #include "cli/csv_command.h"
+#include "cli/master_command.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
 #include "desktop/font_configuration_preload.h"
@@ -17,6 +18,11 @@ int main(int argc, char** argv) {
     if (sorvenka::IsCsvCommandLine(argc, argv)) {
         QCoreApplication app(argc, argv);
         return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
+    }
+    // Groups and exercises put right from scripts, also without a display.
+    if (sorvenka::IsMasterCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return sorvenka::RunMasterCommandLine(QCoreApplication::arguments());
     }
     // Read on another thread while this one makes the application object.
     sorvenka::FontConfigurationPreload fontConfiguration;

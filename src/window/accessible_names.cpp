@@ -50,6 +50,7 @@ void MainWindow::nameControlsForScreenReaders() {
         {cmdProgress, "推移"},
         {cmdCsvExport, "CSVに書き出す"},
         {cmdCsvImport, "CSVを読み込む"},
+        {cmdMasters, "種目の管理"},
     };
     for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
 }

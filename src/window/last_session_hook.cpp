@@ -14,7 +14,7 @@ void MainWindow::buildLastSessionPanel() {
         JoinPath(JoinPath(baseFolder_, programName_), QStringLiteral("rest_length.txt")),
         JoinPath(JoinPath(baseFolder_, QStringLiteral("wav")), QStringLiteral("start.wav")), this);
     lastSessionPanel->setGeometry(1048, 424, 209, 234);
-    setTabOrder(cmdCsvImport, lastSessionPanel->lstSets);
+    setTabOrder(cmdMasters, lastSessionPanel->lstSets);
     setTabOrder(lastSessionPanel->lstSets, lastSessionPanel->lstRecords);
     setTabOrder(lastSessionPanel->lstRecords, lastSessionPanel->cmdFill);
     setTabOrder(lastSessionPanel->cmdFill, lastSessionPanel->cboRest);
@@ -23,7 +23,7 @@ void MainWindow::buildLastSessionPanel() {
     connect(txtYmd, &QLineEdit::textChanged, this, [this] { refreshLastSession(); });
     for (QListWidget* list : {lstGrp, lstExer})
         connect(list, &QListWidget::itemSelectionChanged, this, [this] { refreshLastSession(); });
-    for (QPushButton* button : {cmdInsert, cmdUpdate, cmdDelete, cmdCsvImport})
+    for (QPushButton* button : {cmdInsert, cmdUpdate, cmdDelete})
         connect(button, &QPushButton::clicked, this, [this] { refreshLastSession(); });
     connect(this, &MainWindow::setStored, this,
             [this](const RecordKey& key) { lastSessionPanel->noteStored(key); });

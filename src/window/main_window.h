@@ -100,6 +100,7 @@ class MainWindow : public QWidget {
     QPushButton* cmdProgress;   // 推移: the progress window
     QPushButton* cmdCsvExport;  // CSVに書き出す
     QPushButton* cmdCsvImport;  // CSVを読み込む
+    QPushButton* cmdMasters;    // 種目の管理: groups and exercises
     // 前回: last session, records and rest clock of the chosen exercise (x 1048.., y 424..).
     LastSessionPanel* lastSessionPanel = nullptr;
 
@@ -138,6 +139,13 @@ class MainWindow : public QWidget {
     void cmdFillLast_Click();
     // Shows the chosen exercise's last session before the date again.
     void refreshLastSession();
+    void cmdMasters_Click();
+
+    // After data changed outside the entry controls (a master change, an import, a restore):
+    // refills the group and exercise lists keeping the selection where it still exists,
+    // recomputes the first recorded day, rebuilds the record list and lets an open progress
+    // window follow.
+    void reloadAfterDataChange();
 
   Q_SIGNALS:
     // A set was stored by 登録 or written by 更新 under the key.
