@@ -43,7 +43,7 @@ LastSessionPanel::LastSessionPanel(sqlite3* connection, Platform& platform,
     lstRecords = Place(new QListWidget(this), 6, 108, 196, 52);
     lstRecords->setAccessibleName(QStringLiteral("自己記録"));
     for (QListWidget* list : {lstSets, lstRecords}) {
-        list->setSelectionMode(QAbstractItemView::NoSelection);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);  // as every list box
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFocusPolicy(Qt::TabFocus);
     }

@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include "common/display_width.h"
+#include "last_session_window/last_session_panel.h"
 #include "window/fixed_font.h"
 #include "window/window_icon.h"
 #include "window_fixture.h"
@@ -214,15 +215,16 @@ TEST_F(LayoutTest, TabOrderAsListed) {
     startWindow();
     MainWindow& w = *window;
     const std::vector<QWidget*> order{
-        w.txtYmd,        w.lstGrp,        w.lstExer,       w.txtTarget,   w.cmdClear[0],
-        w.cmdZero[0],    w.txtHMS[0],     w.cmdClear[1],   w.cmdNow[0],   w.txtHMS[1],
-        w.cmdClear[2],   w.cmdNow[1],     w.txtCount,      w.cmdClear[3], w.lstUnit,
-        w.lstSweat,      w.txtComment,    w.cmdInsert,     w.cmdUpdate,   w.txtWeekNum,
-        w.cmdInc[0],     w.cmdInc[1],     w.lstRange,      w.optOrder[0], w.optOrder[1],
-        w.lstRecord,     w.cmdDelete,     w.cmdUnselect,   w.cmdFile,     w.cmdOpen[0],
-        w.cmdEnd,        w.optComment[0], w.optComment[1], w.cmdClear[4], w.cmdZero[1],
-        w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5], w.cmdOpen[2],
-        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport,  w.cmdMasters};
+        w.txtYmd, w.lstGrp, w.lstExer, w.txtTarget, w.cmdClear[0], w.cmdZero[0], w.txtHMS[0],
+        w.cmdClear[1], w.cmdNow[0], w.txtHMS[1], w.cmdClear[2], w.cmdNow[1], w.txtCount,
+        w.cmdClear[3], w.lstUnit, w.lstSweat, w.txtComment, w.cmdInsert, w.cmdUpdate, w.txtWeekNum,
+        w.cmdInc[0], w.cmdInc[1], w.lstRange, w.optOrder[0], w.optOrder[1], w.lstRecord,
+        w.cmdDelete, w.cmdUnselect, w.cmdFile, w.cmdOpen[0], w.cmdEnd, w.optComment[0],
+        w.optComment[1], w.cmdClear[4], w.cmdZero[1], w.lstUnitTarget, w.txtCountMin, w.txtCountSec,
+        w.cmdClear[5], w.cmdOpen[2], w.cmdProgress, w.cmdCsvExport, w.cmdCsvImport, w.cmdMasters,
+        // the 前回 panel
+        w.lastSessionPanel->lstSets, w.lastSessionPanel->lstRecords, w.lastSessionPanel->cmdFill,
+        w.lastSessionPanel->cboRest};
     // The focus chain, reduced to the controls that take the focus by Tab, once round.
     std::vector<QWidget*> chain;
     QWidget* next = w.txtYmd;
