@@ -155,7 +155,8 @@ int main(int argc, char** argv) {
 
     // The whole panel, lists and labels filled, for reference.
     testing::ScriptedPlatform platform;
-    LastSessionPanel panel(db.get(), platform, dir.path() + QStringLiteral("/rest.txt"), QString());
+    LastSessionPanel panel([&db] { return db.get(); }, platform,
+                           dir.path() + QStringLiteral("/rest.txt"), QString());
     std::vector<double> shown;
     for (int i = 0; i < kRounds; ++i) {
         const double start = NowMs(CLOCK_MONOTONIC);

@@ -25,11 +25,11 @@ QString SetLine(const SessionSet& set, bool best) {
 
 }  // namespace
 
-LastSessionPanel::LastSessionPanel(sqlite3* connection, Platform& platform,
+LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platform& platform,
                                    const QString& restLengthFile, const QString& soundFile,
                                    QWidget* parent)
     : QGroupBox(QStringLiteral("前回"), parent),
-      connection_(connection),
+      connection_(std::move(connection)),
       platform_(platform),
       restLengthFile_(restLengthFile),
       soundFile_(soundFile) {
@@ -96,7 +96,7 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
     if (!chosen) {
         lblDay->setText(QStringLiteral("日付と種目を選ぶと前回の記録を表示します"));
     } else {
-        const LastSession session = ReadLastSession(connection_, grpCd, exerCd, ymd);
+        const LastSession session = ReadLastSession(connection_(), grpCd, exerCd, ymd);
         if (!session.ok) {
             lblDay->setText(QStringLiteral("前回の記録を読めませんでした"));
         } else if (session.ymd.isEmpty()) {
@@ -109,7 +109,7 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
                 lstSets->addItem(SetLine(session.sets[i], i == session.bestIndex));
             cmdFill->setEnabled(true);
         }
-        const ExerciseRecords records = ReadExerciseRecords(connection_, grpCd, exerCd);
+        const ExerciseRecords records = ReadExerciseRecords(connection_(), grpCd, exerCd);
         // The figure in the list, with its day in the hover text: the panel is narrow.
         if (records.ok)
             for (const QString& line : RecordLines(records.bests)) {
@@ -122,14 +122,14 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
 
     // The clock runs only on today's page.
     const bool today = ymd == FormatYmd(platform_.now().date());
-    clock_.setLastFinish(today ? ReadLastFinish(connection_, ymd) : std::nullopt);
+    clock_.setLastFinish(today ? ReadLastFinish(connection_(), ymd) : std::nullopt);
     cboRest->setVisible(today);
     lblRestLength->setVisible(today);
     tick();
 }
 
 void LastSessionPanel::noteStored(const RecordKey& key) {
-    const QStringList beaten = RecordsBeatenBy(connection_, key);
+    const QStringList beaten = RecordsBeatenBy(connection_(), key);
     lblNotice->setText(beaten.isEmpty()
                            ? QString()
                            : QStringLiteral("自己記録更新: ") + beaten.join(QStringLiteral("、")));

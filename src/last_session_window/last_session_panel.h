@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
+#include <functional>
 
 #include "db/exer_record.h"
 #include "last_session/rest_clock.h"
@@ -25,8 +26,10 @@ class LastSessionPanel : public QGroupBox {
   public:
     // restLengthFile keeps the chosen rest length between starts; soundFile is played once
     // when the rest length is reached.
-    LastSessionPanel(sqlite3* connection, Platform& platform, const QString& restLengthFile,
-                     const QString& soundFile, QWidget* parent = nullptr);
+    // The connection is asked for at each read: a restored database is a new connection.
+    LastSessionPanel(std::function<sqlite3*()> connection, Platform& platform,
+                     const QString& restLengthFile, const QString& soundFile,
+                     QWidget* parent = nullptr);
 
     // Shows the exercise's last session before the day, its records and the clock of the day.
     // An empty code or a day that is not a day shows nothing.
@@ -49,7 +52,7 @@ class LastSessionPanel : public QGroupBox {
   private:
     void restLengthChosen(int index);
 
-    sqlite3* connection_;
+    std::function<sqlite3*()> connection_;
     Platform& platform_;
     QString restLengthFile_;
     QString soundFile_;

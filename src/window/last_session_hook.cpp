@@ -10,7 +10,7 @@ namespace sorvenka {
 
 void MainWindow::buildLastSessionPanel() {
     lastSessionPanel = new LastSessionPanel(
-        db_.connection(), platform_,
+        [this] { return db_.connection(); }, platform_,
         JoinPath(JoinPath(baseFolder_, programName_), QStringLiteral("rest_length.txt")),
         JoinPath(JoinPath(baseFolder_, QStringLiteral("wav")), QStringLiteral("start.wav")), this);
     lastSessionPanel->setGeometry(1048, 424, 209, 234);
