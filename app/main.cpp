@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 
+#include "cli/backup_command.h"
 #include "cli/csv_command.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
     if (sorvenka::IsCsvCommandLine(argc, argv)) {
         QCoreApplication app(argc, argv);
         return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
+    }
+    if (sorvenka::IsBackupCommandLine(QStringList(argv, argv + argc))) {
+        QCoreApplication app(argc, argv);
+        return sorvenka::RunBackupCommandLine(QCoreApplication::arguments());
     }
     // Read on another thread while this one makes the application object.
     sorvenka::FontConfigurationPreload fontConfiguration;

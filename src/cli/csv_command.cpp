@@ -109,7 +109,7 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
 
     InstanceGuard guard;  // held until the command ends
     if (!guard.acquire(programFolder, programName)) {
-        err << kSecondInstanceMessage << Qt::endl;
+        err << guard.refusalMessage() << Qt::endl;
         return kCommandFailed;
     }
     const QString base = ParentFolder(programFolder);

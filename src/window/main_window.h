@@ -96,9 +96,10 @@ class MainWindow : public QWidget {
 
     // Free area right of the record frame and below 登録/更新: features beyond the main
     // window's own controls. They come last in the tab order.
-    QPushButton* cmdProgress;   // 推移: the progress window
-    QPushButton* cmdCsvExport;  // CSVに書き出す
-    QPushButton* cmdCsvImport;  // CSVを読み込む
+    QPushButton* cmdProgress;       // 推移: the progress window
+    QPushButton* cmdCsvExport;      // CSVに書き出す
+    QPushButton* cmdCsvImport;      // CSVを読み込む
+    QPushButton* cmdRestoreBackup;  // バックアップから復元
 
     // Asks for the CSV file to import, starting in the given folder; the desktop's file
     // dialog when not set (tests put their own in its place).
@@ -131,6 +132,12 @@ class MainWindow : public QWidget {
     void cmdProgress_Click();
     void cmdCsvExport_Click();
     void cmdCsvImport_Click();
+    void cmdRestoreBackup_Click();
+
+    // After a data change outside the entry controls (an import, a master change, a restore):
+    // refills lstGrp and lstExer keeping the selection where it still exists, recomputes the
+    // first recorded day, rebuilds the record list and lets an open progress window read again.
+    void reloadAfterDataChange();
 
     // --- private procedures of the window, reachable by the tests ---
     bool ValidateEntry(QString& message);
