@@ -64,7 +64,7 @@ bool DamagePrimaryKeyIndex(const QString& dbPath) {
     if (!RunSqlScript(dbPath,
                       QStringLiteral("insert into t_exer (ymd, grp_cd, exer_cd, set_num, hms_sta, "
                                      "hms_end, target, unit_t, cnt, unit, sweat_cd, comment) "
-                                     "select '2024/05/10', '01', '01', n, '', '', 60, 'kg', 10, "
+                                     "select '2099/12/31', '01', '01', n, '', '', 60, 'kg', 10, "
                                      "'回', '2', '' from (select 2 as n union select 3 union "
                                      "select 4 union select 5)"),
                       error))
