@@ -110,7 +110,7 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     for (int day = 1; day <= 20; ++day) {
         old << QStringLiteral("exercise_2000_01%1-0800_00.sqlite3")
                    .arg(day, 2, 10, QLatin1Char('0'));
-        ASSERT_TRUE(WriteBytes(JoinPath(p.backups, old.back()), "old"));
+        ASSERT_TRUE(QFile::copy(p.layout.dbPath(), JoinPath(p.backups, old.back())));
     }
 
     const QDateTime before = QDateTime::currentDateTime();
@@ -138,6 +138,27 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     Kill(*second);
     if (DayStamp(QDateTime::currentDateTime()) == DayStamp(before)) {
         EXPECT_EQ(FileNames(p.backups), afterFirst);
+    }
+}
+
+// Started without the launcher, with the database gone and the day's copy already taken: each
+// start says the database is missing (and offers the copy); none leaves an empty file in its
+// place, which would keep the launcher from ever making a first database.
+TEST(ValdromeExecutable, AMissingDatabaseIsNeverCreatedByAStart) {
+    ProgramLayout p;
+    ASSERT_TRUE(p.install()) << "VALDROME_EXE not set or not copied";
+    const QString today = QStringLiteral("exercise") + DayStamp(QDateTime::currentDateTime()) +
+                          QStringLiteral("-0000_00.sqlite3");
+    ASSERT_TRUE(QFile::copy(p.layout.dbPath(), JoinPath(p.backups, today)));
+    ASSERT_TRUE(QFile::remove(p.layout.dbPath()));
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        ASSERT_TRUE(QFile::remove(p.logPath) || start == 1);
+        auto process = p.start();
+        // The question waits for an answer: the start got as far as it goes without one.
+        ASSERT_TRUE(p.waitForLog(QStringLiteral("database missing")));
+        Kill(*process);
+        EXPECT_FALSE(QFileInfo::exists(p.layout.dbPath()));
     }
 }
 
