@@ -45,7 +45,8 @@ BackupWindow::BackupWindow(const BackupWindowContext& context, QWidget* parent)
     lstBackups->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     lstBackups->setAccessibleName(lblBackups->text());
     lblBackups->setBuddy(lstBackups);
-    lblFolder = new QLabel(BackupFolderPath(baseFolder_), this);
+    lblFolder = new QLabel(
+        QStringLiteral("バックアップのフォルダ: ") + BackupFolderPath(baseFolder_), this);
     lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdRestore = new QPushButton(QStringLiteral("復元"), this);
     cmdRestore->setAccessibleName(QStringLiteral("選んだバックアップから復元"));
