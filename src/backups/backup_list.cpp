@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "backups/backup_names.h"
+#include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "db/connection.h"
 #include "db/prepared_statement.h"
@@ -49,18 +50,21 @@ bool ListBackups(const QString& backupFolder, std::vector<BackupEntry>& entries)
     entries.clear();
     QStringList names;
     if (!NewestFirst(backupFolder, names)) return false;
+    VerifiedCopies verified(backupFolder);
     for (const QString& name : names) {
         BackupEntry entry = EntryOf(backupFolder, name);
-        entry.integrity = CheckIntegrity(entry.path).verdict;
+        entry.integrity = verified.verdict(name);
         ReadSetFigures(entry.path, entry.sets, entry.lastDay);
         entries.push_back(entry);
     }
+    verified.save();
     return true;
 }
 
 bool NewestSoundBackup(const QString& backupFolder, BackupEntry& entry) {
     QStringList names;
     if (!NewestFirst(backupFolder, names)) return false;
+    // Checked afresh: this copy is about to replace a damaged or missing database.
     for (const QString& name : names) {
         BackupEntry candidate = EntryOf(backupFolder, name);
         candidate.integrity = CheckIntegrity(candidate.path).verdict;

@@ -10,6 +10,7 @@
 #include "backups/backup_texts.h"
 #include "backups/database_copy.h"
 #include "backups/integrity.h"
+#include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "startup/file_search.h"
@@ -118,6 +119,7 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
     // The `keep` newest copies that pass the integrity check stay; a damaged one among them is
     // set aside rather than counted, so it never costs a sound copy its place. One that cannot
     // be read at all is left where it is and not counted.
+    VerifiedCopies verified(folder);
     int sound = 0;
     for (const QString& name : sorted) {
         const QString path = JoinPath(folder, name);
@@ -125,7 +127,7 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
             if (!QFile::remove(path)) return false;
             continue;
         }
-        switch (CheckIntegrity(path).verdict) {
+        switch (verified.verdict(name)) {
             case Integrity::Sound:
                 ++sound;
                 break;
@@ -136,6 +138,7 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
                 break;
         }
     }
+    verified.save();
     return true;
 }
 
@@ -170,6 +173,9 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
             return false;
         }
         if (copy.result != CopyResult::Copied) return fail();
+        VerifiedCopies verified(backupPath);
+        verified.add(copyName);
+        verified.save();
         step = BackupStep::FileCopyFinished;
     }
     step = BackupStep::KillOldBackup;

@@ -20,12 +20,15 @@ class BackupWindowTest : public WindowTest {
   protected:
     void SetUp() override {
         // The good copy holds a set of Monday the 13th; the database now one of the 14th.
-        Store(env.layout, StoredSet{.ymd = QStringLiteral("2024/05/13")});
+        StoredSet set;
+        set.ymd = QStringLiteral("2024/05/13");
+        Store(env.layout, set);
         ASSERT_TRUE(QFile::copy(env.layout.dbPath(), backup(kGood)));
         ASSERT_TRUE(QFile::copy(env.layout.dbPath(), backup(kDamaged)));
         ASSERT_TRUE(DamagePrimaryKeyIndex(backup(kDamaged)));
         env.layout.exec(QStringLiteral("delete from t_exer"));
-        Store(env.layout, StoredSet{.ymd = QStringLiteral("2024/05/14")});
+        set.ymd = QStringLiteral("2024/05/14");
+        Store(env.layout, set);
         startWindow();
     }
     QString backup(const QString& name) const {

@@ -7,7 +7,9 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QThread>
 
+#include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "db/first_database.h"
 #include "startup/test_files.h"
@@ -54,7 +56,13 @@ struct BackupFixture : ::testing::Test {
         }
         return names;
     }
-    QStringList present() const { return FileNames(backups); }
+    // The folder's files (hidden ones too: a partial copy must not stay), without the record
+    // of checked copies.
+    QStringList present() const {
+        QStringList names = FileNames(backups);
+        names.removeAll(VerifiedCopies::kRecordName);
+        return names;
+    }
 };
 
 TEST_F(BackupFixture, FirstStartOfADayCopiesAndKeepsTheNewest) {
@@ -195,6 +203,30 @@ TEST_F(BackupFixture, DamagedCopiesAmongTheNewestAreSetAsideAndNotCounted) {
         (QStringList{april[22] + QStringLiteral(".damaged"), april[23] + QStringLiteral(".damaged"),
                      april[24] + QStringLiteral(".damaged"),
                      QStringLiteral("exercise_old.sqlite3.damaged")}));
+}
+
+// Copies are checked once and remembered; one that changed since (damaged on the disk) is
+// checked again at the next pruning and set aside.
+TEST_F(BackupFixture, ACopyDamagedAfterItsCheckIsFoundAtTheNextPruning) {
+    QStringList taken;
+    for (int day = 1; day <= 20; ++day) {
+        ASSERT_TRUE(backup(QDateTime(QDate(2024, 4, day), QTime(8, 0)))) << message.toStdString();
+        taken << QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                     .arg(day, 2, 10, QLatin1Char('0'));
+    }
+    ASSERT_EQ(present(), taken);
+    ASSERT_TRUE(QFile::exists(JoinPath(backups, VerifiedCopies::kRecordName)));
+    // Written later: its time changes with its content.
+    QThread::msleep(20);
+    ASSERT_TRUE(DamagePrimaryKeyIndex(JoinPath(backups, taken[10])));
+
+    ASSERT_TRUE(backup(kMorning)) << message.toStdString();
+    QStringList expected = taken;
+    expected.removeAt(10);
+    expected << kMorningCopy;
+    EXPECT_EQ(present(), expected);
+    EXPECT_EQ(FileNames(JoinPath(backups, QStringLiteral("damaged"))),
+              QStringList{taken[10] + QStringLiteral(".damaged")});
 }
 
 // An empty file opens as an empty database; copied, it would push a good copy out.
