@@ -158,6 +158,15 @@ TEST_F(BackupCommand, RefusedWhileTheWindowRuns) {
     EXPECT_EQ(sets(), QStringLiteral("0"));
 }
 
+// No lock file can be made where the program lives: the command does not run unguarded.
+TEST_F(BackupCommand, RefusedWhenTheLockCannotBeMade) {
+    ASSERT_TRUE(QDir(layout.programFolder()).removeRecursively());
+    const CommandRun r = run({QStringLiteral("--restore-backup"), kGood});
+    EXPECT_EQ(r.status, kCommandFailed);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("起動できません"))) << r.err.toStdString();
+    EXPECT_EQ(sets(), QStringLiteral("0"));
+}
+
 TEST_F(BackupCommand, TheProgramRunsWithoutADisplay) {
     const QString built = qEnvironmentVariable("VALDROME_EXE");
     ASSERT_FALSE(built.isEmpty());
