@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <iostream>
 
 #include "common/file_size_signal.h"
 #include "common/paths.h"
@@ -134,6 +135,62 @@ TEST_F(RestoreFixture, AMissingDatabaseIsRestoredWithNothingToKeep) {
     ASSERT_TRUE(restore()) << message.toStdString();
     EXPECT_TRUE(kept.isEmpty());
     EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
+}
+
+// Killed at any moment, a restore leaves a whole database at its place: the one before or the
+// restored one, never a mix or nothing.
+TEST_F(RestoreFixture, AKilledRestoreLeavesOneWholeDatabase) {
+    // A backup big enough for the copy to take a while.
+    const QString big = JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                 QStringLiteral("exercise_2024_0511-0800_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(backupPath, big));
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(big).constData(), &db);
+        sqlite3_exec(db,
+                     "with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                     "20000) insert into t_exer select '2024/04/01','01','01',i,'','',60,'kg',10,"
+                     "'回',null,null,'2',printf('%0100d', i) from n;",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const QString before = Comments(layout.dbPath());
+    int restored = 0, untouched = 0;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            restore(QStringLiteral("exercise_2024_0511-0800_00.sqlite3"));
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(round * 15000));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+        const QString sets =
+            ScalarText(layout.dbPath(), QStringLiteral("select count(*) from t_exer"));
+        if (sets == QStringLiteral("20001")) {
+            ++restored;
+            // Back to the state before for the next round.
+            ASSERT_TRUE(QFile::remove(layout.dbPath()));
+            for (const QString& name : dbFolderFiles()) {
+                if (name.startsWith(QStringLiteral("exercise_before_restore"))) {
+                    ASSERT_TRUE(QFile::rename(JoinPath(dbFolder, name), layout.dbPath()));
+                }
+            }
+        } else {
+            ++untouched;
+            EXPECT_EQ(Comments(layout.dbPath()), before);
+        }
+        for (const QString& name : dbFolderFiles()) {
+            if (name != QStringLiteral("exercise.sqlite3") &&
+                !name.startsWith(QStringLiteral(".exercise.sqlite3.restoring")))
+                QFile::remove(JoinPath(dbFolder, name));
+        }
+    }
+    std::cerr << "killed restores: " << untouched << " before, " << restored << " after\n";
 }
 
 // A disk too full for the copy: the restore stops before the current file is touched and
