@@ -49,14 +49,10 @@ bool OrdinalLess(const QString& a, const QString& b) {
 // fully (indexes against their tables) and only then renames it to its name (replacing a file
 // of that name). A copy that fails never gets a backup's name.
 CopyOutcome CopyDatabase(const QString& source, const QString& target, const QString& partial) {
-    IntegrityReport checked;
-    if (CopyThroughEngine(source, partial)) {
-        checked = CheckIntegrity(partial);
-        if (checked.verdict == Integrity::Sound &&
-            std::rename(QFile::encodeName(partial).constData(),
-                        QFile::encodeName(target).constData()) == 0)
-            return {CopyResult::Copied, QString()};
-    }
+    if (CopyThroughEngine(source, partial) && CheckIntegrity(partial).verdict == Integrity::Sound &&
+        std::rename(QFile::encodeName(partial).constData(),
+                    QFile::encodeName(target).constData()) == 0)
+        return {CopyResult::Copied, QString()};
     RemoveWithJournals(partial);
     // The copy is the database page by page: when it is damaged, or the engine could not read
     // the database, the database itself is asked.
