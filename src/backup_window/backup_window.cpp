@@ -8,6 +8,7 @@
 #include "backups/backup_texts.h"
 #include "backups/data_layout.h"
 #include "backups/restore.h"
+#include "common/log.h"
 #include "common/platform.h"
 #include "db/database.h"
 #include "startup/master_codes.h"
@@ -130,9 +131,11 @@ void BackupWindow::cmdRestore_Click() {
         platform_.endProgram(kFailureExitStatus);
     }
     if (!restored) {
+        db_.log().write(QStringLiteral("restore failed: ") + message);
         platform_.message(message);
         return;
     }
+    db_.log().write(QStringLiteral("restored ") + entry.name + QStringLiteral(", kept ") + kept);
     if (afterRestore_) afterRestore_();
     platform_.message(RestoredText(entry.name, kept));
     fillList();

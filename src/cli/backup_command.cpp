@@ -1,5 +1,7 @@
 #include "cli/backup_command.h"
 
+#include <sqlite3.h>
+
 #include <QFileInfo>
 
 #include "backups/backup_list.h"
@@ -12,7 +14,9 @@
 #include "cli/csv_command.h"
 #include "common/log.h"
 #include "common/paths.h"
+#include "db/connection.h"
 #include "db/database.h"
+#include "db/prepared_statement.h"
 #include "startup/instance_guard.h"
 #include "startup/master_codes.h"
 
@@ -67,6 +71,15 @@ bool Parse(const QStringList& arguments, Command& command, QString& reason) {
     return true;
 }
 
+// A journal left by a crash in the middle of a commit is rolled back, as the program's own
+// open does at its first read: the read-only check would otherwise find the file unreadable.
+void RollBackCrashedCommit(const QString& dbPath) {
+    const Connection connection = OpenConnection(dbPath, SQLITE_OPEN_READWRITE);
+    if (!connection) return;
+    PreparedStatement read(connection.get(), "select count(*) from sqlite_master");
+    if (read.ok()) read.step();
+}
+
 int ListCommand(const QString& base, QTextStream& out, QTextStream& err) {
     std::vector<BackupEntry> entries;
     if (!ListBackups(BackupFolderPath(base), entries)) {
@@ -108,6 +121,7 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
         err << ConsoleText(MissingDatabaseText(dbPath)) << Qt::endl;
         return kCommandFailed;
     }
+    RollBackCrashedCommit(dbPath);
     const IntegrityReport integrity = CheckIntegrity(dbPath);
     if (integrity.verdict != Integrity::Sound) {
         err << ConsoleText(integrity.verdict == Integrity::Damaged
