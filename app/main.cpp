@@ -3,6 +3,7 @@
 
 #include "cli/backup_command.h"
 #include "cli/csv_command.h"
+#include "cli/master_command.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
 #include "desktop/font_configuration_preload.h"
@@ -17,6 +18,11 @@ int main(int argc, char** argv) {
     if (sorvenka::IsCsvCommandLine(argc, argv)) {
         QCoreApplication app(argc, argv);
         return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
+    }
+    // Groups and exercises put right from scripts, also without a display.
+    if (sorvenka::IsMasterCommandLine(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        return sorvenka::RunMasterCommandLine(QCoreApplication::arguments());
     }
     if (sorvenka::IsBackupCommandLine(QStringList(argv, argv + argc))) {
         QCoreApplication app(argc, argv);

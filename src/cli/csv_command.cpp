@@ -9,6 +9,7 @@
 #include "common/text_tests.h"
 #include "csv/csv_export.h"
 #include "csv/csv_import.h"
+#include "csv/name_map_file.h"
 #include "db/database.h"
 #include "startup/backup.h"
 #include "startup/instance_guard.h"
@@ -25,11 +26,12 @@ const QString kImport = QStringLiteral("--import-csv");
 const QString kUsage = QStringLiteral(
     "使い方:\n"
     "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-    "  Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused]");
+    "  Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
+    "                            [--map FILE] [--dry-run --write-map FILE]");
 
 struct Command {
     bool exporting = false;
-    QString file, from, to, group;
+    QString file, from, to, group, unit, map, writeMap;
     bool dryRun = false, skipRefused = false;
 };
 
@@ -53,6 +55,13 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
             ok = value(command.to);
         } else if (a == QLatin1String("--group")) {
             ok = value(command.group);
+        } else if (a == QLatin1String("--unit")) {
+            ok = value(command.unit) &&
+                 (command.unit == QLatin1String("kg") || command.unit == QLatin1String("lb"));
+        } else if (a == QLatin1String("--map")) {
+            ok = value(command.map);
+        } else if (a == QLatin1String("--write-map")) {
+            ok = value(command.writeMap);
         } else if (a == QLatin1String("--dry-run")) {
             command.dryRun = true;
         } else if (a == QLatin1String("--skip-refused")) {
@@ -69,10 +78,17 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
         reason = QStringLiteral("--export-csv か --import-csv を指定してください。");
         return false;
     }
-    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused;
+    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused ||
+                               !command.unit.isEmpty() || !command.map.isEmpty() ||
+                               !command.writeMap.isEmpty();
     const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
     if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
         reason = QStringLiteral("このコマンドには使えない引数があります。");
+        return false;
+    }
+    // The proposed mapping is written for editing, never beside an import.
+    if (!command.writeMap.isEmpty() && !command.dryRun) {
+        reason = QStringLiteral("--write-map は --dry-run と一緒に指定してください。");
         return false;
     }
     for (const QString* day : {&command.from, &command.to}) {
@@ -164,10 +180,25 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
 
     ImportOptions options;
     options.group = command.group;
+    options.loadUnit = command.unit;
     options.skipRefused = command.skipRefused;
     options.commit = !command.dryRun;
+    if (!command.map.isEmpty() &&
+        !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(), options.mapping, message)) {
+        err << message << '\n' << QStringLiteral("何も書き込んでいません。") << Qt::endl;
+        return kCommandFailed;
+    }
     ImportSummary summary;
     const bool done = ImportCsv(db, file, options, summary);
+    // Sorvenka's own files keep their codes: their mapping is the header alone.
+    if (!command.writeMap.isEmpty() && summary.format != CsvFormat::Unknown) {
+        const QString mapFile = QFileInfo(command.writeMap).absoluteFilePath();
+        if (!WriteNameMapFile(mapFile, summary, message)) {
+            err << message << Qt::endl;
+            return kCommandFailed;
+        }
+        out << QStringLiteral("種目の対応を書き出しました: %1").arg(mapFile) << '\n';
+    }
     ImportSummary figures = summary;
     figures.refused.clear();
     for (const QString& line : SummaryLines(figures)) {

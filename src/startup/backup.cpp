@@ -48,7 +48,7 @@ bool OrdinalLess(const QString& a, const QString& b) {
 // Copies the database under a hidden name that no day check or pruning sees, checks the copy
 // fully (indexes against their tables) and only then renames it to its name (replacing a file
 // of that name). A copy that fails never gets a backup's name.
-CopyOutcome CopyDatabase(const QString& source, const QString& target, const QString& partial) {
+CopyOutcome CopyAndCheck(const QString& source, const QString& target, const QString& partial) {
     if (CopyThroughEngine(source, partial) && CheckIntegrity(partial).verdict == Integrity::Sound &&
         std::rename(QFile::encodeName(partial).constData(),
                     QFile::encodeName(target).constData()) == 0)
@@ -74,7 +74,9 @@ bool SetAside(const QString& folder, const QString& name) {
                        QFile::encodeName(target).constData()) == 0;
 }
 
-}  // namespace
+bool CopyDatabase(const QString& source, const QString& target, const QString& partial) {
+    return CopyAndCheck(source, target, partial).result == CopyResult::Copied;
+}
 
 QString DayStamp(const QDateTime& moment) {
     return moment.toString(QStringLiteral("'_'yyyy'_'MMdd"));
@@ -161,7 +163,7 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
         copyName.replace(QLatin1Char('.'), CopyStamp(now));
         const QString partial =
             JoinPath(backupPath, QLatin1Char('.') + dbFile + QStringLiteral(".part"));
-        const CopyOutcome copy = CopyDatabase(source, JoinPath(backupPath, copyName), partial);
+        const CopyOutcome copy = CopyAndCheck(source, JoinPath(backupPath, copyName), partial);
         if (copy.result == CopyResult::DatabaseDamaged) {
             // No copy and no pruning: every good copy stays for the restore.
             if (report != nullptr) *report = {true, copy.problem};

@@ -68,6 +68,7 @@ void MainWindow::connectEvents() {
     onClick(cmdProgress, &MainWindow::cmdProgress_Click);
     onClick(cmdCsvExport, &MainWindow::cmdCsvExport_Click);
     onClick(cmdCsvImport, &MainWindow::cmdCsvImport_Click);
+    onClick(cmdMasters, &MainWindow::cmdMasters_Click);
     onClick(cmdRestoreBackup, &MainWindow::cmdRestoreBackup_Click);
 
     auto onIndexedClick = [this](auto& buttons, auto handler) {

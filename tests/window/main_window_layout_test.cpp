@@ -103,6 +103,7 @@ TEST_F(LayoutTest, EveryControlAtItsPlace) {
         {"cmdProgress", w.cmdProgress, &w, {1056, 216, 185, 33}},
         {"cmdCsvExport", w.cmdCsvExport, &w, {1056, 264, 185, 33}},
         {"cmdCsvImport", w.cmdCsvImport, &w, {1056, 304, 185, 33}},
+        {"cmdMasters", w.cmdMasters, &w, {1056, 344, 185, 33}},
         {"cmdRestoreBackup", w.cmdRestoreBackup, &w, {1056, 384, 185, 33}},
     };
     for (const Place& p : places) {
@@ -214,15 +215,15 @@ TEST_F(LayoutTest, TabOrderAsListed) {
     startWindow();
     MainWindow& w = *window;
     const std::vector<QWidget*> order{
-        w.txtYmd,        w.lstGrp,        w.lstExer,       w.txtTarget,       w.cmdClear[0],
-        w.cmdZero[0],    w.txtHMS[0],     w.cmdClear[1],   w.cmdNow[0],       w.txtHMS[1],
-        w.cmdClear[2],   w.cmdNow[1],     w.txtCount,      w.cmdClear[3],     w.lstUnit,
-        w.lstSweat,      w.txtComment,    w.cmdInsert,     w.cmdUpdate,       w.txtWeekNum,
-        w.cmdInc[0],     w.cmdInc[1],     w.lstRange,      w.optOrder[0],     w.optOrder[1],
-        w.lstRecord,     w.cmdDelete,     w.cmdUnselect,   w.cmdFile,         w.cmdOpen[0],
-        w.cmdEnd,        w.optComment[0], w.optComment[1], w.cmdClear[4],     w.cmdZero[1],
-        w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5],     w.cmdOpen[2],
-        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport,  w.cmdRestoreBackup};
+        w.txtYmd,        w.lstGrp,        w.lstExer,       w.txtTarget,   w.cmdClear[0],
+        w.cmdZero[0],    w.txtHMS[0],     w.cmdClear[1],   w.cmdNow[0],   w.txtHMS[1],
+        w.cmdClear[2],   w.cmdNow[1],     w.txtCount,      w.cmdClear[3], w.lstUnit,
+        w.lstSweat,      w.txtComment,    w.cmdInsert,     w.cmdUpdate,   w.txtWeekNum,
+        w.cmdInc[0],     w.cmdInc[1],     w.lstRange,      w.optOrder[0], w.optOrder[1],
+        w.lstRecord,     w.cmdDelete,     w.cmdUnselect,   w.cmdFile,     w.cmdOpen[0],
+        w.cmdEnd,        w.optComment[0], w.optComment[1], w.cmdClear[4], w.cmdZero[1],
+        w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5], w.cmdOpen[2],
+        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport,  w.cmdMasters,  w.cmdRestoreBackup};
     // The focus chain, reduced to the controls that take the focus by Tab, once round.
     std::vector<QWidget*> chain;
     QWidget* next = w.txtYmd;
