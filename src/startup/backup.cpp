@@ -74,6 +74,8 @@ bool SetAside(const QString& folder, const QString& name) {
                        QFile::encodeName(target).constData()) == 0;
 }
 
+}  // namespace
+
 bool CopyDatabase(const QString& source, const QString& target, const QString& partial) {
     return CopyAndCheck(source, target, partial).result == CopyResult::Copied;
 }
