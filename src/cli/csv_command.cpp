@@ -1,8 +1,8 @@
 #include "cli/csv_command.h"
 
 #include <QFileInfo>
-#include <cstring>
 
+#include "cli/command_options.h"
 #include "cli/console_platform.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -22,10 +22,12 @@ namespace {
 const QString kExport = QStringLiteral("--export-csv");
 const QString kImport = QStringLiteral("--import-csv");
 
+const QString kStandardStream = QStringLiteral("-");
+
 const QString kUsage = QStringLiteral(
     "使い方:\n"
     "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-    "  Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused]");
+    "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused]");
 
 struct Command {
     bool exporting = false;
@@ -34,45 +36,37 @@ struct Command {
 };
 
 bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    bool haveCommand = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        auto value = [&](QString& target) {
-            if (i + 1 >= arguments.size() || !target.isEmpty()) return false;
-            target = arguments[++i];
-            return !target.isEmpty();
-        };
-        bool ok = true;
-        if (a == kExport || a == kImport) {
-            ok = !haveCommand && value(command.file);
-            command.exporting = a == kExport;
-            haveCommand = true;
-        } else if (a == QLatin1String("--from")) {
-            ok = value(command.from);
-        } else if (a == QLatin1String("--to")) {
-            ok = value(command.to);
-        } else if (a == QLatin1String("--group")) {
-            ok = value(command.group);
-        } else if (a == QLatin1String("--dry-run")) {
-            command.dryRun = true;
-        } else if (a == QLatin1String("--skip-refused")) {
-            command.skipRefused = true;
-        } else {
-            ok = false;
-        }
-        if (!ok) {
-            reason = QStringLiteral("引数が正しくありません: %1").arg(a);
-            return false;
-        }
-    }
-    if (!haveCommand) {
-        reason = QStringLiteral("--export-csv か --import-csv を指定してください。");
+    ParsedOptions options;
+    if (!ParseCommandOptions(arguments.mid(1),
+                             {{"--export-csv", true},
+                              {"--import-csv", true},
+                              {"--from", true},
+                              {"--to", true},
+                              {"--group", true},
+                              {"--dry-run", false},
+                              {"--skip-refused", false}},
+                             options, reason))
+        return false;
+    if (options.has(kExport) == options.has(kImport)) {
+        reason = QStringLiteral("--export-csv か --import-csv のどちらか一つを指定してください。");
         return false;
     }
+    command.exporting = options.has(kExport);
+    command.file = options.value(command.exporting ? kExport : kImport);
+    command.from = options.value(QStringLiteral("--from"));
+    command.to = options.value(QStringLiteral("--to"));
+    command.group = options.value(QStringLiteral("--group"));
+    command.dryRun = options.has(QStringLiteral("--dry-run"));
+    command.skipRefused = options.has(QStringLiteral("--skip-refused"));
     const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused;
     const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
     if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
         reason = QStringLiteral("このコマンドには使えない引数があります。");
+        return false;
+    }
+    if (command.exporting && command.file == kStandardStream) {
+        reason = QStringLiteral(
+            "書き出し先に - （標準出力）は使えません。ファイル名を指定してください。");
         return false;
     }
     for (const QString* day : {&command.from, &command.to}) {
@@ -89,13 +83,6 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
 }
 
 }  // namespace
-
-bool IsCsvCommandLine(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export-csv") == 0 || std::strcmp(argv[i], "--import-csv") == 0)
-            return true;
-    return false;
-}
 
 int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
                   const QString& programName, const QDateTime& now, QTextStream& out,
