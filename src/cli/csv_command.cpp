@@ -4,6 +4,7 @@
 
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
+#include "cli/standard_input.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/text_tests.h"
@@ -138,8 +139,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandFailed;
     }
 
-    const QString file = QFileInfo(command.file).absoluteFilePath();
     if (command.exporting) {
+        const QString file = QFileInfo(command.file).absoluteFilePath();
         qint64 rows = 0;
         if (!ExportCsv(db, file, command.from, command.to, rows, message)) {
             err << message << Qt::endl;
@@ -149,20 +150,38 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandOk;
     }
 
+    // Standard input is read to its end first: the import reads its file twice.
+    QTemporaryFile spool;
+    QString file = QFileInfo(command.file).absoluteFilePath();
+    if (command.file == kStandardStream) {
+        if (!SpoolToTemporaryFile(0, spool, kStandardInputLimit, message)) {
+            err << message << Qt::endl;
+            return kCommandFailed;
+        }
+        file = spool.fileName();
+    }
+
     ImportOptions options;
     options.group = command.group;
     options.skipRefused = command.skipRefused;
     options.commit = !command.dryRun;
     ImportSummary summary;
     const bool done = ImportCsv(db, file, options, summary);
-    ImportSummary figures = summary;
-    figures.refused.clear();
-    for (const QString& line : SummaryLines(figures)) {
+    if (command.file == kStandardStream)
+        summary.failure.replace(file, QStringLiteral("（標準入力）"));
+    // The figures on standard output; the refused rows and the reason on standard error.
+    for (const QString& line : SummaryLines(summary, false)) {
         if (line.startsWith(QStringLiteral("読み込めません: "))) continue;
         out << line << '\n';
     }
     out.flush();
     for (const RefusedRow& row : summary.refused) err << RefusedRowText(row) << '\n';
+    const qint64 unlisted = summary.refusedCount - static_cast<qint64>(summary.refused.size());
+    if (unlisted > 0)
+        err << QStringLiteral("ほか %1行（最初の %2行だけを示しました）")
+                   .arg(unlisted)
+                   .arg(summary.refused.size())
+            << '\n';
     if (!summary.failure.isEmpty())
         err << (summary.failureLine > 0 ? RefusedRowText({summary.failureLine, summary.failure})
                                         : summary.failure)
