@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -105,6 +106,29 @@ TEST(CommandLine, TheProgramAnswersWithoutOpeningAWindow) {
         // Nothing was written for a file named like an option.
         EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("--dry-run"))));
     }
+}
+
+// The manual page documents every command of the table, with its usage line's options.
+TEST(CommandLine, TheManualPageDocumentsEveryCommand) {
+    QFile page(QStringLiteral(SORVENKA_SOURCE_DIR "/packaging/sorvenka.1"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    // roff writes a hyphen of an option as \-.
+    const QString text = QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), "-");
+    for (const CommandLineCommand& command : CommandLineCommands()) {
+        EXPECT_TRUE(text.contains(QStringLiteral(".B sorvenka ") + QLatin1String(command.name)))
+            << command.name << " is missing from the synopsis";
+        EXPECT_TRUE(text.contains(QLatin1String(".BI ") + QLatin1String(command.name)) ||
+                    text.contains(QLatin1String(".BR ") + QLatin1String(command.name)) ||
+                    text.contains(QLatin1String(".B ") + QLatin1String(command.name)))
+            << command.name << " has no entry";
+        for (const QString& word : QString::fromUtf8(command.usage).split(QLatin1Char(' '))) {
+            if (!word.startsWith(QLatin1String("[--")) && !word.startsWith(QLatin1String("--")))
+                continue;
+            EXPECT_TRUE(text.contains(QString(word).remove('[').remove(']')))
+                << word.toStdString() << " of " << command.name;
+        }
+    }
+    for (const char* status : {".B 0", ".B 1", ".B 2"}) EXPECT_TRUE(text.contains(status));
 }
 
 }  // namespace
