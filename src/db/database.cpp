@@ -53,17 +53,14 @@ QString headerText(sqlite3_stmt* statement) {
 
 }  // namespace
 
-int Database::prepare(sqlite3* handle, const QString& sql, Statement& statement) {
-    statement.reset();
+int Database::prepare(sqlite3* handle, const QString& sql, PreparedStatement& statement) {
+    statement = PreparedStatement();
     // A closed connection is misuse; the engine is not asked, since it may not check for it.
     if (handle == nullptr) return SQLITE_MISUSE;
     // An unpaired surrogate would swallow the character after it, a closing quote included.
     if (!IsValidUtf16(sql)) return SQLITE_MISUSE;
-    sqlite3_stmt* raw = nullptr;
-    const int code =
-        sqlite3_prepare16_v2(handle, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr);
-    statement.reset(raw);
-    return code;
+    statement = PreparedStatement(handle, sql);
+    return statement.prepareCode();
 }
 
 namespace {
@@ -112,10 +109,6 @@ const QString kLockedMessage = QStringLiteral("The database file is locked");
 
 }  // namespace
 
-void Database::StatementFinalizer::operator()(sqlite3_stmt* statement) const {
-    sqlite3_finalize(statement);
-}
-
 void Database::Closer::operator()(sqlite3* handle) const {
     sqlite3_close(handle);
 }
@@ -156,12 +149,12 @@ void Database::close() {
 }
 
 int Database::nonQuery(const QString& sql, QString& message) {
-    Statement statement;
+    PreparedStatement statement;
     int code = prepare(handle_.get(), sql, statement);
     if (code == SQLITE_OK) {
-        code = sqlite3_step(statement.get());
+        code = statement.step();
         if (code == SQLITE_DONE) {
-            code = sqlite3_finalize(statement.release());
+            code = statement.finalize();
             if (code == SQLITE_OK) {
                 message.clear();
                 return 0;
@@ -198,7 +191,7 @@ bool Database::queryRowsBound(const QString& sql, std::span<const QString> value
     message.clear();
     if (!kept_ || keptSql_ != sql) {
         dropKeptStatement();
-        Statement statement;
+        PreparedStatement statement;
         const int code = prepare(handle_.get(), sql, statement);
         if (isBusy(code)) return failed(code, shownSql(), message);
         // Any other failure takes the text's road, which reports it as it always has.
@@ -206,7 +199,7 @@ bool Database::queryRowsBound(const QString& sql, std::span<const QString> value
         kept_ = std::move(statement);
         keptSql_ = sql;
     }
-    sqlite3_stmt* statement = kept_.get();
+    sqlite3_stmt* statement = kept_.handle();
     const int parameters = sqlite3_bind_parameter_count(statement);
     for (int i = 0; i < parameters; ++i) {
         const QString value = static_cast<size_t>(i) < values.size() ? values[i] : QString();
@@ -291,14 +284,14 @@ void Database::readRowCells(sqlite3_stmt* statement, RowCells& cells) {
 bool Database::stepRows(const QString& sql, QString& message,
                         const std::function<void(sqlite3_stmt*)>& onRow) {
     message.clear();
-    Statement statement;
+    PreparedStatement statement;
     int code = prepare(handle_.get(), sql, statement);
     // A lock held past the busy wait is named as such rather than as a malformed query.
     if (isBusy(code)) return failed(code, sql, message);
     // Stepping the empty statement of a failed prepare gives 21, as the engine does.
-    code = statement ? stepAll(statement.get(), onRow) : SQLITE_MISUSE;
+    code = statement ? stepAll(statement.handle(), onRow) : SQLITE_MISUSE;
     if (code == SQLITE_DONE) return true;
-    statement.reset();
+    statement = PreparedStatement();
     return failed(code, sql, message);
 }
 
@@ -318,7 +311,7 @@ bool Database::failed(int code, const QString& sql, QString& message) {
 }
 
 void Database::dropKeptStatement() {
-    kept_.reset();
+    kept_ = PreparedStatement();
     keptSql_.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "db/prepared_statement.h"
 #include "db/result_table.h"
 #include "db/row_cells.h"
 
@@ -77,14 +78,9 @@ class Database {
     static constexpr int kBusyTimeoutMilliseconds = 3000;
 
   private:
-    struct StatementFinalizer {
-        void operator()(sqlite3_stmt* statement) const;
-    };
-    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
     // Prepares a statement's text; misuse for a closed connection or a text that is not valid
     // UTF-16.
-    static int prepare(sqlite3* handle, const QString& sql, Statement& statement);
+    static int prepare(sqlite3* handle, const QString& sql, PreparedStatement& statement);
     // Prepares and steps a query, calling onRow for every row; the failure paths of query.
     bool stepRows(const QString& sql, QString& message,
                   const std::function<void(sqlite3_stmt*)>& onRow);
@@ -107,7 +103,7 @@ class Database {
     std::unique_ptr<sqlite3, Closer> handle_;
     // The statement of the last bound query and its text; finalized before the connection
     // closes (declared after it, so also on destruction).
-    Statement kept_;
+    PreparedStatement kept_;
     QString keptSql_;
     // Cell texts of streamed rows: kept from row to row and query to query, so that reading
     // a row allocates nothing once the buffers have grown.

@@ -4,16 +4,59 @@
 
 namespace sorvenka {
 
-PreparedStatement::PreparedStatement(sqlite3* db, const char* sql) {
-    prepareCode_ = db ? sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) : SQLITE_MISUSE;
-    if (prepareCode_ != SQLITE_OK) {
-        sqlite3_finalize(statement_);
-        statement_ = nullptr;
-    }
+PreparedStatement::PreparedStatement(sqlite3* db, const char* sql) : connection_(db) {
+    sqlite3_stmt* raw = nullptr;
+    prepareCode_ = db ? sqlite3_prepare_v2(db, sql, -1, &raw, nullptr) : SQLITE_MISUSE;
+    prepared(raw);
+}
+
+PreparedStatement::PreparedStatement(sqlite3* db, const QString& sql) : connection_(db) {
+    sqlite3_stmt* raw = nullptr;
+    prepareCode_ =
+        db ? sqlite3_prepare16_v2(db, sql.utf16(), static_cast<int>(sql.size() * 2), &raw, nullptr)
+           : SQLITE_MISUSE;
+    prepared(raw);
+}
+
+void PreparedStatement::prepared(sqlite3_stmt* raw) {
+    statement_ = raw;
+    code_ = prepareCode_;
+    if (prepareCode_ == SQLITE_OK) return;
+    error_ = connection_ ? QString::fromUtf8(sqlite3_errmsg(connection_))
+                         : QStringLiteral("no open database");
+    sqlite3_finalize(statement_);
+    statement_ = nullptr;
 }
 
 PreparedStatement::~PreparedStatement() {
     sqlite3_finalize(statement_);
+}
+
+PreparedStatement::PreparedStatement(PreparedStatement&& other) noexcept {
+    *this = std::move(other);
+}
+
+PreparedStatement& PreparedStatement::operator=(PreparedStatement&& other) noexcept {
+    if (this == &other) return *this;
+    sqlite3_finalize(statement_);
+    connection_ = other.connection_;
+    statement_ = other.statement_;
+    prepareCode_ = other.prepareCode_;
+    code_ = other.code_;
+    error_ = std::move(other.error_);
+    held_ = std::move(other.held_);
+    used_ = other.used_;
+    other.statement_ = nullptr;
+    other.used_ = false;
+    return *this;
+}
+
+int PreparedStatement::finalize() {
+    const int code = sqlite3_finalize(statement_);
+    statement_ = nullptr;
+    held_.clear();
+    used_ = false;
+    return code;
 }
 
 void PreparedStatement::bindText(int position, const QString& value) {
@@ -78,6 +121,18 @@ int PreparedStatement::step() {
     return statement_ ? sqlite3_step(statement_) : SQLITE_MISUSE;
 }
 
+bool PreparedStatement::next() {
+    if (!ok()) return false;
+    used_ = true;
+    const int code = sqlite3_step(statement_);
+    if (code == SQLITE_ROW) return true;
+    if (code != SQLITE_DONE) {
+        code_ = code;
+        error_ = QString::fromUtf8(sqlite3_errmsg(connection_));
+    }
+    return false;
+}
+
 void PreparedStatement::reset() {
     // A statement reset and unbound since its last use has nothing to undo.
     if (!used_) return;
@@ -109,6 +164,42 @@ const char* PreparedStatement::columnBytes(int column, int& size) const {
     const auto* text = sqlite3_column_text(statement_, column);
     size = sqlite3_column_bytes(statement_, column);
     return reinterpret_cast<const char*>(text);
+}
+
+bool PreparedStatement::isNull(int column) const {
+    return sqlite3_column_type(statement_, column) == SQLITE_NULL;
+}
+
+bool PreparedStatement::isNumber(int column) const {
+    const int type = sqlite3_column_type(statement_, column);
+    return type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+}
+
+const char* PreparedStatement::cText(int column) const {
+    return reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+}
+
+std::string_view PreparedStatement::bytes(int column) const {
+    const char* text = cText(column);
+    if (text == nullptr) return {};
+    return {text, static_cast<std::size_t>(sqlite3_column_bytes(statement_, column))};
+}
+
+int PreparedStatement::timeOfDay(int column) const {
+    // A number in a time column reads as its digits, which are no time either.
+    const char* t = cText(column);
+    if (t == nullptr) return -1;
+    for (int i = 0; i < 8; ++i)  // never reads past the end of a shorter text
+        if (t[i] == 0) return -1;
+    if (t[2] != ':' || t[5] != ':' || t[8] != 0) return -1;
+    int parts[3];
+    for (int i = 0; i < 3; ++i) {
+        const char high = t[i * 3], low = t[i * 3 + 1];
+        if (high < '0' || high > '9' || low < '0' || low > '9') return -1;
+        parts[i] = (high - '0') * 10 + (low - '0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59) return -1;
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
 }
 
 Transaction::Transaction(sqlite3* db) : db_(db) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "progress/bound_statement.h"
+#include "db/prepared_statement.h"
 #include "progress/progress_texts.h"
 
 namespace sorvenka {
@@ -17,16 +17,16 @@ const char* const kDaySetsSql =
 
 // The set's figures as stored, for the hover text; texts that are not numbers are shown as
 // they are, since nothing is computed from them here.
-QString Figures(const BoundStatement& s) {
+QString Figures(const PreparedStatement& s) {
     QString text;
-    const QString load = s.isNumber(6) ? FormatNumber(s.real(6)) : s.text(6);
-    if (!s.text(7).isEmpty() && load != QStringLiteral("0"))
-        text += QLatin1Char(' ') + load + QLatin1Char(' ') + s.text(7);
+    const QString load = s.isNumber(6) ? FormatNumber(s.columnDouble(6)) : s.columnText(6);
+    if (!s.columnText(7).isEmpty() && load != QStringLiteral("0"))
+        text += QLatin1Char(' ') + load + QLatin1Char(' ') + s.columnText(7);
     if (!s.isNull(8)) {
-        text +=
-            (text.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" × ")) + s.text(8) + s.text(9);
+        text += (text.isEmpty() ? QStringLiteral(" ") : QStringLiteral(" × ")) + s.columnText(8) +
+                s.columnText(9);
     } else if (!s.isNull(10) || !s.isNull(11)) {
-        text += QLatin1Char(' ') + s.text(10) + QStringLiteral("分") + s.text(11) +
+        text += QLatin1Char(' ') + s.columnText(10) + QStringLiteral("分") + s.columnText(11) +
                 QStringLiteral("秒");
     }
     return text;
@@ -41,8 +41,8 @@ DayTimeline ReadDayTimeline(sqlite3* connection, const QString& ymd) {
         TimelineRow row;
     };
     std::vector<Placed> placed;
-    BoundStatement s(connection, kDaySetsSql);
-    s.bind(1, ymd);
+    PreparedStatement s(connection, kDaySetsSql);
+    s.bindText(1, ymd);
     while (s.next()) {
         const int start = s.timeOfDay(4);
         const int finish = s.timeOfDay(5);
@@ -50,19 +50,20 @@ DayTimeline ReadDayTimeline(sqlite3* connection, const QString& ymd) {
             ++timeline.untimed;
             continue;
         }
-        const QString grp = s.text(0), exer = s.text(1);
+        const QString grp = s.columnText(0), exer = s.columnText(1);
         auto row = std::find_if(placed.begin(), placed.end(), [&](const Placed& p) {
             return p.row.grpCd == grp && p.row.exerCd == exer;
         });
         if (row == placed.end()) {
-            const QString name = s.isNull(2) ? grp + QLatin1Char('-') + exer : s.text(2);
+            const QString name = s.isNull(2) ? grp + QLatin1Char('-') + exer : s.columnText(2);
             placed.push_back({start, {grp, exer, name, {}}});
             row = placed.end() - 1;
         }
         row->rowFirstStart = std::min(row->rowFirstStart, start);
-        row->row.bars.push_back(
-            {start, finish,
-             QStringLiteral("第%1セット %2–%3").arg(s.text(3), s.text(4), s.text(5)) + Figures(s)});
+        row->row.bars.push_back({start, finish,
+                                 QStringLiteral("第%1セット %2–%3")
+                                         .arg(s.columnText(3), s.columnText(4), s.columnText(5)) +
+                                     Figures(s)});
     }
     if (!s.ok()) return {false, s.error(), {}, 0};
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/text_tests.h"
-#include "progress/bound_statement.h"
+#include "db/prepared_statement.h"
 #include "progress/day_accumulator.h"
 #include "progress/progress_math.h"
 #include "progress/progress_records.h"
@@ -37,12 +37,12 @@ const char* const kDaySetsSql =
     " = 0"
     " ORDER BY set_num";
 
-std::optional<int> OptionalInt(const BoundStatement& s, int column) {
+std::optional<int> OptionalInt(const PreparedStatement& s, int column) {
     if (s.isNull(column)) return std::nullopt;
-    return static_cast<int>(s.integer(column));
+    return static_cast<int>(s.columnInt(column));
 }
 
-bool Fail(ExerciseHistory& history, const BoundStatement& statement) {
+bool Fail(ExerciseHistory& history, const PreparedStatement& statement) {
     history.ok = false;
     history.error = statement.error();
     return false;
@@ -58,12 +58,12 @@ TargetUnit UnitOf(const char* text) {
 }
 
 // A whole number or nothing; anything else marks the set as not a number.
-std::optional<long long> WholeNumber(const BoundStatement& s, int column, bool& notANumber) {
-    switch (s.type(column)) {
+std::optional<long long> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
+    switch (s.columnType(column)) {
         case SQLITE_NULL:
             return std::nullopt;
         case SQLITE_INTEGER:
-            return s.integer(column);
+            return s.columnInt(column);
         default:
             notANumber = true;
             return std::nullopt;
@@ -76,9 +76,9 @@ bool Same(const char* text, const std::string& expected) {
 
 bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history,
               RecordMarks& marks) {
-    BoundStatement s(connection, kPeriodSetsSql);
-    s.bind(1, selection.days.first);
-    s.bind(2, selection.days.last);
+    PreparedStatement s(connection, kPeriodSetsSql);
+    s.bindText(1, selection.days.first);
+    s.bindText(2, selection.days.last);
     const std::string grp = selection.grpCd.toStdString();
     const std::string exer = selection.exerCd.toStdString();
     DayAccumulator accumulator;
@@ -121,10 +121,10 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         trained = true;
         SetValues set;
         set.times = times;
-        switch (s.type(5)) {
+        switch (s.columnType(5)) {
             case SQLITE_INTEGER:
             case SQLITE_FLOAT:
-                set.target = s.real(5);
+                set.target = s.columnDouble(5);
                 break;
             case SQLITE_NULL:
                 break;
@@ -171,14 +171,14 @@ QString LoadAsStored(const StoredSet& set, bool withKg) {
 template <typename Score>
 std::optional<StoredSet> BestSetOfDay(sqlite3* connection, const ExerciseSelection& selection,
                                       const QString& ymd, Score score) {
-    BoundStatement s(connection, kDaySetsSql);
-    s.bind(1, ymd);
-    s.bind(2, selection.grpCd);
-    s.bind(3, selection.exerCd);
+    PreparedStatement s(connection, kDaySetsSql);
+    s.bindText(1, ymd);
+    s.bindText(2, selection.grpCd);
+    s.bindText(3, selection.exerCd);
     std::optional<StoredSet> best;
     double bestScore = 0;
     while (s.next()) {
-        StoredSet set{s.real(0), s.text(1), OptionalInt(s, 2), s.text(3), 0};
+        StoredSet set{s.columnDouble(0), s.columnText(1), OptionalInt(s, 2), s.columnText(3), 0};
         const std::optional<double> kg = LoadInKg(set.load, set.loadUnit);
         if (!kg || !(*kg > 0)) continue;
         set.kg = *kg;

@@ -3,7 +3,7 @@
 #include <map>
 
 #include "common/text_tests.h"
-#include "progress/bound_statement.h"
+#include "db/prepared_statement.h"
 
 namespace sorvenka {
 
@@ -29,23 +29,23 @@ WeeklySummary ReadWeeklySummary(sqlite3* connection, const DayRange& days) {
     std::vector<DayGroupSets> rows;
     std::map<QString, bool> present;
     {
-        BoundStatement s(connection, kSetsPerDaySql);
-        s.bind(1, days.first);
-        s.bind(2, days.last);
+        PreparedStatement s(connection, kSetsPerDaySql);
+        s.bindText(1, days.first);
+        s.bindText(2, days.last);
         while (s.next()) {
-            const QDate day = ParseYmd(s.text(0));
+            const QDate day = ParseYmd(s.columnText(0));
             if (!day.isValid()) continue;  // a day text edited into something else
-            rows.push_back({day, s.text(1), static_cast<int>(s.integer(2))});
+            rows.push_back({day, s.columnText(1), static_cast<int>(s.columnInt(2))});
             present[rows.back().grpCd] = true;
         }
         if (!s.ok()) return {false, s.error(), {}, {}};
     }
     {
-        BoundStatement s(connection, kGroupNamesSql);
+        PreparedStatement s(connection, kGroupNamesSql);
         while (s.next()) {
-            const auto found = present.find(s.text(0));
+            const auto found = present.find(s.columnText(0));
             if (found == present.end() || !found->second) continue;
-            summary.groups.push_back({found->first, s.text(1)});
+            summary.groups.push_back({found->first, s.columnText(1)});
             found->second = false;
         }
         if (!s.ok()) return {false, s.error(), {}, {}};
