@@ -31,8 +31,11 @@ QByteArray GuardedCellText(const char* text, qsizetype size) {
 }
 
 void RemoveFormulaGuard(CsvField& field) {
-    if (!field || field->isEmpty() || field->front() != '\'') return;
-    if (NeedsFormulaGuard(field->constData(), field->size())) field->remove(0, 1);
+    // Read through the const view: a shared buffer is copied only when an apostrophe goes.
+    if (!field) return;
+    const QByteArray& text = *field;
+    if (text.isEmpty() || text.at(0) != '\'') return;
+    if (NeedsFormulaGuard(text.constData(), text.size())) field->remove(0, 1);
 }
 
 }  // namespace sorvenka
