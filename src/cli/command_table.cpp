@@ -1,6 +1,7 @@
 #include "cli/command_table.h"
 
 #include "cli/csv_command.h"
+#include "cli/master_command.h"
 
 namespace sorvenka {
 
@@ -9,8 +10,14 @@ const std::vector<CommandLineCommand>& CommandLineCommands() {
     static const std::vector<CommandLineCommand> commands{
         {"--export-csv", "--export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]",
          &RunCsvCommandLine},
-        {"--import-csv", "--import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused]",
+        {"--import-csv",
+         "--import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb] "
+         "[--map FILE] [--dry-run --write-map FILE]",
          &RunCsvCommandLine},
+        {"--merge-exercise", "--merge-exercise GRP EXER --into GRP EXER [--dry-run]",
+         &RunMasterCommandLine},
+        {"--move-exercise", "--move-exercise GRP EXER --to GRP", &RunMasterCommandLine},
+        {"--rename-exercise", "--rename-exercise GRP EXER NAME", &RunMasterCommandLine},
     };
     return commands;
 }

@@ -10,6 +10,7 @@
 #include "common/text_tests.h"
 #include "csv/csv_export.h"
 #include "csv/csv_import.h"
+#include "csv/name_map_file.h"
 #include "db/database.h"
 #include "startup/backup.h"
 #include "startup/instance_guard.h"
@@ -28,11 +29,12 @@ const QString kStandardStream = QStringLiteral("-");
 const QString kUsage = QStringLiteral(
     "使い方:\n"
     "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-    "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused]");
+    "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
+    "                              [--map FILE] [--dry-run --write-map FILE]");
 
 struct Command {
     bool exporting = false;
-    QString file, from, to, group;
+    QString file, from, to, group, unit, map, writeMap;
     bool dryRun = false, skipRefused = false;
 };
 
@@ -44,6 +46,9 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
                               {"--from", true},
                               {"--to", true},
                               {"--group", true},
+                              {"--unit", true},
+                              {"--map", true},
+                              {"--write-map", true},
                               {"--dry-run", false},
                               {"--skip-refused", false}},
                              options, reason))
@@ -57,9 +62,19 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
     command.from = options.value(QStringLiteral("--from"));
     command.to = options.value(QStringLiteral("--to"));
     command.group = options.value(QStringLiteral("--group"));
+    command.unit = options.value(QStringLiteral("--unit"));
+    command.map = options.value(QStringLiteral("--map"));
+    command.writeMap = options.value(QStringLiteral("--write-map"));
     command.dryRun = options.has(QStringLiteral("--dry-run"));
     command.skipRefused = options.has(QStringLiteral("--skip-refused"));
-    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused;
+    if (!command.unit.isEmpty() && command.unit != QLatin1String("kg") &&
+        command.unit != QLatin1String("lb")) {
+        reason = QStringLiteral("--unit は kg か lb です: %1").arg(command.unit);
+        return false;
+    }
+    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused ||
+                               !command.unit.isEmpty() || !command.map.isEmpty() ||
+                               !command.writeMap.isEmpty();
     const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
     if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
         reason = QStringLiteral("このコマンドには使えない引数があります。");
@@ -68,6 +83,11 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
     if (command.exporting && command.file == kStandardStream) {
         reason = QStringLiteral(
             "書き出し先に - （標準出力）は使えません。ファイル名を指定してください。");
+        return false;
+    }
+    // The proposed mapping is written for editing, never beside an import.
+    if (!command.writeMap.isEmpty() && !command.dryRun) {
+        reason = QStringLiteral("--write-map は --dry-run と一緒に指定してください。");
         return false;
     }
     for (const QString* day : {&command.from, &command.to}) {
@@ -163,12 +183,27 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
 
     ImportOptions options;
     options.group = command.group;
+    options.loadUnit = command.unit;
     options.skipRefused = command.skipRefused;
     options.commit = !command.dryRun;
+    if (!command.map.isEmpty() &&
+        !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(), options.mapping, message)) {
+        err << message << '\n' << QStringLiteral("何も書き込んでいません。") << Qt::endl;
+        return kCommandFailed;
+    }
     ImportSummary summary;
     const bool done = ImportCsv(db, file, options, summary);
     if (command.file == kStandardStream)
         summary.failure.replace(file, QStringLiteral("（標準入力）"));
+    // Sorvenka's own files keep their codes: their mapping is the header alone.
+    if (!command.writeMap.isEmpty() && summary.format != CsvFormat::Unknown) {
+        const QString mapFile = QFileInfo(command.writeMap).absoluteFilePath();
+        if (!WriteNameMapFile(mapFile, summary, message)) {
+            err << message << Qt::endl;
+            return kCommandFailed;
+        }
+        out << QStringLiteral("種目の対応を書き出しました: %1").arg(mapFile) << '\n';
+    }
     // The figures on standard output; the refused rows and the reason on standard error.
     for (const QString& line : SummaryLines(summary, false)) {
         if (line.startsWith(QStringLiteral("読み込めません: "))) continue;

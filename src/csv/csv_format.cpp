@@ -80,16 +80,19 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
         return false;
     }
     // The names live in arrays of their own: an initializer list in a pair would not outlive it.
-    const std::pair<PeerColumn, std::array<const char*, 3>> peerNames[] = {
+    const std::pair<PeerColumn, std::array<const char*, 5>> peerNames[] = {
         {PeerColumn::Date, {"date", "start_time"}},
         {PeerColumn::Exercise, {"exercise name", "exercise_title", "exercise"}},
         {PeerColumn::Category, {"category"}},
-        {PeerColumn::WeightKg, {"weight_kg", "weight (kgs)", "weight (kg)"}},
-        {PeerColumn::WeightLb, {"weight_lbs", "weight (lbs)", "weight (lb)"}},
+        // Strong's 2016 form names the columns by their unit alone: kg or lbs, km or mi.
+        {PeerColumn::WeightKg, {"weight_kg", "weight (kgs)", "weight (kg)", "kg", "kgs"}},
+        {PeerColumn::WeightLb, {"weight_lbs", "weight (lbs)", "weight (lb)", "lbs", "lb"}},
         {PeerColumn::Weight, {"weight"}},
         {PeerColumn::WeightUnit, {"weight unit"}},
-        {PeerColumn::DistanceKm, {"distance_km"}},
-        {PeerColumn::DistanceMi, {"distance_miles"}},
+        {PeerColumn::DistanceKm, {"distance_km", "distance (km)", "km"}},
+        {PeerColumn::DistanceMi,
+         {"distance_miles", "distance (miles)", "distance (mi)", "mi", "miles"}},
+        {PeerColumn::DistanceM, {"distance (meters)", "distance (m)", "distance_meters"}},
         {PeerColumn::Distance, {"distance"}},
         {PeerColumn::DistanceUnit, {"distance unit"}},
         {PeerColumn::Reps, {"reps"}},
@@ -100,6 +103,9 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
         {PeerColumn::SetType, {"set_type"}},
         {PeerColumn::SetOrder, {"set order", "set_index"}},
         {PeerColumn::Notes, {"notes", "exercise_notes", "comment"}},
+        {PeerColumn::Workout, {"workout name", "title"}},
+        // A note on the whole workout: Strong's Workout Notes, Hevy's description.
+        {PeerColumn::WorkoutNotes, {"workout notes", "description"}},
     };
     for (const auto& [column, names] : peerNames) {
         int& found = peer_[static_cast<int>(column)];
@@ -116,6 +122,11 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
         }
     }
     return true;
+}
+
+bool CsvHeader::loadUnitGiven() const {
+    return peer(PeerColumn::WeightKg) >= 0 || peer(PeerColumn::WeightLb) >= 0 ||
+           peer(PeerColumn::WeightUnit) >= 0 || peer(PeerColumn::Weight) < 0;
 }
 
 }  // namespace sorvenka

@@ -31,6 +31,7 @@ enum class PeerColumn {
     WeightUnit,
     DistanceKm,
     DistanceMi,
+    DistanceM,
     Distance,
     DistanceUnit,
     Reps,
@@ -40,6 +41,8 @@ enum class PeerColumn {
     SetType,
     SetOrder,
     Notes,
+    Workout,
+    WorkoutNotes,
     Count
 };
 
@@ -60,6 +63,9 @@ class CsvHeader {
     // Positions found once when the header is read, for the rows that follow.
     int peer(PeerColumn column) const { return peer_[static_cast<int>(column)]; }
     int own(int column) const { return own_[column]; }  // by the order of SorvenkaCsvColumns
+    // Whether the loads' unit is known from the header: a column per unit, a unit column, or
+    // no load column at all. Strong's comma form has a bare "Weight" in the user's unit.
+    bool loadUnitGiven() const;
 
   private:
     std::array<int, static_cast<int>(PeerColumn::Count)> peer_{};

@@ -9,7 +9,9 @@
 #include <string_view>
 
 #include "csv/csv_mapping.h"
+#include "csv/exercise_names.h"
 #include "db/database.h"
+#include "db/free_code.h"
 #include "db/prepared_statement.h"
 
 namespace sorvenka {
@@ -28,19 +30,15 @@ struct Group {
     QString code, name;
 };
 
-// Names of FitNotes' own categories and the groups of the first database they belong to.
-const QHash<QString, QString>& CategoryNames() {
-    static const QHash<QString, QString> names{
-        {QStringLiteral("chest"), QStringLiteral("胸")},
-        {QStringLiteral("back"), QStringLiteral("背中")},
-        {QStringLiteral("legs"), QStringLiteral("脚")},
-        {QStringLiteral("shoulders"), QStringLiteral("肩")},
-        {QStringLiteral("biceps"), QStringLiteral("腕")},
-        {QStringLiteral("triceps"), QStringLiteral("腕")},
-        {QStringLiteral("abs"), QStringLiteral("体幹")},
-        {QStringLiteral("cardio"), QStringLiteral("有酸素")},
-    };
-    return names;
+// Loads a lifter in pounds puts on a bar: the bar and pairs of 45 lb plates, and halves.
+bool IsPoundsLoad(double load) {
+    for (const double typical : {45.0, 95.0, 135.0, 185.0, 225.0, 275.0, 315.0, 365.0, 405.0})
+        if (load == typical) return true;
+    return false;
+}
+
+QString PairKey(const QString& grp, const QString& exer) {
+    return grp + QLatin1Char('\t') + exer;
 }
 
 // The masters as they stand, and as this import extends them.
@@ -69,6 +67,11 @@ class Masters {
             const QString grp = exercises.columnText(0), exer = exercises.columnText(1);
             const QString name = exercises.columnText(2);
             if (!byName_.contains(name)) byName_.insert(name, {grp, exer});
+            const QString key = ExerciseNameKey(name);
+            if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
+            if (!byKeyInGroup_.contains(PairKey(grp, key)))
+                byKeyInGroup_.insert(PairKey(grp, key), exer);
+            names_.insert(PairKey(grp, exer), name);
             codes_[grp].insert(exer);
             exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
         }
@@ -90,14 +93,18 @@ class Masters {
             if (g.code == code) return &g;
         return nullptr;
     }
+    // The group of a FitNotes category: a group of that name, else the group of its body part.
     QString groupForCategory(const QString& category) const {
         const QString key = category.trimmed().toLower();
         if (key.isEmpty()) return QString();
         for (const Group& g : groups_)
             if (g.name.trimmed().toLower() == key) return g.code;
-        const QString japanese = CategoryNames().value(key);
+        const BodyPart part = BodyPartOfCategory(category);
+        return part == BodyPart::Unknown ? QString() : groupNamed(BodyPartGroupName(part));
+    }
+    QString groupNamed(const QString& name) const {
         for (const Group& g : groups_)
-            if (!japanese.isEmpty() && g.name == japanese) return g.code;
+            if (g.name == name) return g.code;
         return QString();
     }
     bool exerciseByName(const QString& name, QString& grp, QString& exer) const {
@@ -106,26 +113,26 @@ class Masters {
         grp = found->first, exer = found->second;
         return true;
     }
+    // An exercise whose name is the same once case, blanks and width are set aside.
+    bool exerciseByKey(const QString& name, QString& grp, QString& exer) const {
+        if (exerciseByName(name, grp, exer)) return true;
+        const auto found = byKey_.find(ExerciseNameKey(name));
+        if (found == byKey_.end()) return false;
+        grp = found->first, exer = found->second;
+        return true;
+    }
     bool hasExercise(const QString& grp, const QString& exer) const {
         return codes_.value(grp).contains(exer);
     }
-    // The next free two-digit code after the highest one, else the first gap; empty when
-    // all of 01 to 99 are taken.
-    QString nextFreeCode(const QString& grp) const {
-        const QSet<QString> used = codes_.value(grp);
-        int highest = 0;
-        for (const QString& code : used) {
-            bool ok = false;
-            const int number = code.toInt(&ok);
-            if (ok && code.size() == 2) highest = std::max(highest, number);
-        }
-        auto text = [](int n) { return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')); };
-        for (int n = highest + 1; n <= 99; ++n)
-            if (!used.contains(text(n))) return text(n);
-        for (int n = 1; n <= 99; ++n)
-            if (!used.contains(text(n))) return text(n);
-        return QString();
+    // The exercise of the group with the same name once case, blanks and width are set aside.
+    QString exerciseInGroup(const QString& grp, const QString& name) const {
+        return byKeyInGroup_.value(PairKey(grp, ExerciseNameKey(name)));
     }
+    QString exerciseName(const QString& grp, const QString& exer) const {
+        return names_.value(PairKey(grp, exer));
+    }
+    // Two characters always: the numbers first, then letters and digits.
+    QString nextFreeCode(const QString& grp) const { return NextFreeCode(codes_.value(grp)); }
     void addGroup(const QString& code, const QString& name) {
         groups_.push_back({code, name});
         ++groupOrder_;
@@ -134,6 +141,12 @@ class Masters {
     qint64 addExercise(const QString& grp, const QString& exer, const QString& name) {
         codes_[grp].insert(exer);
         if (!name.isEmpty() && !byName_.contains(name)) byName_.insert(name, {grp, exer});
+        if (const QString key = ExerciseNameKey(name); !key.isEmpty()) {
+            if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
+            if (!byKeyInGroup_.contains(PairKey(grp, key)))
+                byKeyInGroup_.insert(PairKey(grp, key), exer);
+        }
+        names_.insert(PairKey(grp, exer), name);
         return ++exerciseOrder_[grp];
     }
     const QString& firstSweat() const { return firstSweat_; }
@@ -156,7 +169,9 @@ class Masters {
   private:
     std::vector<Group> groups_;
     qint64 groupOrder_ = 0;
-    QHash<QString, std::pair<QString, QString>> byName_;
+    QHash<QString, std::pair<QString, QString>> byName_, byKey_;
+    QHash<QString, QString> names_;         // by PairKey
+    QHash<QString, QString> byKeyInGroup_;  // the code by group and name key
     QHash<QString, QSet<QString>> codes_;
     QHash<QString, qint64> exerciseOrder_;
     QString firstSweat_;
@@ -273,6 +288,15 @@ class Importer {
             message = QStringLiteral("グループのマスタが空です。");
             return false;
         }
+        if (!options_.loadUnit.isEmpty() && options_.loadUnit != QLatin1String("kg") &&
+            options_.loadUnit != QLatin1String("lb")) {
+            message = QStringLiteral("重量の単位は kg か lb です（%1）。").arg(options_.loadUnit);
+            return false;
+        }
+        if (!ReadSavedNameChoices(db_, savedChoices_)) {
+            message = QStringLiteral("以前の読み込みで選んだ種目の対応を読めませんでした。");
+            return false;
+        }
         return true;
     }
 
@@ -281,6 +305,10 @@ class Importer {
         QString reason;
         if (!header_.read(row, delimiter, reason)) return fail(row.line, reason);
         summary_.format = header_.format();
+        loadUnitMissing_ = header_.format() != CsvFormat::Sorvenka && !header_.loadUnitGiven();
+        // Until a unit is given the loads are read as kilograms, for the preview's figures.
+        assumedUnit_ = loadUnitMissing_ && !options_.loadUnit.isEmpty() ? options_.loadUnit
+                                                                        : QStringLiteral("kg");
         return true;
     }
 
@@ -288,7 +316,12 @@ class Importer {
     bool row(const CsvRow& row) {
         QString reason;
         if (!row.refusal.isEmpty()) return refuse(row.line, row.refusal);
-        if (!CheckFieldCount(header_, row, reason)) return refuse(row.line, reason);
+        if (!CheckFieldCount(header_, row, reason)) {
+            if (!MendSplitExerciseName(header_, row, delimiter_, mended_))
+                return refuse(row.line, reason);
+            ++summary_.mendedRows;
+            return peerRow(mended_);
+        }
         if (header_.format() == CsvFormat::Sorvenka) {
             if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
             const bool goOn = ownSet();
@@ -299,7 +332,23 @@ class Importer {
             own_ = OwnSet();
             return goOn;
         }
-        if (!MapPeerRow(header_, row, delimiter_, peer_, reason)) return refuse(row.line, reason);
+        return peerRow(row);
+    }
+
+    bool peerRow(const CsvRow& row) {
+        QString reason;
+        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, assumedUnit_))
+            return refuse(row.line, reason);
+        // A set listed but never done is no set: the entry window would refuse it too.
+        if (peer_.nothingDone) {
+            ++summary_.skippedEmptySets;
+            return true;
+        }
+        if (loadUnitMissing_ && peer_.unitT == assumedUnit_ && peer_.target > 0) {
+            ++loads_;
+            if (IsPoundsLoad(peer_.target)) ++poundsLoads_;
+            heaviest_ = std::max(heaviest_, peer_.target);
+        }
         return peerSet();
     }
 
@@ -317,6 +366,24 @@ class Importer {
         }
         summary_.days = static_cast<int>(days_.size());
         summary_.existingExercises = static_cast<int>(existingExercises_.size());
+        if (loadUnitMissing_) {
+            summary_.loadUnitMissing = true;
+            summary_.loadUnit = options_.loadUnit;
+            // A heaviest load past 250 or many loads of 45 lb plates: pounds.
+            const bool pounds = heaviest_ > 250 || (loads_ > 0 && poundsLoads_ * 4 >= loads_);
+            summary_.proposedLoadUnit = pounds ? QStringLiteral("lb") : QStringLiteral("kg");
+            if (options_.loadUnit.isEmpty())
+                return fail(
+                    0, QStringLiteral("ファイルに重量の単位がありません。単位を指定してください"
+                                      "（--unit kg または --unit lb。重量から見ると %1）。")
+                           .arg(summary_.proposedLoadUnit));
+        }
+        // The choices given for names are kept for the next import.
+        for (const NameUse& use : summary_.names) {
+            if (use.match != NameMatch::Given) continue;
+            if (!SaveNameChoice(db_, use.name, use.target))
+                return fail(0, QStringLiteral("種目の対応を保存できませんでした。"));
+        }
         return true;
     }
 
@@ -452,46 +519,137 @@ class Importer {
 
     enum class Exercise { Known, OutOfCodes, WriteFailed };
 
-    // The group and code of the exercise a peer set names; new exercises are added.
-    Exercise peerExercise(QString& grp, QString& exer) {
-        if (masters_.exerciseByName(peer_.exerciseName, grp, exer)) {
-            if (!newPairs_.contains(grp + exer)) existingExercises_.insert(grp + exer);
-            return Exercise::Known;
+    // Where a name's sets go when the caller gave nothing: the choice kept from an earlier
+    // import, an exercise of the same name, one of the Japanese name of a common exercise,
+    // else a new exercise in the group of its category or body part.
+    ExerciseTarget propose(const QString& name, const QString& category, NameMatch& match) {
+        ExerciseTarget target;
+        if (const auto saved = savedChoices_.constFind(name);
+            saved != savedChoices_.constEnd() &&
+            masters_.hasExercise(saved->grpCd, saved->exerCd)) {
+            match = NameMatch::Saved;
+            return *saved;
         }
-        if (outOfCodes_.contains(peer_.exerciseName)) return Exercise::OutOfCodes;
-        grp = options_.group;
-        if (grp.isEmpty()) grp = masters_.groupForCategory(peer_.category);
-        if (grp.isEmpty()) grp = masters_.groups().front().code;
-        exer = masters_.nextFreeCode(grp);
-        const Group* group = masters_.group(grp);
-        summary_.newExercises.push_back({peer_.exerciseName, grp, group->name, exer});
-        if (exer.isEmpty()) {
-            outOfCodes_.insert(peer_.exerciseName);
-            fail(0, QStringLiteral("グループ「%1 %2」に空いている種目コードがありません"
-                                   "（01〜99がすべて使われています）。")
-                        .arg(grp, group->name));
-            return Exercise::OutOfCodes;
+        if (masters_.exerciseByKey(name, target.grpCd, target.exerCd)) {
+            match = NameMatch::SameName;
+            return target;
         }
-        insertExercise_.reset();
-        insertExercise_.bindText(1, grp);
-        insertExercise_.bindText(2, exer);
-        insertExercise_.bindText(3, peer_.exerciseName);
-        insertExercise_.bindInt(4, masters_.addExercise(grp, exer, peer_.exerciseName));
-        if (!done(insertExercise_.step())) return Exercise::WriteFailed;
-        newPairs_.insert(grp + exer);
-        return Exercise::Known;
+        const CommonExercise common = LookUpCommonExercise(name);
+        if (!common.japaneseName.isEmpty() &&
+            masters_.exerciseByKey(common.japaneseName, target.grpCd, target.exerCd)) {
+            match = NameMatch::CommonName;
+            return target;
+        }
+        match = NameMatch::New;
+        target.exerCd.clear();
+        target.grpCd = options_.group;
+        if (target.grpCd.isEmpty()) target.grpCd = masters_.groupForCategory(category);
+        if (target.grpCd.isEmpty() && common.part != BodyPart::Unknown)
+            target.grpCd = masters_.groupNamed(BodyPartGroupName(common.part));
+        if (target.grpCd.isEmpty())
+            target.grpCd = masters_.groupNamed(BodyPartGroupName(BodyPart::Other));
+        if (target.grpCd.isEmpty()) target.grpCd = masters_.groups().front().code;
+        return target;
+    }
+
+    // The name's place in the list of names, its destination decided (and a new exercise
+    // added) when it is first met; -1 when the import cannot go on.
+    int nameUse(Exercise& outcome) {
+        outcome = Exercise::Known;
+        if (const auto found = nameIndex_.constFind(peer_.exerciseName);
+            found != nameIndex_.constEnd()) {
+            if (summary_.names[*found].target.exerCd.isEmpty()) outcome = Exercise::OutOfCodes;
+            return *found;
+        }
+        NameUse use;
+        use.name = peer_.exerciseName;
+        use.category = peer_.category;
+        if (const auto given = options_.mapping.constFind(use.name);
+            given != options_.mapping.constEnd()) {
+            use.match = NameMatch::Given;
+            use.target = *given;
+            const bool known = use.target.isNew()
+                                   ? masters_.group(use.target.grpCd) != nullptr
+                                   : masters_.hasExercise(use.target.grpCd, use.target.exerCd);
+            if (!known) {
+                fail(0, QStringLiteral(
+                            "種目「%1」の行き先（グループ %2、種目 %3）はマスタにありません。")
+                            .arg(use.name, use.target.grpCd, use.target.exerCd));
+                outcome = Exercise::WriteFailed;
+                return -1;
+            }
+            // "New in this group" once more: the exercise an earlier import made for the name
+            // there takes the sets, so the same choice twice adds nothing.
+            if (use.target.isNew()) {
+                const auto saved = savedChoices_.constFind(use.name);
+                if (saved != savedChoices_.constEnd() && saved->grpCd == use.target.grpCd &&
+                    masters_.hasExercise(saved->grpCd, saved->exerCd))
+                    use.target.exerCd = saved->exerCd;
+                else
+                    use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, use.name);
+            }
+        } else {
+            use.target = propose(use.name, use.category, use.match);
+        }
+        if (use.target.isNew()) {
+            const QString grp = use.target.grpCd;
+            const QString exer = masters_.nextFreeCode(grp);
+            const Group* group = masters_.group(grp);
+            summary_.newExercises.push_back({use.name, grp, group->name, exer});
+            if (exer.isEmpty()) {
+                fail(0, QStringLiteral("グループ「%1 %2」に空いている種目コードがありません。")
+                            .arg(grp, group->name));
+                outcome = Exercise::OutOfCodes;
+            } else {
+                insertExercise_.reset();
+                insertExercise_.bindText(1, grp);
+                insertExercise_.bindText(2, exer);
+                insertExercise_.bindText(3, use.name);
+                insertExercise_.bindInt(4, masters_.addExercise(grp, exer, use.name));
+                if (!done(insertExercise_.step())) {
+                    outcome = Exercise::WriteFailed;
+                    return -1;
+                }
+                newPairs_.insert(grp + exer);
+                use.target.exerCd = exer;
+                use.created = true;
+            }
+        } else if (!newPairs_.contains(use.target.grpCd + use.target.exerCd)) {
+            existingExercises_.insert(use.target.grpCd + use.target.exerCd);
+        }
+        use.exerName = masters_.exerciseName(use.target.grpCd, use.target.exerCd);
+        if (const Group* group = masters_.group(use.target.grpCd)) use.grpName = group->name;
+        const int index = static_cast<int>(summary_.names.size());
+        summary_.names.push_back(use);
+        nameIndex_.insert(use.name, index);
+        return index;
     }
 
     bool peerSet() {
-        QString grp, exer;
-        const Exercise exercise = peerExercise(grp, exer);
+        Exercise exercise = Exercise::Known;
+        const int index = nameUse(exercise);
         if (exercise == Exercise::WriteFailed) return false;
+        NameUse& use = summary_.names[index];
+        ++use.sets;
+        if (use.firstDay.isEmpty() || peer_.ymd < use.firstDay) use.firstDay = peer_.ymd;
+        if (peer_.ymd > use.lastDay) use.lastDay = peer_.ymd;
+        const QString grp = use.target.grpCd, exer = use.target.exerCd;
         ++summary_.sets;
         days_.insert(DayNumber(peer_.ymd.toUtf8()));
         if (exercise == Exercise::OutOfCodes) {
             // Counted for the preview; the import as a whole is refused.
             ++summary_.newSets;
             return true;
+        }
+        // The workout's note goes with the first set of each of its exercises.
+        if (!peer_.workoutNote.isEmpty()) {
+            const QString key = peer_.workout + QLatin1Char('\t') + peer_.exerciseName;
+            if (!notedWorkouts_.contains(key)) {
+                notedWorkouts_.insert(key);
+                const QString note = QStringLiteral("ワークアウトのメモ: ") + peer_.workoutNote;
+                peer_.comment =
+                    peer_.comment.isEmpty() ? note : peer_.comment + QStringLiteral(" / ") + note;
+            }
         }
         StoredGroup& group = storedGroup(peer_.ymd.toUtf8(), grp.toUtf8(), exer.toUtf8());
         if (group.count > 0 && isPresent(grp, exer, group)) {
@@ -574,7 +732,15 @@ class Importer {
     bool havePair_ = false;
     QByteArray firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;                 // yyyymmdd
-    QSet<QString> existingExercises_, newPairs_, outOfCodes_;
+    QSet<QString> existingExercises_, newPairs_;
+    QHash<QString, ExerciseTarget> savedChoices_;
+    QHash<QString, int> nameIndex_;  // a peer's exercise name: its place in summary_.names
+    QSet<QString> notedWorkouts_;    // workout and exercise that carry the workout's note
+    CsvRow mended_;
+    bool loadUnitMissing_ = false;
+    QString assumedUnit_ = QStringLiteral("kg");
+    qint64 loads_ = 0, poundsLoads_ = 0;
+    double heaviest_ = 0;
     std::set<std::pair<bool, QString>> unitsSeen_;
 };
 
@@ -652,6 +818,22 @@ QString RefusedRowText(const RefusedRow& row) {
     return QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
 }
 
+QString NameMatchText(NameMatch match) {
+    switch (match) {
+        case NameMatch::Given:
+            return QStringLiteral("指定");
+        case NameMatch::Saved:
+            return QStringLiteral("前回の選択");
+        case NameMatch::SameName:
+            return QStringLiteral("同じ名前");
+        case NameMatch::CommonName:
+            return QStringLiteral("名前の表");
+        case NameMatch::New:
+            break;
+    }
+    return QStringLiteral("新規");
+}
+
 namespace {
 
 QString FailureLine(const ImportSummary& summary) {
@@ -671,6 +853,18 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
     lines << QStringLiteral("形式: %1").arg(CsvFormatName(summary.format));
     if (summary.encoding == CsvEncoding::Cp932)
         lines << QStringLiteral("文字コード: CP932（シフトJIS）");
+    if (summary.loadUnitMissing)
+        lines << (summary.loadUnit.isEmpty()
+                      ? QStringLiteral("重量の単位: ファイルになし（重量から見ると %1）")
+                            .arg(summary.proposedLoadUnit)
+                      : QStringLiteral("重量の単位: %1（ファイルに単位がないため指定による）")
+                            .arg(summary.loadUnit));
+    if (summary.mendedRows > 0)
+        lines << QStringLiteral("種目名のカンマで列が1つ多い行を直して読む: %1行")
+                     .arg(summary.mendedRows);
+    if (summary.skippedEmptySets > 0)
+        lines << QStringLiteral("重量・回数・時間・距離のないセット（読み込まない）: %1")
+                     .arg(summary.skippedEmptySets);
     lines << QStringLiteral("日数: %1").arg(summary.days);
     lines << QStringLiteral("セット数: %1（新規 %2、登録済みのため読み込まない %3）")
                  .arg(summary.sets)
@@ -683,6 +877,12 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
         lines << QStringLiteral("  新しい種目: %1 → グループ %2 %3、コード %4")
                      .arg(e.name, e.grpCd, e.grpName,
                           e.exerCd.isEmpty() ? QStringLiteral("（空きなし）") : e.exerCd);
+    for (const NameUse& use : summary.names) {
+        if (use.created || use.target.exerCd.isEmpty()) continue;
+        lines << QStringLiteral("  対応: %1 → %2 %3 %4（%5）")
+                     .arg(use.name, use.target.grpCd, use.target.exerCd, use.exerName,
+                          NameMatchText(use.match));
+    }
     if (!summary.newUnits.isEmpty())
         lines << QStringLiteral("単位を追加: %1").arg(summary.newUnits.join(QStringLiteral("、")));
     lines << QStringLiteral("読み込めない行: %1").arg(summary.refusedCount);

@@ -1,20 +1,26 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
 #include "csv/csv_format.h"
 #include "csv/csv_reader.h"
+#include "csv/import_name_map.h"
 
 namespace sorvenka {
 
 class Database;
 
 struct ImportOptions {
-    // The group of new exercises; empty: the group that FitNotes' category names, else the
-    // first group of the master.
+    // The group of every new exercise; empty: each new exercise in the group proposed for it.
     QString group;
+    // The unit of loads in a file that has none ("kg" or "lb"); empty: such a file is refused.
+    QString loadUnit;
+    // Where the sets of the file's exercise names go, by name; names not given go where the
+    // import proposes.
+    QHash<QString, ExerciseTarget> mapping;
     // Writes the good rows although others were refused.
     bool skipRefused = false;
     // False: a preview; everything is decided and then rolled back.
@@ -25,6 +31,27 @@ struct NewExercise {
     QString name;
     QString grpCd, grpName;
     QString exerCd;  // empty when the group has no free code left
+};
+
+// How the destination of an exercise name was found.
+enum class NameMatch {
+    Given,       // the caller's mapping
+    Saved,       // the choice kept from an earlier import
+    SameName,    // an exercise of that name (case, blanks and width aside)
+    CommonName,  // an exercise of the Japanese name of a common exercise
+    New          // a new exercise in the group of its category or body part
+};
+
+// One exercise name of a peer's file and where its sets go.
+struct NameUse {
+    QString name, category;
+    qint64 sets = 0;
+    QString firstDay, lastDay;  // yyyy/mm/dd
+    NameMatch match = NameMatch::New;
+    ExerciseTarget target;  // a new exercise's code once given
+    QString grpName;        // the name of the group the sets go to
+    QString exerName;       // the name of the exercise the sets go to
+    bool created = false;   // a new exercise of this import
 };
 
 struct RefusedRow {
@@ -42,6 +69,14 @@ struct ImportSummary {
     qint64 presentSets = 0;  // of them already stored and skipped
     int existingExercises = 0;
     std::vector<NewExercise> newExercises;
+    std::vector<NameUse> names;   // a peer's file: its exercise names in order of appearance
+    qint64 mendedRows = 0;        // rows with an exercise name split at a comma, joined again
+    qint64 skippedEmptySets = 0;  // sets listed with nothing done, left out
+    // A file whose loads have no unit: the unit used (empty when none was given), and the
+    // one its loads suggest.
+    bool loadUnitMissing = false;
+    QString loadUnit;
+    QString proposedLoadUnit;
     QStringList newUnits;
     std::vector<RefusedRow> refused;  // the first kMaxListedRefusals
     qint64 refusedCount = 0;
@@ -64,14 +99,17 @@ struct ImportSummary {
 bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
                ImportSummary& summary);
 
+// The proposals of the mapping as a text: 「既存の種目」「名前の表」...
+QString NameMatchText(NameMatch match);
+
 // The preview's figures as lines of text; the refused rows one per line (unless
 // listRefusedRows is false: then only their count). A file whose format was never found
 // gives only the reason it cannot be read.
 QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows = true);
 QString RefusedRowText(const RefusedRow& row);
 
-// The group that a FitNotes category names: a group of that name, or of the Japanese name
-// of one of FitNotes' own categories. Empty when none.
+// The group that a FitNotes category names: a group of that name, or the group of the
+// category's body part (Quads → 脚, Forearms → 腕, ...). Empty when none.
 QString GroupForCategory(Database& db, const QString& category);
 
 }  // namespace sorvenka

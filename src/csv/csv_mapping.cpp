@@ -104,19 +104,27 @@ bool ReadWhole(const QString& text, bool decimalComma, const QString& column,
     return true;
 }
 
-// h:mm:ss, mm:ss or plain seconds.
+// h:mm:ss, mm:ss or plain seconds. Minutes and seconds after a larger part are below 60;
+// more parts, or a value too large for the stored minutes, are no duration.
 bool ReadDuration(const QString& text, const QString& column, std::optional<qint64>& seconds,
                   QString& reason) {
     seconds.reset();
     if (text.isEmpty()) return true;
     if (!text.contains(QLatin1Char(':'))) return ReadWhole(text, false, column, seconds, reason);
+    const QStringList parts = text.split(QLatin1Char(':'));
     qint64 total = 0;
-    for (const QString& part : text.split(QLatin1Char(':'))) {
-        if (!IsDigitsText(part) || part.size() > 6) {
-            reason = QStringLiteral("%1が時間ではありません（%2）").arg(column, text);
-            return false;
-        }
-        total = total * 60 + part.toLongLong();
+    bool fits = parts.size() <= 3;
+    for (qsizetype i = 0; fits && i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        fits = IsDigitsText(part) && part.size() <= (i == 0 ? 9 : 2);
+        if (!fits) break;
+        const qint64 value = part.toLongLong();
+        if (i > 0 && value > 59) fits = false;
+        total = total * 60 + value;
+    }
+    if (!fits) {
+        reason = QStringLiteral("%1が時間ではありません（時:分:秒まで）（%2）").arg(column, text);
+        return false;
     }
     seconds = total;
     return true;
@@ -190,7 +198,7 @@ bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason
 }
 
 bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
-                QString& reason) {
+                QString& reason, const QString& loadUnit) {
     set = PeerSet();
     const bool decimalComma = delimiter == ';';
     const CsvFormat format = header.format();
@@ -212,7 +220,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
 
     // The load: a column per unit, or one column with a unit column beside it.
     std::optional<double> weight;
-    QString weightUnit = QStringLiteral("kg");
+    QString weightUnit = loadUnit;
     if (const int kg = header.peer(PeerColumn::WeightKg); kg >= 0) {
         if (!ReadNumber(Cell(row, kg), decimalComma, QStringLiteral("重量"), weight, reason))
             return false;
@@ -224,8 +232,12 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         if (!ReadNumber(Cell(row, header.peer(PeerColumn::Weight)), decimalComma,
                         QStringLiteral("重量"), weight, reason))
             return false;
-        const QString unit = Cell(row, header.peer(PeerColumn::WeightUnit));
+        const int unitColumn = header.peer(PeerColumn::WeightUnit);
+        const QString unit = Cell(row, unitColumn);
         if (!unit.isEmpty()) weightUnit = LoadUnit(unit);
+        // A unit column left empty says nothing about the unit: the kilogram, as before.
+        else if (unitColumn >= 0)
+            weightUnit = QStringLiteral("kg");
     }
 
     std::optional<double> distance;
@@ -237,6 +249,10 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         if (!ReadNumber(Cell(row, mi), decimalComma, QStringLiteral("距離"), distance, reason))
             return false;
         distanceUnit = QStringLiteral("mi");
+    } else if (const int m = header.peer(PeerColumn::DistanceM); m >= 0) {
+        if (!ReadNumber(Cell(row, m), decimalComma, QStringLiteral("距離"), distance, reason))
+            return false;
+        distanceUnit = QStringLiteral("m");
     } else {
         if (!ReadNumber(Cell(row, header.peer(PeerColumn::Distance)), decimalComma,
                         QStringLiteral("距離"), distance, reason))
@@ -273,6 +289,10 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         setType = order;
     }
 
+    const auto positive = [](const auto& value) { return value && *value > 0; };
+    set.nothingDone =
+        !positive(weight) && !positive(distance) && !positive(reps) && !positive(seconds);
+
     QStringList comment;
     if (const QString type = SetTypeText(setType); !type.isEmpty()) comment << type;
     if (rpe) comment << QStringLiteral("RPE ") + NumberText(*rpe);
@@ -303,7 +323,33 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
         row.fields.empty() ? QString() : Cell(row, header.peer(PeerColumn::Notes));
     if (!notes.isEmpty()) comment << notes;
     set.comment = comment.join(kJoin);
+    set.workoutNote = Cell(row, header.peer(PeerColumn::WorkoutNotes));
+    if (!set.workoutNote.isEmpty())
+        set.workout = dateText + QLatin1Char('\t') + Cell(row, header.peer(PeerColumn::Workout));
     return true;
+}
+
+bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char delimiter,
+                           CsvRow& mended) {
+    const int exercise = header.peer(PeerColumn::Exercise);
+    if (header.format() != CsvFormat::FitNotes || exercise < 0 ||
+        static_cast<int>(row.fields.size()) != header.columnCount() + 1)
+        return false;
+    mended.line = row.line;
+    mended.refusal.clear();
+    mended.fields = row.fields;
+    // The reader dropped the blank after the comma with the field break.
+    const QByteArray joined = (row.fields[exercise] ? *row.fields[exercise] : QByteArray()) +
+                              QByteArray(", ") +
+                              (row.fields[exercise + 1] ? *row.fields[exercise + 1] : QByteArray());
+    mended.fields[exercise] = joined;
+    mended.fields.erase(mended.fields.begin() + exercise + 1);
+    PeerSet probe;
+    QString reason;
+    if (!MapPeerRow(header, mended, delimiter, probe, reason)) return false;
+    // FitNotes names every category: a number in its place means the row shifted elsewhere.
+    const QString category = Cell(mended, header.peer(PeerColumn::Category));
+    return category.isEmpty() || !IsDecimalText(category);
 }
 
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {

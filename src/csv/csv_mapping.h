@@ -20,6 +20,10 @@ struct PeerSet {
     QString unit;
     std::optional<qint64> cntMin, cntSec;  // duration form (both absent: no duration given)
     QString comment;
+    // Neither load, count, time nor distance: a set listed but never done.
+    bool nothingDone = false;
+    QString workout;      // the workout the set belongs to (its start and name), or empty
+    QString workoutNote;  // the note on that whole workout, or empty
 };
 
 // One row of Sorvenka's own CSV: the fourteen columns of t_exer as read, and the names.
@@ -39,9 +43,16 @@ struct OwnSet {
 bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason);
 
 // Day, load and unit, repetitions (count form, 回), seconds (duration form), distance and its
-// unit; set type, RPE and the notes go into the comment. False with the reason of refusal.
+// unit; set type, RPE and the notes go into the comment. A load without a unit in the file
+// is in loadUnit. False with the reason of refusal.
 bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
-                QString& reason);
+                QString& reason, const QString& loadUnit = QStringLiteral("kg"));
+
+// FitNotes writes a user's exercise name holding a comma without quotes, so its row has one
+// field too many. True, with the row mended, when joining the exercise field with the next
+// one gives a row of the header's width that maps.
+bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char delimiter,
+                           CsvRow& mended);
 
 // The values as they are, after checking their forms: a day, codes of two characters, a set
 // number from 1, times, numbers that are not negative, seconds up to 59.

@@ -43,6 +43,9 @@ class ProgressWindow : public QWidget {
     // Reads everything again for the current choice, the period following the main window's
     // date unless that date was set from here.
     void refresh();
+    // Refills the group and exercise choices from the masters after they changed, keeping the
+    // chosen ones where they still exist, and reads again.
+    void reloadLists();
 
     // --- controls (public so that tests drive the real widgets) ---
     QComboBox* cboGrp;

@@ -66,6 +66,8 @@ bool PassesQuickCheck(const QString& path) {
     return code == SQLITE_DONE && answers == QStringList{QStringLiteral("ok")};
 }
 
+}  // namespace
+
 // Copies the database through the engine rather than as a file: a journal left by a crash
 // in the middle of a commit is rolled back first, so the copy holds exactly what the file
 // holds once it is opened. The copy is written under a hidden name that no day check or
@@ -97,8 +99,6 @@ bool CopyDatabase(const QString& source, const QString& target, const QString& p
     }
     return true;
 }
-
-}  // namespace
 
 QString DayStamp(const QDateTime& moment) {
     return moment.toString(QStringLiteral("'_'yyyy'_'MMdd"));

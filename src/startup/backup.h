@@ -19,6 +19,11 @@ namespace sorvenka {
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
               const QString& dbFile, const QString& backupFolder, int keep, QString& message);
 
+// The verified copy of the backup: the database copied through the engine into `partial` (a
+// hidden name), checked, then renamed to `target`. False, with the partial file removed and
+// target untouched, when any step fails. Also the copy taken before a merge of exercises.
+bool CopyDatabase(const QString& source, const QString& target, const QString& partial);
+
 // Whether the folder holds a file whose name contains the day stamp. False with ok = false
 // when the folder cannot be searched.
 bool BackupExistsForDay(const QString& folder, const QString& dayStamp, bool& ok);

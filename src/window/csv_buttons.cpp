@@ -74,7 +74,7 @@ void MainWindow::cmdCsvImport_Click() {
 
     CsvImportDialog dialog(db_, platform_, path, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    RefreshRecordList();
+    reloadAfterDataChange();
     platform_.message(QStringLiteral("%1セットを読み込みました。").arg(dialog.result().newSets));
 }
 

@@ -68,6 +68,7 @@ void MainWindow::connectEvents() {
     onClick(cmdProgress, &MainWindow::cmdProgress_Click);
     onClick(cmdCsvExport, &MainWindow::cmdCsvExport_Click);
     onClick(cmdCsvImport, &MainWindow::cmdCsvImport_Click);
+    onClick(cmdMasters, &MainWindow::cmdMasters_Click);
 
     auto onIndexedClick = [this](auto& buttons, auto handler) {
         for (int i = 0; i < static_cast<int>(buttons.size()); ++i)

@@ -99,6 +99,7 @@ class MainWindow : public QWidget {
     QPushButton* cmdProgress;   // 推移: the progress window
     QPushButton* cmdCsvExport;  // CSVに書き出す
     QPushButton* cmdCsvImport;  // CSVを読み込む
+    QPushButton* cmdMasters;    // 種目の管理: groups and exercises
 
     // Asks for the CSV file to import, starting in the given folder; the desktop's file
     // dialog when not set (tests put their own in its place).
@@ -131,6 +132,13 @@ class MainWindow : public QWidget {
     void cmdProgress_Click();
     void cmdCsvExport_Click();
     void cmdCsvImport_Click();
+    void cmdMasters_Click();
+
+    // After data changed outside the entry controls (a master change, an import, a restore):
+    // refills the group and exercise lists keeping the selection where it still exists,
+    // recomputes the first recorded day, rebuilds the record list and lets an open progress
+    // window follow.
+    void reloadAfterDataChange();
 
     // --- private procedures of the window, reachable by the tests ---
     bool ValidateEntry(QString& message);

@@ -16,13 +16,13 @@
 namespace sorvenka::testing {
 namespace {
 
+// Strong's 2016 form: the load column named by its unit.
 const QByteArray kStrong =
-    "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
-    "Workout Notes,RPE\r\n"
-    "2024-05-01 08:30:00,Push,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
-    "2024-05-01 08:30:00,Push,1h,Cable Fly,1,10,15,0,0,,,\r\n";
+    "Date,Workout Name,Exercise Name,Set Order,kg,Reps,km,Seconds,Notes\r\n"
+    "2024-05-01 08:30:00,Push,ベンチプレス,1,60,10,0,0,\r\n"
+    "2024-05-01 08:30:00,Push,Cable Fly,1,10,15,0,0,\r\n";
 const QByteArray kStrongWithBadRow =
-    kStrong + "2024-13-01 08:30:00,Push,1h,ベンチプレス,2,60,10,0,0,,,\r\n";
+    kStrong + "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
 
 struct CommandRun {
     int status;
@@ -159,6 +159,94 @@ TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
     EXPECT_EQ(sets(), QStringLiteral("int:2"));
 }
 
+// Strong's comma form has no unit column: the command needs --unit and writes nothing
+// without it.
+TEST_F(CsvCommand, AFileWithoutUnitsNeedsTheUnitNamed) {
+    const QString strong = file(
+        "pounds.csv",
+        "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
+        "Workout Notes,RPE\r\n"
+        "2024-05-01 08:30:00,Pull,1h,デッドリフト,1,420,3,0,0,,,\r\n");
+    struct Case {
+        QStringList extra;
+        int status;
+        const char* err;
+        const char* stored;  // unit_t of the stored sets
+    };
+    const Case cases[] = {
+        {{}, kCommandFailed, "--unit", ""},
+        {{QStringLiteral("--unit"), QStringLiteral("stone")}, kCommandUsage, "--unit", ""},
+        {{QStringLiteral("--unit"), QStringLiteral("lb")}, kCommandOk, "", "text:lb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        layout.exec(QStringLiteral("delete from t_exer;"));
+        const CommandRun result =
+            run(QStringList{QStringLiteral("--import-csv"), strong} + c.extra);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        if (*c.err) {
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
+        }
+        EXPECT_EQ(Scalar(layout.dbPath(), "select group_concat(unit_t) from t_exer"),
+                  *c.stored ? QString::fromUtf8(c.stored) : QStringLiteral("null"));
+    }
+}
+
+// The proposed mapping written by a dry run, edited, and read back by the import.
+TEST_F(CsvCommand, AMappingFileRoundTrip) {
+    const QString hevy = file(
+        "hevy.csv",
+        "title,start_time,end_time,description,exercise_title,superset_id,exercise_notes,"
+        "set_index,set_type,weight_kg,reps,distance_km,duration_seconds,rpe\r\n"
+        "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Bench Press "
+        "(Barbell),,,0,normal,60,5,,,\r\n"
+        "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,\"Press, Odd\",,,0,normal,20,5,,,\r\n");
+    const QString map = rec + QStringLiteral("/map.csv");
+    EXPECT_EQ(
+        run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--write-map"), map}).status,
+        kCommandUsage);
+    const CommandRun dry = run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--dry-run"),
+                                QStringLiteral("--write-map"), map});
+    ASSERT_EQ(dry.status, kCommandOk) << dry.err.toStdString();
+    const QByteArray written = ReadFileBytes(map);
+    EXPECT_EQ(written,
+              "source_name,grp_cd,exer_cd,grp_name,exer_name,sets,first_day,last_day\r\n"
+              "Bench Press (Barbell),01,01,胸,ベンチプレス,1,2024/06/01,2024/06/01\r\n"
+              "\"Press, Odd\",99,,その他,,1,2024/06/01,2024/06/01\r\n");
+    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+
+    // The user sends the odd press to ショルダープレス.
+    QByteArray edited = written;
+    edited.replace("\"Press, Odd\",99,,", "\"Press, Odd\",04,01,");
+    ASSERT_TRUE(WriteFileBytes(map, edited));
+    const CommandRun result =
+        run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+    ASSERT_EQ(result.status, kCommandOk) << result.err.toStdString();
+    EXPECT_EQ(CellRows(layout.dbPath(), "select grp_cd || exer_cd from t_exer order by 1"),
+              (QStringList{"text:0101", "text:0401"}));
+
+    // The unedited proposals, new exercise included, twice: the second run adds nothing.
+    layout.exec(QStringLiteral("delete from t_exer;"));
+    ASSERT_TRUE(WriteFileBytes(map, written));
+    for (int run_ = 0; run_ < 2; ++run_) {
+        const CommandRun again =
+            run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+        ASSERT_EQ(again.status, kCommandOk) << again.err.toStdString();
+    }
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+    EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from m_exer where exer_name = 'Press, Odd'"),
+              QStringLiteral("int:1"));
+
+    // A mapping file naming no group is refused with its line; nothing written.
+    layout.exec(QStringLiteral("delete from t_exer;"));
+    ASSERT_TRUE(WriteFileBytes(map, "Bench Press (Barbell),,01\r\n"));
+    const CommandRun bad =
+        run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+    EXPECT_EQ(bad.status, kCommandFailed);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("1行目"))) << bad.err.toStdString();
+    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+}
+
 TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {
     layout.exec(QStringLiteral(
         "insert into t_exer values ('2024/05/01', '01', '01', 1, '', '', 60, 'kg', 10, '回', "
@@ -238,10 +326,10 @@ TEST_F(CsvCommand, TheProgramRunsWithoutADisplay) {
 TEST_F(CsvCommand, SummaryTextsSayWhatHappened) {
     QByteArray manyBad = kStrong;
     for (int i = 0; i < 99; ++i)
-        manyBad += "2024-13-01 08:30:00,Push,1h,ベンチプレス,2,60,10,0,0,,,\r\n";
+        manyBad += "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
     QByteArray tooManyBad = kStrong;
     for (int i = 0; i < 1003; ++i)
-        tooManyBad += "2024-13-01 08:30:00,Push,1h,ベンチプレス,2,60,10,0,0,,,\r\n";
+        tooManyBad += "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
     struct Case {
         const char* name;
         QStringList arguments;

@@ -92,13 +92,13 @@ std::vector<PeerCase> Cases() {
                 "grip,1,normal,140,3,,,9",
                 "Morning,\"26 Jul 2025, 07:06\",\"26 Jul 2025, 08:00\",,Deadlift (Barbell),,"
                 ",2,dropset,100,6,,,"}),
-         {Set("2025/07/26", "01", "Deadlift (Barbell)", 1, 60, "kg", "5", "回", "", "",
+         // The common name finds the first database's デッドリフト.
+         {Set("2025/07/26", "02", "デッドリフト", 1, 60, "kg", "5", "回", "", "",
               "ウォームアップ / grip"),
-          Set("2025/07/26", "01", "Deadlift (Barbell)", 2, 140, "kg", "3", "回", "", "",
-              "RPE 9 / grip"),
-          Set("2025/07/26", "01", "Deadlift (Barbell)", 3, 100, "kg", "6", "回", "", "",
+          Set("2025/07/26", "02", "デッドリフト", 2, 140, "kg", "3", "回", "", "", "RPE 9 / grip"),
+          Set("2025/07/26", "02", "デッドリフト", 3, 100, "kg", "6", "回", "", "",
               "ドロップセット")},
-         {"Deadlift (Barbell) 01 05"}},
+         {}},
         {"Hevy, pounds and miles, columns reordered, an unknown column",
          CsvFormat::Hevy,
          Lines({"exercise_title,start_time,weight_lbs,reps,distance_miles,duration_seconds,"
@@ -116,11 +116,10 @@ std::vector<PeerCase> Cases() {
                 "2024-05-03,Flat Barbell Bench Press,Chest,80.0,5,,,,",
                 "2024-05-03,Flat Barbell Bench Press,Chest,80.0,5,,,,felt easy",
                 "2024-05-03,Running (Treadmill),Cardio,,,5.0,km,0:30:15,"}),
-         {Set("2024/05/03", "01", "Flat Barbell Bench Press", 1, 80, "kg", "5", "回", "", "", ""),
-          Set("2024/05/03", "01", "Flat Barbell Bench Press", 2, 80, "kg", "5", "回", "", "",
-              "felt easy"),
-          Set("2024/05/03", "07", "Running (Treadmill)", 1, 5, "km", "", "", "30", "15", "")},
-         {"Flat Barbell Bench Press 01 05", "Running (Treadmill) 07 05"}},
+         {Set("2024/05/03", "01", "ベンチプレス", 1, 80, "kg", "5", "回", "", "", ""),
+          Set("2024/05/03", "01", "ベンチプレス", 2, 80, "kg", "5", "回", "", "", "felt easy"),
+          Set("2024/05/03", "07", "ランニング", 1, 5, "km", "", "", "30", "15", "")},
+         {}},
         {"FitNotes, pounds",
          CsvFormat::FitNotes,
          Lines({"Date,Exercise,Category,Weight (lbs),Reps,Distance,Distance Unit,Time,Comment",
@@ -136,6 +135,57 @@ std::vector<PeerCase> Cases() {
          {Set("2024/05/05", "04", "Arnold Press", 1, 40, "lb", "10", "回", "", "", ""),
           Set("2024/05/05", "04", "Arnold Press", 2, 20, "kg", "10", "回", "", "", "")},
          {"Arnold Press 04 04"}},
+        {"Strong 2016, columns named kg and km",
+         CsvFormat::StrongComma,
+         Lines({"Date,Workout Name,Exercise Name,Set Order,kg,Reps,km,Seconds,Notes",
+                "2016-03-01 18:00:00,Legs,スクワット,1,100,5,0,0,",
+                "2016-03-01 18:00:00,Legs,ランニング,1,0,0,5.5,1800,"}),
+         {Set("2016/03/01", "03", "スクワット", 1, 100, "kg", "5", "回", "", "", ""),
+          Set("2016/03/01", "07", "ランニング", 1, 5.5, "km", "", "", "30", "0", "")},
+         {}},
+        {"Strong 2016, columns named lbs and mi",
+         CsvFormat::StrongComma,
+         Lines({"Date,Workout Name,Exercise Name,Set Order,lbs,Reps,mi,Seconds,Notes",
+                "2016-03-02 18:00:00,Legs,スクワット,1,225,5,0,0,",
+                "2016-03-02 18:00:00,Legs,ランニング,1,0,0,3.1,1500,"}),
+         {Set("2016/03/02", "03", "スクワット", 1, 225, "lb", "5", "回", "", "", ""),
+          Set("2016/03/02", "07", "ランニング", 1, 3.1, "mi", "", "", "25", "0", "")},
+         {}},
+        {"Strong numbered workouts: sets never done left out, the workout's note on the first "
+         "set of each exercise",
+         CsvFormat::StrongComma,
+         Lines({"Workout #,Date,Workout Name,Duration (sec),Exercise Name,Set Order,Weight (kg),"
+                "Reps,RPE,Distance (meters),Seconds,Notes,Workout Notes",
+                "1,2024-06-01 07:00:00,Push,3600,ベンチプレス,1,60,10,,,,,sore shoulder",
+                "1,2024-06-01 07:00:00,Push,3600,ベンチプレス,2,60,8,,,,,sore shoulder",
+                "1,2024-06-01 07:00:00,Push,3600,ベンチプレス,3,,,,,,,sore shoulder",
+                "1,2024-06-01 07:00:00,Push,3600,ランニング,1,,,,800,240,,sore shoulder"}),
+         {Set("2024/06/01", "01", "ベンチプレス", 1, 60, "kg", "10", "回", "", "",
+              "ワークアウトのメモ: sore shoulder"),
+          Set("2024/06/01", "01", "ベンチプレス", 2, 60, "kg", "8", "回", "", "", ""),
+          Set("2024/06/01", "07", "ランニング", 1, 800, "m", "", "", "4", "0",
+              "ワークアウトのメモ: sore shoulder")},
+         {}},
+        {"Hevy, the workout's description as its note",
+         CsvFormat::Hevy,
+         Lines({"title,start_time,end_time,description,exercise_title,superset_id,exercise_notes,"
+                "set_index,set_type,weight_kg,reps,distance_km,duration_seconds,rpe",
+                "Pull,\"2 Aug 2025, 07:00\",\"2 Aug 2025, 08:00\",new gym,懸垂,,,0,normal,,8,,,",
+                "Pull,\"2 Aug 2025, 07:00\",\"2 Aug 2025, 08:00\",new gym,懸垂,,,1,normal,,6,,,"}),
+         {Set("2025/08/02", "02", "懸垂", 1, 0, "", "8", "回", "", "",
+              "ワークアウトのメモ: new gym"),
+          Set("2025/08/02", "02", "懸垂", 2, 0, "", "6", "回", "", "", "")},
+         {}},
+        {"FitNotes, a user's exercise name with an unquoted comma",
+         CsvFormat::FitNotes,
+         Lines({"Date,Exercise,Category,Weight (kgs),Reps,Distance,Distance Unit,Time,Comment",
+                "2024-05-07,Overhead Press (Each Side, Dumbbells),Shoulders,20.0,10,,,,",
+                "2024-05-07,\"Overhead Press (Each Side, Dumbbells)\",Shoulders,22.5,8,,,,"}),
+         {Set("2024/05/07", "04", "Overhead Press (Each Side, Dumbbells)", 1, 20, "kg", "10", "回",
+              "", "", ""),
+          Set("2024/05/07", "04", "Overhead Press (Each Side, Dumbbells)", 2, 22.5, "kg", "8",
+              "回", "", "", "")},
+         {"Overhead Press (Each Side, Dumbbells) 04 04"}},
         {"Strong saved in CP932 by a spreadsheet program",
          CsvFormat::StrongComma,
          EncodeCp932(QString::fromUtf8(
@@ -155,6 +205,7 @@ TEST(CsvPeerFormats, EachFormatMapsToTheSetsExpected) {
         const QString file = open.layout.folder(QStringLiteral("rec")) + QStringLiteral("/in.csv");
         ASSERT_TRUE(WriteFileBytes(file, c.file));
         ImportOptions options;
+        options.loadUnit = QStringLiteral("kg");  // used only by a file without units
         ImportSummary preview;
         ASSERT_TRUE(ImportCsv(open.db, file, options, preview))
             << SummaryLines(preview).join('\n').toStdString();
@@ -217,16 +268,24 @@ struct GroupCase {
 
 TEST(CsvPeerFormats, NewExercisesTakeTheNextFreeCodeOfTheChosenGroup) {
     const GroupCase cases[] = {
-        {"first group of the master by default", "", "", "01 05"},
+        {"the group of its body part by default", "", "", "03 05"},
         {"the group named on the command line", "05", "", "05 05"},
         {"after the highest code", "99", "", "99 01"},
         {"a gap when 99 is taken", "99",
          "insert into m_exer values ('99', '98', 'a', 1, 2); "
          "insert into m_exer values ('99', '01', 'b', 1, 3);",
          "99 02"},
-        {"a group out of codes", "99",
+        {"letters and digits once 01 to 99 are taken", "99",
          "with recursive n(i) as (select 1 union all select i + 1 from n where i < 98) "
          "insert into m_exer select '99', printf('%02d', i), 'x' || i, 1, i + 1 from n;",
+         "99 0A"},
+        {"a group out of every two-character code", "99",
+         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 62), "
+         "c(i, ch) as (select i, "
+         "substr('0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz', "
+         "i, 1) from n) "
+         "insert into m_exer select '99', a.ch || b.ch, 'x' || a.ch || b.ch, 1, a.i * 100 + b.i "
+         "from c a, c b where a.ch || b.ch not in ('99', '00');",
          ""},
     };
     for (const GroupCase& c : cases) {

@@ -66,12 +66,13 @@ TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
         "a;b\n1;2,5\n",                   // the semicolon as delimiter
         "a,b\n1,\"q\"\"\"\n",             // quotes doubled
         QByteArray("a,b\n1,x\0y\n", 10),  // a NUL byte
-        "\xEF\xBB\xBFa,b\n1,2\n",         // a byte-order mark
-        "a,b\n\x82\xa0,\x83\x41\n",       // CP932
-        "a,b\n1,\"open\n",                // an unbalanced quote
-        "a,b\nx\"y,2\n",                  // a quote inside a plain field
-        "a,b,c\n\"\",\"\"\"\",\"\"\n",    // empty texts and an escaped quote
-        "a,b,c\n \"\",\"\" ,x\"\"\n",     // blanks around "", quotes inside a field
+        "\xEF\xBB\xBF"
+        "a,b\n1,2\n",                   // a byte-order mark
+        "a,b\n\x82\xa0,\x83\x41\n",     // CP932
+        "a,b\n1,\"open\n",              // an unbalanced quote
+        "a,b\nx\"y,2\n",                // a quote inside a plain field
+        "a,b,c\n\"\",\"\"\"\",\"\"\n",  // empty texts and an escaped quote
+        "a,b,c\n \"\",\"\" ,x\"\"\n",   // blanks around "", quotes inside a field
     };
     for (const QByteArray& file : files) {
         Write(path, file);

@@ -157,7 +157,7 @@ insert into t_exer values
     // Another logger's note keeps its apostrophes as written, and is guarded on export.
     const QString strong = target.layout.folder(QStringLiteral("rec")) + QStringLiteral("/s.csv");
     ASSERT_TRUE(WriteFileBytes(strong,
-                               "Date,Exercise Name,Set Order,Weight,Reps,Notes\r\n"
+                               "Date,Exercise Name,Set Order,kg,Reps,Notes\r\n"
                                "2024-06-01 08:00:00,Press,1,50,5,=1+1\r\n"
                                "2024-06-01 08:00:00,Press,2,50,5,'=2\r\n"));
     ASSERT_TRUE(ImportCsv(target.db, strong, options, summary))

@@ -5,6 +5,8 @@
 
 #include "csv/csv_test_files.h"
 #include "csv_window/csv_import_dialog.h"
+#include "progress_window/progress_window.h"
+#include "startup/master_codes.h"
 #include "window/entry_window_fixture.h"
 #include "window/window_fixture.h"
 
@@ -51,12 +53,13 @@ class CsvWindow : public EntryWindowTest {
 TEST_F(CsvWindow, ImportShowsThePreviewWritesOnConfirmationAndRefreshesTheList) {
     const QString path = write("fit.csv", kFitNotes);
     importThroughWindow(path, [&](CsvImportDialog& d) {
-        // FitNotes: the categories propose the groups; the preview has written nothing.
+        // FitNotes: the categories, else the names, propose the groups; the preview has
+        // written nothing.
         EXPECT_EQ(d.cboGroup->currentData().toString(), QString());
         const QString text = d.txtSummary->toPlainText();
         EXPECT_TRUE(text.contains(QStringLiteral("形式: FitNotes"))) << text.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("Zercher Squat → グループ 03 脚、コード 05")));
-        EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 01 胸、コード 05")));
+        EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 06 体幹、コード 05")));
         EXPECT_TRUE(text.contains(QStringLiteral("種目: 登録済み 1、新規 2")));
         EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:0"));
         // One group for all new exercises, chosen in the picker.
@@ -95,18 +98,108 @@ TEST_F(CsvWindow, RefusedRowsAreListedAndTheRestCanBeImported) {
     EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
 }
 
-TEST_F(CsvWindow, AGroupOutOfCodesIsNamedAndNothingCanBeImported) {
+TEST_F(CsvWindow, AGroupWithEveryNumberTakenStillTakesNewExercises) {
     fx.layout.exec(QStringLiteral(
         "with recursive n(i) as (select 5 union all select i + 1 from n where i < 99) "
         "insert into m_exer select '01', printf('%02d', i), 'x' || i, 1, i from n;"));
     const QString path = write("fit.csv", kFitNotes);
     CsvImportDialog d(fx.db, fx.platform, path, w.get());
-    EXPECT_TRUE(d.txtSummary->toPlainText().contains(
-        QStringLiteral("グループ「01 胸」に空いている種目コードがありません")));
-    EXPECT_FALSE(d.cmdImport->isEnabled());
-    // Another group has room.
-    d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("02")));
-    EXPECT_TRUE(d.cmdImport->isEnabled());
+    d.cboGroup->setCurrentIndex(d.cboGroup->findData(QStringLiteral("01")));
+    const QString text = d.txtSummary->toPlainText();
+    EXPECT_TRUE(text.contains(QStringLiteral("Zercher Squat → グループ 01 胸、コード 0A")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("Cable Crunch → グループ 01 胸、コード 0B")));
+    ASSERT_TRUE(d.cmdImport->isEnabled());
+    d.cmdImport->click();
+    EXPECT_EQ(count("select count(*) from t_exer"), QStringLiteral("int:3"));
+    QString message;
+    EXPECT_TRUE(CheckMasterCodes(fx.db, message)) << message.toStdString();
+}
+
+// Lists, first recorded day and the progress window show an import at once: no click on the
+// group is needed.
+TEST_F(CsvWindow, AnImportShowsInTheListsAndTheProgressWindowAtOnce) {
+    fx.layout.exec(
+        QStringLiteral("insert into t_exer values "
+                       "('2024/05/01','03','01',1,'','',60,'kg',5,'回',null,null,'0','');"));
+    w->reloadAfterDataChange();
+    pick(QStringLiteral("03"), QStringLiteral("01"));
+    EXPECT_EQ(w->lblFirstDay->text(), QStringLiteral("2024/05/01"));
+    w->cmdProgress->click();
+    auto* progress = w->findChild<ProgressWindow*>();
+    ASSERT_NE(progress, nullptr);
+    const int exercisesBefore = progress->cboExer->count();
+
+    const QString path = write("fit.csv", kFitNotes);  // Zercher Squat, a new leg exercise
+    importThroughWindow(path, [&](CsvImportDialog& d) { d.cmdImport->click(); });
+    EXPECT_TRUE(Items(w->lstExer).contains(QStringLiteral("05 Zercher Squat")))
+        << Items(w->lstExer).join('|').toStdString();
+    EXPECT_EQ(MainWindow::selectedText(w->lstGrp).left(2), QStringLiteral("03"));
+    EXPECT_EQ(MainWindow::selectedText(w->lstExer).left(2), QStringLiteral("01"));
+    EXPECT_EQ(w->lblFirstDay->text(), QStringLiteral("2024/05/01"));
+    EXPECT_EQ(progress->cboExer->count(), exercisesBefore + 1);
+    EXPECT_EQ(progress->cboGrp->currentText().left(2), QStringLiteral("03"));
+
+    // An import of earlier days moves the first recorded day.
+    const QString early = write("early.csv",
+                                "Date,Exercise,Category,Weight (kgs),Reps,Distance,"
+                                "Distance Unit,Time,Comment\r\n"
+                                "2019-01-02,スクワット,Legs,40,5,,,,\r\n");
+    importThroughWindow(early, [&](CsvImportDialog& d) { d.cmdImport->click(); });
+    EXPECT_EQ(w->lblFirstDay->text(), QStringLiteral("2019/01/02"));
+}
+
+// The import writes the rows its preview read, whatever happens to the file meanwhile.
+TEST_F(CsvWindow, TheImportWritesWhatThePreviewShowedEvenIfTheFileChanges) {
+    const QString path = write("fit.csv", kFitNotes);
+    CsvImportDialog d(fx.db, fx.platform, path, w.get());
+    EXPECT_EQ(d.preview().newSets, 3);
+    ASSERT_TRUE(WriteFileBytes(path,
+                               "Date,Exercise,Category,Weight (kgs),Reps,Distance,"
+                               "Distance Unit,Time,Comment\r\n"
+                               "2030-01-01,Other,Chest,1,1,,,,\r\n"));
+    d.cmdImport->click();
+    EXPECT_EQ(d.result().newSets, 3);
+    EXPECT_EQ(count("select group_concat(distinct ymd) from t_exer"),
+              QStringLiteral("text:2024/05/14"));
+    QFile::remove(path);
+    EXPECT_EQ(count("select count(*) from m_exer where exer_name = 'Other'"),
+              QStringLiteral("int:0"));
+}
+
+// Every name has a row whose destination the user may change; a file without units asks for
+// one, proposed from its loads.
+TEST_F(CsvWindow, DestinationsAndTheUnitAreChosenInThePreview) {
+    const QString path = write(
+        "strong.csv",
+        "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
+        "Workout Notes,RPE\r\n"
+        "2024-05-14 07:00:00,W,1h,Bench Press (Barbell),1,135,5,0,0,,,\r\n"
+        "2024-05-14 07:00:00,W,1h,Bench Press (Barbell),2,225,3,0,0,,,\r\n"
+        "2024-05-14 07:00:00,W,1h,Weird Press,1,45,10,0,0,,,\r\n");
+    importThroughWindow(path, [&](CsvImportDialog& d) {
+        EXPECT_TRUE(d.cboUnit->isVisible());
+        EXPECT_EQ(d.cboUnit->currentText(), QStringLiteral("lb"));
+        EXPECT_TRUE(d.txtSummary->toPlainText().contains(QStringLiteral("重量の単位: lb")));
+        ASSERT_EQ(d.tblNames->rowCount(), 2);
+        EXPECT_EQ(d.tblNames->item(0, 0)->text(), QStringLiteral("Bench Press (Barbell)"));
+        EXPECT_EQ(d.tblNames->item(0, 1)->text(), QStringLiteral("2"));
+        EXPECT_EQ(d.destinationBox(0)->currentText(), QStringLiteral("01 01 ベンチプレス"));
+        EXPECT_EQ(d.destinationBox(1)->currentText(), QStringLiteral("新しい種目: 99 その他"));
+        EXPECT_FALSE(d.destinationBox(1)->accessibleName().isEmpty());
+        // Weird Press goes to ショルダープレス instead.
+        QComboBox* box = d.destinationBox(1);
+        box->setCurrentIndex(box->findText(QStringLiteral("04 01 ショルダープレス")));
+        EXPECT_EQ(d.destinationBox(1)->currentText(), QStringLiteral("04 01 ショルダープレス"));
+        EXPECT_TRUE(d.preview().newExercises.empty());
+        d.cmdImport->click();
+    });
+    EXPECT_EQ(CellRows(fx.layout.dbPath(),
+                       "select grp_cd || exer_cd || ' ' || target || unit_t from t_exer "
+                       "order by grp_cd, exer_cd, set_num"),
+              (QStringList{"text:0101 135.0lb", "text:0101 225.0lb", "text:0401 45.0lb"}));
+    EXPECT_EQ(count("select count(*) from m_exer where exer_name = 'Weird Press'"),
+              QStringLiteral("int:0"));
 }
 
 struct ExportCase {

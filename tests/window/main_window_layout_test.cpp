@@ -103,6 +103,7 @@ TEST_F(LayoutTest, EveryControlAtItsPlace) {
         {"cmdProgress", w.cmdProgress, &w, {1056, 216, 185, 33}},
         {"cmdCsvExport", w.cmdCsvExport, &w, {1056, 264, 185, 33}},
         {"cmdCsvImport", w.cmdCsvImport, &w, {1056, 304, 185, 33}},
+        {"cmdMasters", w.cmdMasters, &w, {1056, 344, 185, 33}},
     };
     for (const Place& p : places) {
         ASSERT_NE(p.control, nullptr) << p.name;
@@ -221,7 +222,7 @@ TEST_F(LayoutTest, TabOrderAsListed) {
         w.lstRecord,     w.cmdDelete,     w.cmdUnselect,   w.cmdFile,     w.cmdOpen[0],
         w.cmdEnd,        w.optComment[0], w.optComment[1], w.cmdClear[4], w.cmdZero[1],
         w.lstUnitTarget, w.txtCountMin,   w.txtCountSec,   w.cmdClear[5], w.cmdOpen[2],
-        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport};
+        w.cmdProgress,   w.cmdCsvExport,  w.cmdCsvImport,  w.cmdMasters};
     // The focus chain, reduced to the controls that take the focus by Tab, once round.
     std::vector<QWidget*> chain;
     QWidget* next = w.txtYmd;

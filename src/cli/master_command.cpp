@@ -1,0 +1,207 @@
+#include "cli/master_command.h"
+
+#include <cstring>
+
+#include "cli/console_platform.h"
+#include "cli/csv_command.h"
+#include "common/log.h"
+#include "common/paths.h"
+#include "common/version.h"
+#include "db/database.h"
+#include "masters/exercise_changes.h"
+#include "masters/merge_copy.h"
+#include "startup/backup.h"
+#include "startup/instance_guard.h"
+#include "startup/master_codes.h"
+#include "startup/startup.h"
+
+namespace sorvenka {
+
+namespace {
+
+const QString kMerge = QStringLiteral("--merge-exercise");
+const QString kMove = QStringLiteral("--move-exercise");
+const QString kRename = QStringLiteral("--rename-exercise");
+
+const QString kUsage = QStringLiteral(
+    "使い方:\n"
+    "  Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
+    "  Valdrome --move-exercise GRP EXER --to GRP\n"
+    "  Valdrome --rename-exercise GRP EXER NAME");
+
+struct Command {
+    QString verb;  // kMerge, kMove or kRename
+    ExerciseKey exercise;
+    ExerciseKey into;  // merge
+    QString toGroup;   // move
+    QString name;      // rename
+    bool haveInto = false, haveTo = false, dryRun = false;
+};
+
+// The next `count` words as values: none may be missing or look like an option.
+bool TakeValues(const QStringList& arguments, qsizetype& i,
+                std::initializer_list<QString*> values) {
+    for (QString* value : values) {
+        if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QStringLiteral("--")))
+            return false;
+        *value = arguments[++i];
+    }
+    return true;
+}
+
+bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        bool ok = true;
+        if (a == kMerge || a == kMove || a == kRename) {
+            ok = command.verb.isEmpty() &&
+                 TakeValues(arguments, i, {&command.exercise.grpCd, &command.exercise.exerCd});
+            command.verb = a;
+            if (ok && a == kRename) ok = TakeValues(arguments, i, {&command.name});
+        } else if (a == QLatin1String("--into")) {
+            ok = !command.haveInto &&
+                 TakeValues(arguments, i, {&command.into.grpCd, &command.into.exerCd});
+            command.haveInto = true;
+        } else if (a == QLatin1String("--to")) {
+            ok = !command.haveTo && TakeValues(arguments, i, {&command.toGroup});
+            command.haveTo = true;
+        } else if (a == QLatin1String("--dry-run")) {
+            command.dryRun = true;
+        } else {
+            ok = false;
+        }
+        if (!ok) {
+            reason = QStringLiteral("引数が正しくありません: %1").arg(a);
+            return false;
+        }
+    }
+    const bool fits =
+        (command.verb == kMerge && command.haveInto && !command.haveTo) ||
+        (command.verb == kMove && command.haveTo && !command.haveInto && !command.dryRun) ||
+        (command.verb == kRename && !command.haveTo && !command.haveInto && !command.dryRun);
+    if (!fits) {
+        reason = command.verb.isEmpty()
+                     ? QStringLiteral(
+                           "--merge-exercise、--move-exercise、--rename-exercise "
+                           "のどれかを指定してください。")
+                     : QStringLiteral("このコマンドに足りない引数か、使えない引数があります。");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsMasterCommandLine(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (arguments[i] == kMerge || arguments[i] == kMove || arguments[i] == kRename) return true;
+    return false;
+}
+
+bool IsMasterCommandLine(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return IsMasterCommandLine(arguments);
+}
+
+int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
+                     const QString& programName, const QDateTime& now, QTextStream& out,
+                     QTextStream& err) {
+    Command command;
+    QString reason;
+    if (!ParseArguments(arguments, command, reason)) {
+        err << reason << '\n' << kUsage << Qt::endl;
+        return kCommandUsage;
+    }
+
+    InstanceGuard guard;  // held until the command ends
+    if (!guard.acquire(programFolder, programName)) {
+        err << kSecondInstanceMessage << Qt::endl;
+        return kCommandFailed;
+    }
+    const QString base = ParentFolder(programFolder);
+    for (const char* folder : {"db", "db_backup", "rec"}) {
+        const QString path = JoinPath(base, QString::fromLatin1(folder));
+        if (!FolderExists(path)) {
+            err << QStringLiteral("次のフォルダが存在しません。") << '\n' << path << Qt::endl;
+            return kCommandFailed;
+        }
+    }
+    const QString backupFolder = JoinPath(base, QStringLiteral("db_backup"));
+    const QString dbFilePath =
+        JoinPath(JoinPath(base, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"));
+    // Never created here: an empty file would take the place of the missing database.
+    if (!FileExists(dbFilePath)) {
+        err << QStringLiteral("データベースのファイルがありません。") << '\n'
+            << dbFilePath << Qt::endl;
+        return kCommandFailed;
+    }
+    QString message;
+    if (!command.dryRun &&
+        !BackupDB(base, now, QStringLiteral("db"), QStringLiteral("exercise.sqlite3"),
+                  QStringLiteral("db_backup"), 20, message)) {
+        // The day's copy is taken before anything is written, as at a start of the window.
+        err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
+            << message << Qt::endl;
+        return kCommandFailed;
+    }
+
+    ConsolePlatform platform(err);
+    Log log(platform, programFolder, programName);
+    log.start();
+    log.write(arguments.mid(1).join(QLatin1Char(' ')));
+    Database db(platform, log);
+    if (!db.open(dbFilePath, message) || !CheckMasterCodes(db, message)) {
+        err << message << Qt::endl;
+        return kCommandFailed;
+    }
+    sqlite3* connection = db.connection();
+
+    bool done = false;
+    if (command.verb == kMerge && command.dryRun) {
+        MergeFigures figures;
+        done = PreviewMerge(connection, command.exercise, command.into, figures, message);
+        if (done)
+            out << MergePreviewText(figures, FreeMergeCopyPath(backupFolder, now))
+                       .replace(kCrLf, QStringLiteral("\n"))
+                << '\n'
+                << QStringLiteral("試しに実行しました（何も書き込んでいません）。") << Qt::endl;
+    } else if (command.verb == kMerge) {
+        MergeOutcome outcome;
+        done = MergeWithCopy(connection, dbFilePath, backupFolder, now, command.exercise,
+                             command.into, outcome);
+        message = outcome.message;
+        if (done)
+            out << MergeDoneText(outcome.figures, outcome.copyPath)
+                       .replace(kCrLf, QStringLiteral("\n"))
+                << Qt::endl;
+    } else if (command.verb == kMove) {
+        QString code;
+        done = MoveExerciseToGroup(connection, command.exercise, command.toGroup, code, message);
+        if (done)
+            out << QStringLiteral("種目 %1 %2 をグループ %3 の %4 に移動しました。")
+                       .arg(command.exercise.grpCd, command.exercise.exerCd, command.toGroup, code)
+                << Qt::endl;
+    } else {
+        done = RenameExercise(connection, command.exercise, command.name, message);
+        if (done)
+            out << QStringLiteral("種目 %1 %2 の名前を変更しました。")
+                       .arg(command.exercise.grpCd, command.exercise.exerCd)
+                << Qt::endl;
+    }
+    if (!done) {
+        err << QString(message).replace(kCrLf, QStringLiteral("\n")) << Qt::endl;
+        return kCommandFailed;
+    }
+    log.write(QStringLiteral("done"));
+    return kCommandOk;
+}
+
+int RunMasterCommandLine(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunMasterCommand(arguments, ProgramFolder(), ProgramName(), QDateTime::currentDateTime(),
+                            out, err);
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QDateTime>
+#include <QStringList>
+#include <QTextStream>
+
+namespace sorvenka {
+
+// Whether the arguments ask for --merge-exercise, --move-exercise or --rename-exercise, which
+// run without a window.
+bool IsMasterCommandLine(const QStringList& arguments);
+bool IsMasterCommandLine(int argc, char** argv);
+
+// Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]
+// Valdrome --move-exercise GRP EXER --to GRP
+// Valdrome --rename-exercise GRP EXER NAME
+// Works on the database of the folder layout around programFolder, refused while another copy
+// of the program runs there. Results go to out, reasons to err. Returns the exit status: 0 done,
+// 1 refused or failed (nothing written), 2 wrong arguments.
+int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
+                     const QString& programName, const QDateTime& now, QTextStream& out,
+                     QTextStream& err);
+
+// RunMasterCommand on the running executable's folder, standard output and standard error.
+int RunMasterCommandLine(const QStringList& arguments);
+
+}  // namespace sorvenka

@@ -1,0 +1,198 @@
+// The command line that renames, moves and merges exercises: run in-process on a temporary
+// folder layout, and as the built program without a display.
+#include "cli/master_command.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include "cli/csv_command.h"
+#include "common/paths.h"
+#include "startup/instance_guard.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+struct CommandRun {
+    int status;
+    QString out, err;
+};
+
+class MasterCommand : public ::testing::Test {
+  protected:
+    MasterCommand() {
+        // A twin of ベンチプレス with a set on a day that ベンチプレス has one too.
+        layout.exec(QStringLiteral(
+            "insert into m_exer values ('01','05','Bench Press (Barbell)',1,5);"
+            "insert into t_exer values"
+            " ('2024/05/01','01','01',1,'09:00:00','',60,'kg',10,'回',null,null,'1','b1'),"
+            " ('2024/05/01','01','05',1,'08:00:00','',60,'kg',10,'回',null,null,'1','t1'),"
+            " ('2024/05/02','01','05',1,'08:00:00','',60,'kg',10,'回',null,null,'1','t2');"));
+    }
+
+    TempLayout layout;
+    QString backups = layout.folder(QStringLiteral("db_backup"));
+
+    CommandRun run(QStringList arguments) {
+        arguments.prepend(QStringLiteral("Valdrome"));
+        CommandRun result;
+        QTextStream out(&result.out), err(&result.err);
+        result.status =
+            RunMasterCommand(arguments, layout.programFolder(), QStringLiteral("Valdrome"),
+                             QDateTime(QDate(2024, 6, 1), QTime(7, 0, 5)), out, err);
+        out.flush();
+        err.flush();
+        return result;
+    }
+    QString keys() {
+        return ScalarText(layout.dbPath(),
+                          QStringLiteral("select group_concat(k, ' ') from (select comment||'='||"
+                                         "grp_cd||exer_cd||'#'||set_num as k from t_exer "
+                                         "order by comment)"));
+    }
+    QString exercise(const char* grp, const char* exer) {
+        return ScalarText(layout.dbPath(),
+                          QStringLiteral("select exer_name from m_exer where grp_cd='%1' and "
+                                         "exer_cd='%2'")
+                              .arg(QLatin1String(grp), QLatin1String(exer)));
+    }
+};
+
+const QString kUnchanged = QStringLiteral("b1=0101#1 t1=0105#1 t2=0105#1");
+
+TEST_F(MasterCommand, ExitStatusesAndWhatIsWritten) {
+    struct Case {
+        const char* what;
+        QStringList arguments;
+        int status;
+        const char* stream;  // a part of standard output (status 0) or standard error
+        QString keysAfter;
+    };
+    const Case cases[] = {
+        {"no command", {"--dry-run"}, kCommandUsage, "使い方", kUnchanged},
+        {"merge without target",
+         {"--merge-exercise", "01", "05"},
+         kCommandUsage,
+         "足りない",
+         kUnchanged},
+        {"target short of a code",
+         {"--merge-exercise", "01", "05", "--into", "01"},
+         kCommandUsage,
+         "--into",
+         kUnchanged},
+        {"option in place of a value",
+         {"--move-exercise", "01", "--to", "06"},
+         kCommandUsage,
+         "引数が正しくありません",
+         kUnchanged},
+        {"dry run of a move",
+         {"--move-exercise", "01", "05", "--to", "06", "--dry-run"},
+         kCommandUsage,
+         "使い方",
+         kUnchanged},
+        {"two commands",
+         {"--rename-exercise", "01", "05", "x", "--rename-exercise", "01", "05", "y"},
+         kCommandUsage,
+         "引数",
+         kUnchanged},
+        {"unknown word",
+         {"--rename-exercise", "01", "05", "x", "--force"},
+         kCommandUsage,
+         "--force",
+         kUnchanged},
+        {"merge dry run",
+         {"--merge-exercise", "01", "05", "--into", "01", "01", "--dry-run"},
+         kCommandOk,
+         "移すセット: 2セット（2日分）",
+         kUnchanged},
+        {"merge of a missing exercise",
+         {"--merge-exercise", "01", "77", "--into", "01", "01"},
+         kCommandFailed,
+         "統合元の種目がありません",
+         kUnchanged},
+        {"rename to a used name",
+         {"--rename-exercise", "01", "05", "ダンベルフライ"},
+         kCommandFailed,
+         "すでにあります",
+         kUnchanged},
+        {"rename",
+         {"--rename-exercise", "01", "05", "ベンチプレス（バーベル）"},
+         kCommandOk,
+         "名前を変更しました",
+         kUnchanged},
+        {"move to a missing group",
+         {"--move-exercise", "01", "05", "--to", "42"},
+         kCommandFailed,
+         "移動先のグループがありません",
+         kUnchanged},
+        {"move",
+         {"--to", "06", "--move-exercise", "01", "05"},
+         kCommandOk,
+         "06 の 05",
+         QStringLiteral("b1=0101#1 t1=0605#1 t2=0605#1")},
+        {"merge",
+         {"--merge-exercise", "06", "05", "--into", "01", "01"},
+         kCommandOk,
+         "merge_exercise_20240601-070005.sqlite3",
+         QStringLiteral("b1=0101#1 t1=0101#2 t2=0101#1")},
+    };
+    for (const Case& c : cases) {
+        const CommandRun result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << c.what << result.err.toStdString();
+        const QString& stream = c.status == kCommandOk ? result.out : result.err;
+        EXPECT_TRUE(stream.contains(QString::fromUtf8(c.stream)))
+            << c.what << ": " << stream.toStdString();
+        EXPECT_EQ(keys().toStdString(), c.keysAfter.toStdString()) << c.what;
+    }
+    EXPECT_EQ(exercise("01", "05"), QString());
+    EXPECT_EQ(exercise("06", "05"), QString());  // merged away after its move and rename
+    // The day's backup was taken before the first write, the merge's copy beside it.
+    EXPECT_EQ(QDir(backups).entryList(QDir::Files),
+              (QStringList{QStringLiteral("exercise_2024_0601-0700_05.sqlite3"),
+                           QStringLiteral("merge_exercise_20240601-070005.sqlite3")}));
+}
+
+TEST_F(MasterCommand, RefusedWhileTheWindowRuns) {
+    InstanceGuard window;
+    ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
+    const CommandRun result = run({"--rename-exercise", "01", "05", "x"});
+    EXPECT_EQ(result.status, kCommandFailed);
+    EXPECT_FALSE(result.err.isEmpty());
+    EXPECT_EQ(exercise("01", "05"), QStringLiteral("Bench Press (Barbell)"));
+}
+
+// The built program answers on the command line with no display to connect to.
+TEST_F(MasterCommand, TheProgramRunsWithoutADisplay) {
+    const QString built = qEnvironmentVariable("VALDROME_EXE");
+    ASSERT_FALSE(built.isEmpty());
+    const QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
+    ASSERT_TRUE(QFile::copy(built, program));
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QString::fromLatin1(kProgramFolderVariable));
+
+    const struct {
+        QStringList arguments;
+        int status;
+    } cases[] = {
+        {{"--merge-exercise", "01", "05"}, kCommandUsage},
+        {{"--merge-exercise", "01", "05", "--into", "01", "77"}, kCommandFailed},
+        {{"--merge-exercise", "01", "05", "--into", "01", "01"}, kCommandOk},
+    };
+    for (const auto& c : cases) {
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(program, c.arguments);
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), c.status) << process.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(keys(), QStringLiteral("b1=0101#1 t1=0101#2 t2=0101#1"));
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
