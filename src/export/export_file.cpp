@@ -167,7 +167,13 @@ bool CommitNewFile(const QString& path, QString& message,
         message = CannotWrite(path, reason);
         return false;
     }
-    // The file it replaces keeps who may read it (a 0600 file stays private).
+    // The file it replaces keeps who may read it (a 0600 file stays private), and its owner
+    // when the administrator exports over a user's file.
+    if (replacing && ::geteuid() == 0 &&
+        ::fchown(file.fd(), existing.st_uid, existing.st_gid) != 0) {
+        message = CannotWrite(path, SystemReason(errno));
+        return false;
+    }
     if (replacing && ::fchmod(file.fd(), existing.st_mode & 07777) != 0) {
         message = CannotWrite(path, SystemReason(errno));
         return false;

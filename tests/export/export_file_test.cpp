@@ -295,6 +295,18 @@ TEST(ExportFile, AReplacedFileKeepsItsPermissions) {
         EXPECT_EQ(after.st_mode & 07777, mode);
         EXPECT_EQ(ReadAll(path), QByteArray("new\r\n"));
     }
+    // Run by the administrator, a user's file stays the user's.
+    if (::geteuid() == 0) {
+        const QString users = dir.filePath(QStringLiteral("users.csv"));
+        WriteBytes(users, "old\r\n");
+        ASSERT_EQ(::chown(QFile::encodeName(users).constData(), 4321, 4322), 0);
+        QString message;
+        ASSERT_TRUE(WriteLinesToFile({QStringLiteral("new")}, users, message));
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(users).constData(), &after), 0);
+        EXPECT_EQ(after.st_uid, 4321u);
+        EXPECT_EQ(after.st_gid, 4322u);
+    }
     const mode_t mask = ::umask(022);
     ::umask(mask);
     const QString fresh = dir.filePath(QStringLiteral("fresh.csv"));
