@@ -10,6 +10,7 @@
 #include "backups/data_layout.h"
 #include "backups/integrity.h"
 #include "backups/restore.h"
+#include "cli/command_options.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
 #include "common/log.h"
@@ -45,22 +46,20 @@ struct Command {
 };
 
 bool Parse(const QStringList& arguments, Command& command, QString& reason) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if ((a == kList || a == kRestore || a == kCheck) && command.name.isEmpty()) {
-            command.name = a;
-            if (a != kRestore) continue;
-            // An option is never taken for the name.
-            if (i + 1 >= arguments.size() || arguments[i + 1].isEmpty() ||
-                arguments[i + 1].startsWith(QLatin1String("--"))) {
-                reason = QStringLiteral("--restore-backup にはバックアップの名前が要ります。");
-                return false;
-            }
-            command.backup = arguments[++i];
-            continue;
-        }
-        reason = QStringLiteral("引数が正しくありません: %1").arg(a);
+    ParsedOptions options;
+    if (!ParseCommandOptions(
+            arguments.mid(1),
+            {{"--list-backups", false}, {"--restore-backup", true}, {"--check-database", false}},
+            options, reason))
         return false;
+    for (const QString& name : {kList, kRestore, kCheck}) {
+        if (!options.has(name)) continue;
+        if (!command.name.isEmpty()) {
+            reason = QStringLiteral("コマンドは一度に一つだけ指定してください: %1 と %2")
+                         .arg(command.name, name);
+            return false;
+        }
+        command.name = name;
     }
     if (command.name.isEmpty()) {
         reason = QStringLiteral(
@@ -68,6 +67,7 @@ bool Parse(const QStringList& arguments, Command& command, QString& reason) {
             "どれかを指定してください。");
         return false;
     }
+    command.backup = options.value(kRestore);
     return true;
 }
 
