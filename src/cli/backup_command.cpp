@@ -147,13 +147,6 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
 
 }  // namespace
 
-bool IsBackupCommandLine(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        if (arguments[i] == kList || arguments[i] == kRestore || arguments[i] == kCheck)
-            return true;
-    return false;
-}
-
 int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err) {

@@ -6,10 +6,6 @@
 
 namespace sorvenka {
 
-// Whether the arguments ask for --list-backups, --restore-backup or --check-database, which
-// run without a window.
-bool IsBackupCommandLine(const QStringList& arguments);
-
 // Valdrome --list-backups
 //   one line per daily copy, newest first: name, time taken, sets, last day with sets and
 //   whether it passes the integrity check, separated by TAB.
