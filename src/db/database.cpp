@@ -168,13 +168,14 @@ int Database::nonQuery(const QString& sql, QString& message) {
         platform_.endProgram(kFailureExitStatus);
     }
     message = QStringLiteral("SQLite3NonQuery Error") + kCrLf + sql;
-    // A cause the user can act on is named in plain words; the statement goes to the log.
+    platform_.message(message);
+    // The failure's own text stays as it is; a cause the user can act on (read-only, a full
+    // disk, a damaged file) is named after it in plain words.
     const QString cause = PlainEngineCause(code, path_);
     if (!cause.isEmpty()) {
         log_.write(message + kCrLf + QString::fromUtf8(sqlite3_errstr(code)));
-        message = cause;
+        platform_.message(cause);
     }
-    platform_.message(message);
     return code;
 }
 

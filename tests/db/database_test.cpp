@@ -222,9 +222,9 @@ TEST_F(DatabaseFixture, AFailedNonQueryShowsAndReturnsItsCode) {
     }
 }
 
-// A change the file cannot take names the cause in plain words; the statement goes to the log
-// only. Real fixtures: an immutable file (read-only even for root) and a file size limit (a
-// full disk).
+// A change the file cannot take keeps its own failure text and then names the cause in plain
+// words, without the statement. Real fixtures: an immutable file (read-only even for root) and a
+// file size limit (a full disk).
 TEST(UnwritableDatabase, AChangeNamesTheCauseNotTheStatement) {
     const QString insert = QStringLiteral(
         "insert into t_exer (ymd, grp_cd, exer_cd, set_num, comment)\r\n"
@@ -242,14 +242,15 @@ TEST(UnwritableDatabase, AChangeNamesTheCauseNotTheStatement) {
             QString message;
             ASSERT_TRUE(db.open(layout.dbPath(), message));
             EXPECT_NE(db.nonQuery(insert, message), 0);
-            EXPECT_EQ(message,
+            EXPECT_EQ(message, QStringLiteral("SQLite3NonQuery Error\r\n") + insert);
+            ASSERT_EQ(platform.shown.size(), 2u);
+            EXPECT_EQ(platform.shown[0].text, message);
+            EXPECT_EQ(platform.shown[1].text,
                       QStringLiteral("データベースのファイルに書き込めません（読み取り専用です）。"
                                      "\r\n\u3000") +
                           layout.dbPath() +
                           QStringLiteral("\r\n\r\nファイルとフォルダに書き込めるかを確かめて"
                                          "ください。"));
-            ASSERT_EQ(platform.shown.size(), 1u);
-            EXPECT_EQ(platform.shown[0].text, message);
             EXPECT_TRUE(QString::fromUtf8(ReadBytes(log.path())).contains(insert));
         }
     }
@@ -268,10 +269,14 @@ TEST(UnwritableDatabase, AChangeNamesTheCauseNotTheStatement) {
             QString message;
             if (!db.open(path, message)) _exit(4);
             if (db.nonQuery(insert, message) == 0) _exit(5);
-            const bool plain = message.startsWith(QString::fromUtf8(expectedStart)) &&
-                               message.contains(path) &&
-                               !message.contains(QStringLiteral("insert"));
-            if (!plain) std::cerr << message.toStdString() << '\n';
+            // The failure's own text first, then the cause in plain words.
+            const QString cause = platform.shown.size() == 2 ? platform.shown[1].text : QString();
+            const bool plain = platform.shown.size() == 2 &&
+                               message.startsWith(QStringLiteral("SQLite3NonQuery Error")) &&
+                               platform.shown[0].text == message &&
+                               cause.startsWith(QString::fromUtf8(expectedStart)) &&
+                               cause.contains(path) && !cause.contains(QStringLiteral("insert"));
+            if (!plain) std::cerr << cause.toStdString() << '\n';
             _exit(plain ? 0 : 6);
         }
         int status = 0;
