@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTextStream>
 
-#include "cli/csv_command.h"
-#include "cli/master_command.h"
+#include "cli/command_line.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
 #include "desktop/font_configuration_preload.h"
@@ -14,15 +14,29 @@
 
 int main(int argc, char** argv) {
     sorvenka::IgnoreFileSizeSignal();
-    // The CSV commands run for scripts, without a window and without a display.
-    if (sorvenka::IsCsvCommandLine(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        return sorvenka::RunCsvCommandLine(QCoreApplication::arguments());
-    }
-    // Groups and exercises put right from scripts, also without a display.
-    if (sorvenka::IsMasterCommandLine(argc, argv)) {
-        QCoreApplication app(argc, argv);
-        return sorvenka::RunMasterCommandLine(QCoreApplication::arguments());
+    // Decided before any application object exists: --help and --version need no display,
+    // and the commands run for scripts without a window.
+    QStringList words;
+    for (int i = 1; i < argc; ++i) words << QString::fromLocal8Bit(argv[i]);
+    const sorvenka::CommandLineChoice choice = sorvenka::ChooseCommandLine(words);
+    const QString name = sorvenka::CommandLineName(argv[0]);
+    switch (choice.kind) {
+        case sorvenka::CommandLineChoice::Kind::Help:
+            QTextStream(stdout) << sorvenka::CommandLineHelp(name);
+            return 0;
+        case sorvenka::CommandLineChoice::Kind::Version:
+            QTextStream(stdout) << sorvenka::CommandLineVersion();
+            return 0;
+        case sorvenka::CommandLineChoice::Kind::Usage:
+            QTextStream(stderr) << name << ": " << choice.reason << '\n'
+                                << sorvenka::CommandLineHelp(name);
+            return 2;
+        case sorvenka::CommandLineChoice::Kind::Command: {
+            QCoreApplication app(argc, argv);
+            return choice.command->run(QCoreApplication::arguments());
+        }
+        case sorvenka::CommandLineChoice::Kind::Window:
+            break;
     }
     // Read on another thread while this one makes the application object.
     sorvenka::FontConfigurationPreload fontConfiguration;

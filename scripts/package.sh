@@ -5,7 +5,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-package"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" package
 "$root/scripts/build.sh" "$build" -DSORVENKA_TESTS=OFF
 rm -f "$build"/sorvenka_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)

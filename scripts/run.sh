@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 export SORVENKA_HOME="${SORVENKA_HOME:-$root/work}"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" run
 "$root/scripts/build.sh" "$build" -DSORVENKA_TESTS=OFF
 # The launcher finds the program and the shipped files beside itself, as when installed.
 cmake --install "$build" --prefix "$build/stage" >/dev/null

@@ -3,7 +3,7 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh"
+"$root/scripts/deps.sh" test
 "$root/scripts/build.sh" "$root/build-test" -DCMAKE_BUILD_TYPE=Debug
 (cd "$root/build-test" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
 "$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug

@@ -1,9 +1,10 @@
 #include "cli/csv_command.h"
 
 #include <QFileInfo>
-#include <cstring>
 
+#include "cli/command_options.h"
 #include "cli/console_platform.h"
+#include "cli/standard_input.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/text_tests.h"
@@ -23,11 +24,13 @@ namespace {
 const QString kExport = QStringLiteral("--export-csv");
 const QString kImport = QStringLiteral("--import-csv");
 
+const QString kStandardStream = QStringLiteral("-");
+
 const QString kUsage = QStringLiteral(
     "使い方:\n"
     "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-    "  Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
-    "                            [--map FILE] [--dry-run --write-map FILE]");
+    "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
+    "                              [--map FILE] [--dry-run --write-map FILE]");
 
 struct Command {
     bool exporting = false;
@@ -36,46 +39,37 @@ struct Command {
 };
 
 bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    bool haveCommand = false;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        auto value = [&](QString& target) {
-            if (i + 1 >= arguments.size() || !target.isEmpty()) return false;
-            target = arguments[++i];
-            return !target.isEmpty();
-        };
-        bool ok = true;
-        if (a == kExport || a == kImport) {
-            ok = !haveCommand && value(command.file);
-            command.exporting = a == kExport;
-            haveCommand = true;
-        } else if (a == QLatin1String("--from")) {
-            ok = value(command.from);
-        } else if (a == QLatin1String("--to")) {
-            ok = value(command.to);
-        } else if (a == QLatin1String("--group")) {
-            ok = value(command.group);
-        } else if (a == QLatin1String("--unit")) {
-            ok = value(command.unit) &&
-                 (command.unit == QLatin1String("kg") || command.unit == QLatin1String("lb"));
-        } else if (a == QLatin1String("--map")) {
-            ok = value(command.map);
-        } else if (a == QLatin1String("--write-map")) {
-            ok = value(command.writeMap);
-        } else if (a == QLatin1String("--dry-run")) {
-            command.dryRun = true;
-        } else if (a == QLatin1String("--skip-refused")) {
-            command.skipRefused = true;
-        } else {
-            ok = false;
-        }
-        if (!ok) {
-            reason = QStringLiteral("引数が正しくありません: %1").arg(a);
-            return false;
-        }
+    ParsedOptions options;
+    if (!ParseCommandOptions(arguments.mid(1),
+                             {{"--export-csv", true},
+                              {"--import-csv", true},
+                              {"--from", true},
+                              {"--to", true},
+                              {"--group", true},
+                              {"--unit", true},
+                              {"--map", true},
+                              {"--write-map", true},
+                              {"--dry-run", false},
+                              {"--skip-refused", false}},
+                             options, reason))
+        return false;
+    if (options.has(kExport) == options.has(kImport)) {
+        reason = QStringLiteral("--export-csv か --import-csv のどちらか一つを指定してください。");
+        return false;
     }
-    if (!haveCommand) {
-        reason = QStringLiteral("--export-csv か --import-csv を指定してください。");
+    command.exporting = options.has(kExport);
+    command.file = options.value(command.exporting ? kExport : kImport);
+    command.from = options.value(QStringLiteral("--from"));
+    command.to = options.value(QStringLiteral("--to"));
+    command.group = options.value(QStringLiteral("--group"));
+    command.unit = options.value(QStringLiteral("--unit"));
+    command.map = options.value(QStringLiteral("--map"));
+    command.writeMap = options.value(QStringLiteral("--write-map"));
+    command.dryRun = options.has(QStringLiteral("--dry-run"));
+    command.skipRefused = options.has(QStringLiteral("--skip-refused"));
+    if (!command.unit.isEmpty() && command.unit != QLatin1String("kg") &&
+        command.unit != QLatin1String("lb")) {
+        reason = QStringLiteral("--unit は kg か lb です: %1").arg(command.unit);
         return false;
     }
     const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused ||
@@ -84,6 +78,11 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
     const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
     if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
         reason = QStringLiteral("このコマンドには使えない引数があります。");
+        return false;
+    }
+    if (command.exporting && command.file == kStandardStream) {
+        reason = QStringLiteral(
+            "書き出し先に - （標準出力）は使えません。ファイル名を指定してください。");
         return false;
     }
     // The proposed mapping is written for editing, never beside an import.
@@ -106,13 +105,6 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
 
 }  // namespace
 
-bool IsCsvCommandLine(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export-csv") == 0 || std::strcmp(argv[i], "--import-csv") == 0)
-            return true;
-    return false;
-}
-
 int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
                   const QString& programName, const QDateTime& now, QTextStream& out,
                   QTextStream& err) {
@@ -125,7 +117,7 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
 
     InstanceGuard guard;  // held until the command ends
     if (!guard.acquire(programFolder, programName)) {
-        err << kSecondInstanceMessage << Qt::endl;
+        err << guard.refusalMessage() << Qt::endl;
         return kCommandFailed;
     }
     const QString base = ParentFolder(programFolder);
@@ -167,8 +159,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandFailed;
     }
 
-    const QString file = QFileInfo(command.file).absoluteFilePath();
     if (command.exporting) {
+        const QString file = QFileInfo(command.file).absoluteFilePath();
         qint64 rows = 0;
         if (!ExportCsv(db, file, command.from, command.to, rows, message)) {
             err << message << Qt::endl;
@@ -176,6 +168,17 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         }
         out << QStringLiteral("書き出したセット数: %1").arg(rows) << '\n' << file << Qt::endl;
         return kCommandOk;
+    }
+
+    // Standard input is read to its end first: the import reads its file twice.
+    QTemporaryFile spool;
+    QString file = QFileInfo(command.file).absoluteFilePath();
+    if (command.file == kStandardStream) {
+        if (!SpoolToTemporaryFile(0, spool, kStandardInputLimit, message)) {
+            err << message << Qt::endl;
+            return kCommandFailed;
+        }
+        file = spool.fileName();
     }
 
     ImportOptions options;
@@ -190,6 +193,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     }
     ImportSummary summary;
     const bool done = ImportCsv(db, file, options, summary);
+    if (command.file == kStandardStream)
+        summary.failure.replace(file, QStringLiteral("（標準入力）"));
     // Sorvenka's own files keep their codes: their mapping is the header alone.
     if (!command.writeMap.isEmpty() && summary.format != CsvFormat::Unknown) {
         const QString mapFile = QFileInfo(command.writeMap).absoluteFilePath();
@@ -199,14 +204,19 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         }
         out << QStringLiteral("種目の対応を書き出しました: %1").arg(mapFile) << '\n';
     }
-    ImportSummary figures = summary;
-    figures.refused.clear();
-    for (const QString& line : SummaryLines(figures)) {
+    // The figures on standard output; the refused rows and the reason on standard error.
+    for (const QString& line : SummaryLines(summary, false)) {
         if (line.startsWith(QStringLiteral("読み込めません: "))) continue;
         out << line << '\n';
     }
     out.flush();
     for (const RefusedRow& row : summary.refused) err << RefusedRowText(row) << '\n';
+    const qint64 unlisted = summary.refusedCount - static_cast<qint64>(summary.refused.size());
+    if (unlisted > 0)
+        err << QStringLiteral("ほか %1行（最初の %2行だけを示しました）")
+                   .arg(unlisted)
+                   .arg(summary.refused.size())
+            << '\n';
     if (!summary.failure.isEmpty())
         err << (summary.failureLine > 0 ? RefusedRowText({summary.failureLine, summary.failure})
                                         : summary.failure)

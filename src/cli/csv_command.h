@@ -11,9 +11,6 @@ inline constexpr int kCommandOk = 0;
 inline constexpr int kCommandFailed = 1;
 inline constexpr int kCommandUsage = 2;
 
-// Whether the arguments ask for --export-csv or --import-csv, which run without a window.
-bool IsCsvCommandLine(int argc, char** argv);
-
 // Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]
 // Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]
 //                           [--map FILE] [--dry-run --write-map FILE]

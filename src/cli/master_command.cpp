@@ -92,18 +92,6 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
 
 }  // namespace
 
-bool IsMasterCommandLine(const QStringList& arguments) {
-    for (qsizetype i = 1; i < arguments.size(); ++i)
-        if (arguments[i] == kMerge || arguments[i] == kMove || arguments[i] == kRename) return true;
-    return false;
-}
-
-bool IsMasterCommandLine(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-    return IsMasterCommandLine(arguments);
-}
-
 int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err) {

@@ -6,11 +6,6 @@
 
 namespace sorvenka {
 
-// Whether the arguments ask for --merge-exercise, --move-exercise or --rename-exercise, which
-// run without a window.
-bool IsMasterCommandLine(const QStringList& arguments);
-bool IsMasterCommandLine(int argc, char** argv);
-
 // Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]
 // Valdrome --move-exercise GRP EXER --to GRP
 // Valdrome --rename-exercise GRP EXER NAME

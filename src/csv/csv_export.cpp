@@ -5,6 +5,7 @@
 
 #include <QLocale>
 
+#include "csv/csv_cell_guard.h"
 #include "csv/csv_format.h"
 #include "db/database.h"
 #include "db/prepared_statement.h"
@@ -55,7 +56,14 @@ void AppendCell(QByteArray& out, const PreparedStatement& select, int column) {
         default: {
             int size = 0;
             const char* text = select.columnBytes(column, size);
-            AppendText(out, text ? text : "", size);
+            if (text == nullptr) text = "";
+            // A text a spreadsheet would run as a formula goes out with an apostrophe first.
+            if (NeedsFormulaGuard(text, size)) {
+                const QByteArray guarded = GuardedCellText(text, size);
+                AppendText(out, guarded.constData(), static_cast<int>(guarded.size()));
+            } else {
+                AppendText(out, text, size);
+            }
         }
     }
 }

@@ -834,7 +834,21 @@ QString NameMatchText(NameMatch match) {
     return QStringLiteral("新規");
 }
 
-QStringList SummaryLines(const ImportSummary& summary) {
+namespace {
+
+QString FailureLine(const ImportSummary& summary) {
+    return summary.failureLine > 0 ? QStringLiteral("読み込めません: %1行目: %2")
+                                         .arg(summary.failureLine)
+                                         .arg(summary.failure)
+                                   : QStringLiteral("読み込めません: %1").arg(summary.failure);
+}
+
+}  // namespace
+
+QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
+    // Nothing was read: figures of zero would only hide the reason.
+    if (summary.format == CsvFormat::Unknown && !summary.failure.isEmpty())
+        return {FailureLine(summary)};
     QStringList lines;
     lines << QStringLiteral("形式: %1").arg(CsvFormatName(summary.format));
     if (summary.encoding == CsvEncoding::Cp932)
@@ -872,17 +886,14 @@ QStringList SummaryLines(const ImportSummary& summary) {
     if (!summary.newUnits.isEmpty())
         lines << QStringLiteral("単位を追加: %1").arg(summary.newUnits.join(QStringLiteral("、")));
     lines << QStringLiteral("読み込めない行: %1").arg(summary.refusedCount);
-    for (const RefusedRow& row : summary.refused)
-        lines << QStringLiteral("  ") + RefusedRowText(row);
-    if (summary.refusedCount > static_cast<qint64>(summary.refused.size()))
-        lines << QStringLiteral("  ほか %1行")
-                     .arg(summary.refusedCount - static_cast<qint64>(summary.refused.size()));
-    if (!summary.failure.isEmpty())
-        lines << (summary.failureLine > 0
-                      ? QStringLiteral("読み込めません: %1行目: %2")
-                            .arg(summary.failureLine)
-                            .arg(summary.failure)
-                      : QStringLiteral("読み込めません: %1").arg(summary.failure));
+    if (listRefusedRows) {
+        for (const RefusedRow& row : summary.refused)
+            lines << QStringLiteral("  ") + RefusedRowText(row);
+        if (summary.refusedCount > static_cast<qint64>(summary.refused.size()))
+            lines << QStringLiteral("  ほか %1行")
+                         .arg(summary.refusedCount - static_cast<qint64>(summary.refused.size()));
+    }
+    if (!summary.failure.isEmpty()) lines << FailureLine(summary);
     return lines;
 }
 

@@ -102,8 +102,10 @@ bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
 // The proposals of the mapping as a text: 「既存の種目」「名前の表」...
 QString NameMatchText(NameMatch match);
 
-// The preview's figures as lines of text; the refused rows one per line.
-QStringList SummaryLines(const ImportSummary& summary);
+// The preview's figures as lines of text; the refused rows one per line (unless
+// listRefusedRows is false: then only their count). A file whose format was never found
+// gives only the reason it cannot be read.
+QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows = true);
 QString RefusedRowText(const RefusedRow& row);
 
 // The group that a FitNotes category names: a group of that name, or the group of the

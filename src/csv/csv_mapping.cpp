@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "common/text_tests.h"
+#include "csv/csv_cell_guard.h"
 
 namespace sorvenka {
 
@@ -353,7 +354,11 @@ bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char deli
 
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
     const QStringList& columns = SorvenkaCsvColumns();
-    for (int i = 0; i < 14; ++i) set.values[i] = row.fields[header.own(i)];
+    // The export's apostrophe before a formula-like text is no part of the value.
+    for (int i = 0; i < 14; ++i) {
+        set.values[i] = row.fields[header.own(i)];
+        RemoveFormulaGuard(set.values[i]);
+    }
     static const QByteArray kNone;
     auto bytes = [&](int i) -> const QByteArray& { return set.values[i] ? *set.values[i] : kNone; };
     auto fail = [&](const QString& why, int i) {
@@ -402,6 +407,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
     const int exerName = header.own(15);
     set.grpName = grpName >= 0 ? row.fields[grpName] : CsvField();
     set.exerName = exerName >= 0 ? row.fields[exerName] : CsvField();
+    RemoveFormulaGuard(set.grpName);
+    RemoveFormulaGuard(set.exerName);
     return true;
 }
 

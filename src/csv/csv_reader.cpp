@@ -1,7 +1,10 @@
 #include "csv/csv_reader.h"
 
 #include <csv.h>
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QVarLengthArray>
@@ -11,9 +14,49 @@
 #include <cstdint>
 #include <cstring>
 
+#include "common/system_error_text.h"
+
 namespace sorvenka {
 
 namespace {
+
+QString CannotOpen(const QString& path, const QString& reason) {
+    return QStringLiteral("ファイルを開けませんでした。\r\n") + path + QStringLiteral("\r\n") +
+           reason;
+}
+
+// Opens a regular file for reading. A FIFO, a device or a folder is refused: it is opened
+// without waiting for a writer, and nothing is read from it (a FIFO could wait for ever,
+// /dev/zero never ends).
+bool OpenRegularFile(const QString& path, QFile& file, QString& message) {
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        message = CannotOpen(path, SystemErrorText(errno));
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = errno;
+        const bool folder = S_ISDIR(info.st_mode);
+        ::close(fd);
+        message =
+            CannotOpen(path, folder ? SystemErrorText(EISDIR)
+                             : info.st_mode != 0
+                                 ? QStringLiteral("通常のファイルではありません（FIFO、デバイス、"
+                                                  "ソケットなど）。標準入力から読むときは"
+                                                  "ファイル名に - を指定してください。")
+                                 : SystemErrorText(error));
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        message = CannotOpen(path, file.errorString());
+        return false;
+    }
+    return true;
+}
 
 constexpr qint64 kChunkBytes = 64 * 1024;
 // The parser's buffer may grow a little past the field limit, so that a field just over it
@@ -263,15 +306,16 @@ bool IsEmptyQuoted(const char* data, qint64 size) {
 
 // A whole line split as libcsv splits it: at the delimiter, blanks around each field
 // dropped, an empty field absent, "" the empty text. Only for a line that starts a row, has
-// no quote but in fields that are exactly "", no CR before its end and something besides
-// blanks; false (and nothing done) for any other, which goes to libcsv. Most lines of a file
-// are such lines, and splitting them here spares libcsv's call per character.
+// no quote but in fields that are exactly "", no CR or LF before its end (a LF, CR LF or lone CR)
+// and something besides blanks; false (and nothing done) for any other, which goes to libcsv. Most
+// lines of a file are such lines, and splitting them here spares libcsv's call per character.
 bool SplitPlainLine(const char* data, qint64 size, const ByteKinds& kinds, bool atRowStart,
                     ReadState& state) {
     constexpr qint64 kLongestPlainLine = 64 * 1024;
-    if (!atRowStart || size < 1 || size > kLongestPlainLine || data[size - 1] != '\n') return false;
+    if (!atRowStart || size < 1 || size > kLongestPlainLine) return false;
+    if (data[size - 1] != '\n' && data[size - 1] != '\r') return false;
     qint64 end = size - 1;
-    if (end > 0 && data[end - 1] == '\r') --end;
+    if (data[end] == '\n' && end > 0 && data[end - 1] == '\r') --end;
     // One pass finds the delimiters and whether the line qualifies.
     QVarLengthArray<qint64, 32> stops;
     qint64 fieldStart = 0;
@@ -328,14 +372,23 @@ QString ParseErrorText(int error) {
 
 }  // namespace
 
+bool LooksLikeUtf16(const QByteArray& head) {
+    if (head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF")) return true;
+    // ASCII characters (digits, commas, line ends) in UTF-16 leave a NUL in every other byte.
+    qsizetype nul[2] = {0, 0};
+    const qsizetype pairs = head.size() / 2;
+    for (qsizetype i = 0; i < pairs * 2; ++i)
+        if (head[i] == '\0') ++nul[i % 2];
+    if (pairs < 2) return false;
+    for (int high = 0; high < 2; ++high)
+        if (nul[high] * 4 >= pairs && nul[1 - high] * 20 <= pairs) return true;
+    return false;
+}
+
 bool CsvReader::open(const QString& path, QString& message) {
     path_ = path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path +
-                  QStringLiteral("\r\n") + file.errorString();
-        return false;
-    }
+    QFile file;
+    if (!OpenRegularFile(path, file, message)) return false;
     // Both readings are tried over the whole file: a file that is not UTF-8 throughout was
     // saved by a spreadsheet program on a Japanese desktop, in CP932. A file that is neither
     // is read in the one with fewer faults, and the rows at fault are refused.
@@ -343,9 +396,17 @@ bool CsvReader::open(const QString& path, QString& message) {
     QByteArray chunk;
     QByteArray firstLine;
     bool firstLineDone = false;
+    bool headChecked = false;
     for (;;) {
         chunk = file.read(kChunkBytes);
         if (chunk.isEmpty()) break;
+        if (!headChecked && LooksLikeUtf16(chunk.left(4096))) {
+            message = CannotOpen(path, QStringLiteral("UTF-16で保存されたファイルです。"
+                                                      "UTF-8（またはCP932）で保存し直してから"
+                                                      "読み込んでください。"));
+            return false;
+        }
+        headChecked = true;
         if (!firstLineDone) {
             const qsizetype end = chunk.indexOf('\n');
             firstLine += end < 0 ? chunk : chunk.left(end);
@@ -380,12 +441,8 @@ bool CsvReader::open(const QString& path, QString& message) {
 bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message,
                      qint64& errorLine) {
     errorLine = 0;
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message = QStringLiteral("ファイルを開けませんでした。\r\n") + path_ +
-                  QStringLiteral("\r\n") + file.errorString();
-        return false;
-    }
+    QFile file;
+    if (!OpenRegularFile(path_, file, message)) return false;
     Cp932Decoder cp932;
     ParserGuard guard;
     if (csv_init(&guard.parser, CSV_STRICT | CSV_STRICT_FINI | CSV_EMPTY_IS_NULL) != 0) {
@@ -411,6 +468,7 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
 
     const ByteKinds kinds = KindsFor(delimiter_);
     bool atFileStart = true;
+    bool crEnded = false;  // the piece before ended at a CR
     QByteArray chunk;
     while (!state.stopped) {
         chunk = file.read(kChunkBytes);
@@ -424,10 +482,20 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
                 data += 3, size -= 3;
             atFileStart = false;
         }
-        // One line at a time, so that the callbacks know the line they are on.
+        // One line at a time, so that the callbacks know the line they are on. A line ends at
+        // LF, CR LF or a lone CR (files of old Macs end every line so).
         while (size > 0 && !state.stopped) {
             const char* newline = static_cast<const char*>(std::memchr(data, '\n', size));
-            const qint64 pieceSize = newline ? newline - data + 1 : size;
+            qint64 pieceSize = newline ? newline - data + 1 : size;
+            bool lineEnds = newline != nullptr;
+            const char* cr = static_cast<const char*>(std::memchr(data, '\r', pieceSize));
+            if (cr != nullptr && cr + 1 != newline) {
+                pieceSize = cr - data + 1;
+                lineEnds = true;
+            }
+            // The LF of a CR LF cut at a chunk's end belongs to the line the CR ended.
+            const bool lfOfCrLf = crEnded && data[0] == '\n';
+            crEnded = lineEnds && data[pieceSize - 1] == '\r';
             // A row that ended at a lone CR may be followed by the start of the next on the
             // same line, so only libcsv knows whether it stands between rows.
             const bool atRowStart = guard.parser.pstate == kLibcsvBetweenRows;
@@ -442,7 +510,7 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
             }
             data += pieceSize;
             size -= pieceSize;
-            if (newline) ++state.currentLine;
+            if (lineEnds && !lfOfCrLf) ++state.currentLine;
         }
     }
     if (file.error() != QFileDevice::NoError) {

@@ -25,6 +25,10 @@ struct CsvRow {
 
 enum class CsvEncoding { Utf8, Cp932 };
 
+// Whether the first bytes of a file are UTF-16: a byte-order mark, or NUL bytes in every
+// other position as ASCII characters give them.
+bool LooksLikeUtf16(const QByteArray& head);
+
 // The longest field taken; a longer one refuses its row.
 inline constexpr qsizetype kMaxCsvFieldBytes = 1024 * 1024;
 
@@ -35,7 +39,8 @@ inline constexpr qsizetype kMaxCsvFieldBytes = 1024 * 1024;
 class CsvReader {
   public:
     // Checks the encoding (one pass over the file) and reads the delimiter from the first
-    // line. False with a message when the file cannot be read.
+    // line. False with a message when the file cannot be read, is no regular file (a FIFO,
+    // a device, a folder: opened without waiting for a writer), or is UTF-16.
     bool open(const QString& path, QString& message);
 
     CsvEncoding encoding() const { return encoding_; }

@@ -11,6 +11,7 @@
 #include "common/utf16.h"
 #include "common/version.h"
 #include "db/cell_text.h"
+#include "db/engine_causes.h"
 
 namespace sorvenka {
 
@@ -120,6 +121,7 @@ Database::~Database() = default;
 bool Database::open(const QString& path, QString& message) {
     log_.write(QStringLiteral("DBOpenDB"));
     message.clear();
+    path_ = path;
     // The engine is linked in, so binding it cannot fail.
     // The connection is only ever used by the thread that opened it, so the engine need not
     // lock it on every call (steps and cell reads are many).
@@ -167,6 +169,13 @@ int Database::nonQuery(const QString& sql, QString& message) {
     }
     message = QStringLiteral("SQLite3NonQuery Error") + kCrLf + sql;
     platform_.message(message);
+    // The failure's own text stays as it is; a cause the user can act on (read-only, a full
+    // disk, a damaged file) is named after it in plain words.
+    const QString cause = PlainEngineCause(code, path_);
+    if (!cause.isEmpty()) {
+        log_.write(message + kCrLf + QString::fromUtf8(sqlite3_errstr(code)));
+        platform_.message(cause);
+    }
     return code;
 }
 
@@ -297,10 +306,16 @@ bool Database::stepRows(const QString& sql, QString& message,
 
 bool Database::failed(int code, const QString& sql, QString& message) {
     closeConnection();
+    const QString cause = PlainEngineCause(code, path_);
     if (code == SQLITE_MISUSE) {
         message = QStringLiteral("Returned 21:Library used incorrectly") + kCrLf + sql + kCrLf;
-    } else if (isBusy(code)) {
-        message = QStringLiteral("Returned 5:") + kLockedMessage + kCrLf + sql + kCrLf;
+    } else if (!cause.isEmpty()) {
+        // A cause the user can act on is named in plain words; the statement goes to the log.
+        log_.write(QStringLiteral("Returned %1:%2")
+                       .arg(code)
+                       .arg(QString::fromUtf8(sqlite3_errstr(code))) +
+                   kCrLf + sql);
+        message = cause;
     } else {
         message = QStringLiteral("Returned %1:%2")
                       .arg(code)

@@ -36,11 +36,15 @@ class Database {
     bool isOpen() const { return handle_ != nullptr; }
 
     // SQLite3NonQuery: 0 on success, else the failing SQLite code after showing
-    // "SQLite3NonQuery Error" and the statement. A database locked beyond the busy wait shows
-    // "The database file is locked" and ends the program.
+    // "SQLite3NonQuery Error" and the statement, or for a cause the user can act on (read-only,
+    // disk full, damaged file, ...) its plain words, the statement then going to the log. A
+    // database locked beyond the busy wait shows "The database file is locked" and ends the
+    // program.
     int nonQuery(const QString& sql, QString& message);
     // SQLite3Query: true when the query ran to its end. On failure the connection is closed and
-    // message holds "Returned N:..." with the statement; the caller ends the program.
+    // message holds "Returned N:..." with the statement, or for a cause the user can act on
+    // (locked by another program, damaged file, ...) its plain words, the statement then going
+    // to the log; the caller ends the program.
     bool query(const QString& sql, ResultTable& table, QString& message);
     // The same query with its rows handed to the sink as they are stepped, instead of
     // collected into a table: the cells the sink sees are the table's cells, row by row,
@@ -100,6 +104,7 @@ class Database {
 
     Platform& platform_;
     Log& log_;
+    QString path_;  // the file of the last open, named in messages
     std::unique_ptr<sqlite3, Closer> handle_;
     // The statement of the last bound query and its text; finalized before the connection
     // closes (declared after it, so also on destruction).

@@ -9,10 +9,11 @@
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "common/display_width.h"
+#include "common/system_error_text.h"
 #include "common/text_tests.h"
+#include "export/leftover_files.h"
 
 namespace sorvenka {
 
@@ -67,7 +68,7 @@ class NewFile {
 };
 
 QString SystemReason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return SystemErrorText(error);
 }
 
 QString CannotCreate(const QString& path, const QString& reason) {
@@ -85,11 +86,13 @@ long SystemWrite(int fd, const void* data, unsigned long size) {
 }
 
 // A new file with a name of its own in the target's folder; never opened through a link.
+// The name carries this process's number, so that a later export knows it for a leftover
+// once the process is gone.
 int CreateBeside(const QString& folder, QByteArray& created) {
     for (int attempt = 0; attempt < 16; ++attempt) {
         created = QFile::encodeName(
-            folder + QStringLiteral("/.sorvenka-%1.tmp")
-                         .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+            folder + QLatin1Char('/') +
+            TemporaryExportName(::getpid(), QRandomGenerator::global()->generate()));
         const int fd =
             ::open(created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
@@ -109,6 +112,14 @@ bool WriteAll(int fd, const QByteArray& bytes, WriteCall writeCall, QString& rea
             return false;
         }
         if (static_cast<unsigned long>(written) != size) {
+            // The file stays incomplete whatever follows; one more write of the rest only
+            // asks the system for the cause (a full disk answers ENOSPC).
+            errno = 0;
+            const long more = writeCall(fd, bytes.constData() + done + written, size - written);
+            if (more < 0 && errno != 0 && errno != EINTR) {
+                reason = SystemReason(errno);
+                return false;
+            }
             reason = QStringLiteral(
                          "%1 バイトのうち %2 バイトしか書き込めませんでした"
                          "（ディスクの空きが足りない可能性があります）。")
@@ -122,24 +133,28 @@ bool WriteAll(int fd, const QByteArray& bytes, WriteCall writeCall, QString& rea
 }
 
 // Fills a new file beside the target through `fill` and renames it into place only when
-// every step succeeded. A symbolic link or a folder at the name is refused and left as it is.
+// every step succeeded. Only a regular file is ever replaced, and it keeps its permissions: a
+// symbolic link, a folder, a device or a FIFO at the name is refused and left as it is.
 bool CommitNewFile(const QString& path, QString& message,
                    const std::function<bool(int fd, QString& reason)>& fill) {
     const QByteArray target = QFile::encodeName(path);
     struct stat existing {};
-    if (::lstat(target.constData(), &existing) == 0) {
-        if (S_ISLNK(existing.st_mode)) {
+    const bool replacing = ::lstat(target.constData(), &existing) == 0;
+    if (replacing && !S_ISREG(existing.st_mode)) {
+        if (S_ISLNK(existing.st_mode))
             message = CannotCreate(path, QStringLiteral("この名前はシンボリックリンクです。"
                                                         "リンクの先には書き出しません。"));
-            return false;
-        }
-        if (S_ISDIR(existing.st_mode)) {
+        else if (S_ISDIR(existing.st_mode))
             message = CannotCreate(path, SystemReason(EISDIR));
-            return false;
-        }
+        else
+            message = CannotCreate(path, QStringLiteral("この名前は通常のファイルではありません"
+                                                        "（デバイス、FIFO、ソケットなど）。"
+                                                        "置き換えずに残します。"));
+        return false;
     }
 
     const QString folder = QFileInfo(path).absolutePath();
+    RemoveLeftoverExportFiles(folder);
     QByteArray created;
     const int fd = CreateBeside(folder, created);
     if (fd < 0) {
@@ -150,6 +165,17 @@ bool CommitNewFile(const QString& path, QString& message,
     QString reason;
     if (!fill(file.fd(), reason)) {
         message = CannotWrite(path, reason);
+        return false;
+    }
+    // The file it replaces keeps who may read it (a 0600 file stays private), and its owner
+    // when the administrator exports over a user's file.
+    if (replacing && ::geteuid() == 0 &&
+        ::fchown(file.fd(), existing.st_uid, existing.st_gid) != 0) {
+        message = CannotWrite(path, SystemReason(errno));
+        return false;
+    }
+    if (replacing && ::fchmod(file.fd(), existing.st_mode & 07777) != 0) {
+        message = CannotWrite(path, SystemReason(errno));
         return false;
     }
     if (::fsync(file.fd()) != 0 || !file.close()) {
@@ -172,6 +198,31 @@ bool CommitNewFile(const QString& path, QString& message,
     return true;
 }
 
+// The new file as a device for a body writer: every write goes through WriteAll, so that a
+// failure keeps the system's cause (a full disk) rather than a generic one.
+class DescriptorDevice : public QIODevice {
+  public:
+    explicit DescriptorDevice(int fd) : fd_(fd) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    const QString& reason() const { return reason_; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        if (!reason_.isEmpty()) return -1;
+        if (!WriteAll(fd_, QByteArray::fromRawData(data, size), &SystemWrite, reason_)) {
+            setErrorString(reason_);
+            return -1;
+        }
+        return size;
+    }
+
+  private:
+    int fd_;
+    QString reason_;
+};
+
 }  // namespace
 
 bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& message,
@@ -184,18 +235,15 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes, QString& mess
 
 bool WriteFileSafely(const QString& path, const FileBodyWriter& writeBody, QString& message) {
     return CommitNewFile(path, message, [&](int fd, QString& reason) {
-        QFile file;
-        if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
-            reason = file.errorString();
-            return false;
-        }
+        DescriptorDevice file(fd);
         const bool written = writeBody(file, reason);
-        // A buffered write that failed shows on the flush at the latest.
-        if (!file.flush() || file.error() != QFileDevice::NoError) {
-            if (reason.isEmpty()) reason = file.errorString();
+        // The cause of a failed write wins over what the body made of it.
+        if (!file.reason().isEmpty()) {
+            reason = file.reason();
             return false;
         }
-        if (!written && reason.isEmpty()) reason = file.errorString();
+        if (!written && reason.isEmpty())
+            reason = QStringLiteral("書き込みを終えられませんでした。");
         return written;
     });
 }

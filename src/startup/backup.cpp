@@ -1,12 +1,16 @@
 #include "startup/backup.h"
 
-#include <sqlite3.h>
-
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cstdio>
-#include <memory>
 
+#include "backups/backup_names.h"
+#include "backups/backup_texts.h"
+#include "backups/database_copy.h"
+#include "backups/integrity.h"
+#include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "startup/file_search.h"
@@ -28,76 +32,52 @@ namespace {
 // How far BackupDB got; a failure's message depends on it.
 enum class BackupStep { Start, FileCopy, FileCopyFinished, KillOldBackup };
 
+enum class CopyResult { Copied, Failed, DatabaseDamaged };
+
+struct CopyOutcome {
+    CopyResult result;
+    QString problem;
+};
+
 bool OrdinalLess(const QString& a, const QString& b) {
     const auto* x = a.utf16();
     const auto* y = b.utf16();
     return std::lexicographical_compare(x, x + a.size(), y, y + b.size());
 }
 
-struct ConnectionCloser {
-    void operator()(sqlite3* handle) const { sqlite3_close(handle); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
-
-// How long the copy waits for another program's write lock on the database.
-constexpr int kBusyTimeoutMilliseconds = 3000;
-
-Connection OpenFile(const QString& path, int flags) {
-    sqlite3* raw = nullptr;
-    const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
-    Connection connection(raw);
-    if (code != SQLITE_OK) return nullptr;
-    sqlite3_busy_timeout(raw, kBusyTimeoutMilliseconds);
-    return connection;
+// Copies the database under a hidden name that no day check or pruning sees, checks the copy
+// fully (indexes against their tables) and only then renames it to its name (replacing a file
+// of that name). A copy that fails never gets a backup's name.
+CopyOutcome CopyAndCheck(const QString& source, const QString& target, const QString& partial) {
+    if (CopyThroughEngine(source, partial) && CheckIntegrity(partial).verdict == Integrity::Sound &&
+        std::rename(QFile::encodeName(partial).constData(),
+                    QFile::encodeName(target).constData()) == 0)
+        return {CopyResult::Copied, QString()};
+    RemoveWithJournals(partial);
+    // The copy is the database page by page: when it is damaged, or the engine could not read
+    // the database, the database itself is asked.
+    const IntegrityReport database = CheckIntegrity(source);
+    if (database.verdict == Integrity::Damaged)
+        return {CopyResult::DatabaseDamaged, database.firstProblem};
+    return {CopyResult::Failed, QString()};
 }
 
-// The engine's own check of the copy's structure: its single answer is "ok".
-bool PassesQuickCheck(const QString& path) {
-    const Connection copy = OpenFile(path, SQLITE_OPEN_READONLY);
-    if (!copy) return false;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(copy.get(), "PRAGMA quick_check", -1, &raw, nullptr) != SQLITE_OK)
-        return false;
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> statement(raw, &sqlite3_finalize);
-    QStringList answers;
-    int code = SQLITE_ROW;
-    while ((code = sqlite3_step(raw)) == SQLITE_ROW)
-        answers << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)));
-    return code == SQLITE_DONE && answers == QStringList{QStringLiteral("ok")};
+// Moves a backup that fails the integrity check out of the backups' names into the folder's
+// "damaged" subfolder, so that it is neither counted nor restored nor lost.
+bool SetAside(const QString& folder, const QString& name) {
+    const QString aside = JoinPath(folder, kSetAsideFolderName);
+    if (!QDir().mkpath(aside)) return false;
+    QString target = JoinPath(aside, name + kSetAsideSuffix);
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = JoinPath(aside, name + QStringLiteral(".%1").arg(n) + kSetAsideSuffix);
+    return std::rename(QFile::encodeName(JoinPath(folder, name)).constData(),
+                       QFile::encodeName(target).constData()) == 0;
 }
 
 }  // namespace
 
-// Copies the database through the engine rather than as a file: a journal left by a crash
-// in the middle of a commit is rolled back first, so the copy holds exactly what the file
-// holds once it is opened. The copy is written under a hidden name that no day check or
-// pruning sees, checked, and only then renamed to its name (replacing a file of that name).
 bool CopyDatabase(const QString& source, const QString& target, const QString& partial) {
-    const QByteArray partialName = QFile::encodeName(partial);
-    const auto removePartial = [&] {
-        std::remove(partialName.constData());
-        std::remove((partialName + "-journal").constData());
-    };
-    removePartial();
-    bool copied = false;
-    {
-        // Read and write: rolling a hot journal back writes the database file. Never created.
-        const Connection from = OpenFile(source, SQLITE_OPEN_READWRITE);
-        const Connection to = OpenFile(partial, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        if (from && to) {
-            sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
-            if (backup != nullptr) {
-                const int stepped = sqlite3_backup_step(backup, -1);
-                copied = sqlite3_backup_finish(backup) == SQLITE_OK && stepped == SQLITE_DONE;
-            }
-        }
-    }
-    if (!copied || !PassesQuickCheck(partial) ||
-        std::rename(partialName.constData(), QFile::encodeName(target).constData()) != 0) {
-        removePartial();
-        return false;
-    }
-    return true;
+    return CopyAndCheck(source, target, partial).result == CopyResult::Copied;
 }
 
 QString DayStamp(const QDateTime& moment) {
@@ -134,14 +114,39 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
     QStringList names;
     if (!ListFiles(folder, base, extension, names)) return false;
     const QStringList sorted = SortNames(names, true);
-    for (qsizetype i = std::max(keep, 0); i < sorted.size(); ++i)
-        if (!QFile::remove(JoinPath(folder, sorted[i]))) return false;
+    // Nothing to delete: nothing is checked either, so later starts of a day stay fast.
+    if (sorted.size() <= std::max(keep, 0)) return true;
+    // The `keep` newest copies that pass the integrity check stay; a damaged one among them is
+    // set aside rather than counted, so it never costs a sound copy its place. One that cannot
+    // be read at all is left where it is and not counted.
+    VerifiedCopies verified(folder);
+    int sound = 0;
+    for (const QString& name : sorted) {
+        const QString path = JoinPath(folder, name);
+        if (sound >= keep) {
+            if (!QFile::remove(path)) return false;
+            continue;
+        }
+        switch (verified.verdict(name)) {
+            case Integrity::Sound:
+                ++sound;
+                break;
+            case Integrity::Damaged:
+                if (!SetAside(folder, name)) return false;
+                break;
+            case Integrity::Unreadable:
+                break;
+        }
+    }
+    verified.save();
     return true;
 }
 
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
-              const QString& dbFile, const QString& backupFolder, int keep, QString& message) {
+              const QString& dbFile, const QString& backupFolder, int keep, QString& message,
+              BackupReport* report) {
     message.clear();
+    if (report != nullptr) *report = BackupReport{};
     const QString backupPath = JoinPath(baseFolder, backupFolder);
     BackupStep step = BackupStep::Start;
     // Only a failure while forming the names or copying is explained to the user.
@@ -160,7 +165,17 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
         copyName.replace(QLatin1Char('.'), CopyStamp(now));
         const QString partial =
             JoinPath(backupPath, QLatin1Char('.') + dbFile + QStringLiteral(".part"));
-        if (!CopyDatabase(source, JoinPath(backupPath, copyName), partial)) return fail();
+        const CopyOutcome copy = CopyAndCheck(source, JoinPath(backupPath, copyName), partial);
+        if (copy.result == CopyResult::DatabaseDamaged) {
+            // No copy and no pruning: every good copy stays for the restore.
+            if (report != nullptr) *report = {true, copy.problem};
+            message = DamagedDatabaseText(source);
+            return false;
+        }
+        if (copy.result != CopyResult::Copied) return fail();
+        VerifiedCopies verified(backupPath);
+        verified.add(copyName);
+        verified.save();
         step = BackupStep::FileCopyFinished;
     }
     step = BackupStep::KillOldBackup;

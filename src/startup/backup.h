@@ -12,23 +12,34 @@ namespace sorvenka {
 // BackupDB: on the first start of a calendar day copies baseFolder/dbFolder/dbFile into
 // baseFolder/backupFolder under the name with every "." replaced by the copy stamp
 // "_yyyy_mmdd-hhnn_ss.", through the engine (a journal left by a crash is rolled back first)
-// and only when the copy passes the engine's quick check; then keeps the `keep` greatest names of
-// base*.sqlite3 there and deletes the others. False when the copy or the pruning failed: message
-// then holds the explanation of a failed copy, or stays empty when the day check or the pruning
-// failed.
+// and only when the copy passes the engine's full integrity check; then keeps the `keep`
+// newest names of base*.sqlite3 there that pass that check and deletes the older ones. False
+// when the copy or the pruning failed: message then holds the explanation of a failed copy,
+// or stays empty when the day check or the pruning failed. When the copy failed because the
+// database itself is damaged, report says so (with the engine's first complaint), message
+// says so in plain words, and nothing is pruned.
+struct BackupReport {
+    bool databaseDamaged = false;
+    QString problem;
+};
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
-              const QString& dbFile, const QString& backupFolder, int keep, QString& message);
+              const QString& dbFile, const QString& backupFolder, int keep, QString& message,
+              BackupReport* report = nullptr);
 
 // The verified copy of the backup: the database copied through the engine into `partial` (a
-// hidden name), checked, then renamed to `target`. False, with the partial file removed and
-// target untouched, when any step fails. Also the copy taken before a merge of exercises.
+// hidden name), checked fully (PRAGMA integrity_check), then renamed to `target`. False, with the
+// partial file removed and target untouched, when any step fails. Also the copy taken before a
+// merge of exercises.
 bool CopyDatabase(const QString& source, const QString& target, const QString& partial);
 
 // Whether the folder holds a file whose name contains the day stamp. False with ok = false
 // when the folder cannot be searched.
 bool BackupExistsForDay(const QString& folder, const QString& dayStamp, bool& ok);
-// Deletes all but the `keep` greatest names matching base*.extension; false when the folder
-// cannot be searched or a file cannot be deleted (the deleting stops there).
+// Keeps the `keep` greatest names matching base*.extension that pass the integrity check and
+// deletes the names below them; a damaged file above them is moved into the subfolder
+// "damaged" (never deleted). Nothing is checked when no more than `keep` names match. False
+// when the folder cannot be searched or a file cannot be deleted or moved (the work stops
+// there).
 bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep);
 // The names matching base*.extension in directory order; false when the folder cannot be read.
 bool ListFiles(const QString& folder, const QString& base, const QString& extension,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace sorvenka {
@@ -14,17 +15,35 @@ class InstanceGuard {
     InstanceGuard(const InstanceGuard&) = delete;
     InstanceGuard& operator=(const InstanceGuard&) = delete;
 
-    // False when another process holds the lock. When the lock file can neither be created
-    // nor opened (a read-only program folder without one), there is no way to tell, and the
-    // program is let run rather than refused with a wrong message.
+    enum class Outcome {
+        Taken,          // this process holds the lock
+        HeldElsewhere,  // another process holds it
+        Unavailable,    // the lock file cannot be made or locked: nothing would guard the data
+    };
+    // True only when this process now holds the lock. A lock that cannot be had is never taken
+    // for one that is free: a read-only program folder without a lock file gives false (with
+    // outcome() Unavailable), and the program must not run unguarded.
     bool acquire(const QString& programFolder, const QString& programName);
+    Outcome outcome() const { return outcome_; }
+    // The lock file of the last acquire.
+    const QString& lockPath() const { return lockPath_; }
+    // What to tell the user when acquire failed: the second-instance message, or that the
+    // lock file cannot be made.
+    QString refusalMessage() const;
 
     static QString lockFileName(const QString& programName) {
         return programName + QStringLiteral(".lock");
     }
 
   private:
+    Outcome take(const QByteArray& path);
+
     int fd_ = -1;
+    QString lockPath_;
+    Outcome outcome_ = Outcome::Unavailable;
 };
+
+// Shown, and the program not started, when the lock file cannot be made or locked.
+QString LockUnavailableMessage(const QString& lockPath);
 
 }  // namespace sorvenka

@@ -1,5 +1,10 @@
 #include "startup/startup.h"
 
+#include <QFileInfo>
+
+#include "backups/backup_texts.h"
+#include "backups/restore.h"
+#include "backups/restore_offer.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
@@ -19,6 +24,11 @@ const QString kDbFile = QStringLiteral("exercise.sqlite3");
 const QString kBackupFolder = QStringLiteral("db_backup");
 constexpr int kBackupsKept = 20;
 
+bool HasDatabaseFile(const QString& path) {
+    const QFileInfo info(path);
+    return info.isFile() && info.size() > 0;
+}
+
 [[noreturn]] void ShowAndEnd(Platform& platform, const QString& message) {
     platform.message(message);
     platform.endProgram(kFailureExitStatus);
@@ -28,7 +38,7 @@ constexpr int kBackupsKept = 20;
 
 void GuardSingleInstance(Platform& platform, InstanceGuard& guard, const QString& programFolder,
                          const QString& programName) {
-    if (!guard.acquire(programFolder, programName)) ShowAndEnd(platform, kSecondInstanceMessage);
+    if (!guard.acquire(programFolder, programName)) ShowAndEnd(platform, guard.refusalMessage());
 }
 
 QString StartUp(Platform& platform, Log& log, Database& db, const QString& programFolder,
@@ -40,10 +50,25 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     CheckFolders(platform, log, base, kDataFolders);
 
     QString message;
-    // The copy is taken before this process opens the database.
-    if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message))
-        ShowAndEnd(platform, message);
     const QString dbFilePath = JoinPath(JoinPath(base, kDbFolder), kDbFile);
+    // The copy is taken before this process opens the database; the database is checked fully
+    // with it, so only the day's first start pays for the check.
+    BackupReport backup;
+    if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message,
+                  &backup)) {
+        if (!backup.databaseDamaged) ShowAndEnd(platform, message);
+        log.write(QStringLiteral("database damaged: ") + backup.problem);
+        if (!OfferRestoreAtStart(platform, log, base, message, kKeptDamaged))
+            platform.endProgram(kFailureExitStatus);
+    }
+    // Opening never creates it: an empty file in its place would hide the missing database
+    // from the launcher, which makes a first one only where there is none.
+    if (!HasDatabaseFile(dbFilePath)) {
+        log.write(QStringLiteral("database missing"));
+        if (!OfferRestoreAtStart(platform, log, base, MissingDatabaseText(dbFilePath),
+                                 kKeptBeforeRestore))
+            platform.endProgram(kFailureExitStatus);
+    }
     if (!db.open(dbFilePath, message)) ShowAndEnd(platform, message);
     if (!CheckMasterCodes(db, message)) ShowAndEnd(platform, message);
     return dbFilePath;

@@ -51,6 +51,7 @@ void MainWindow::nameControlsForScreenReaders() {
         {cmdCsvExport, "CSVに書き出す"},
         {cmdCsvImport, "CSVを読み込む"},
         {cmdMasters, "種目の管理"},
+        {cmdRestoreBackup, "バックアップから復元"},
     };
     for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
 }

@@ -1,5 +1,7 @@
 // "CSVに書き出す" and "CSVを読み込む": the whole log, or the listed period, as CSV, and CSV
 // files of Sorvenka and of other training logs read in after a preview.
+#include <QFileInfo>
+
 #include "common/paths.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
@@ -47,6 +49,14 @@ void MainWindow::cmdCsvExport_Click() {
         return;
     }
     const QString path = JoinPath(recFolder, name);
+    // An export of the same day proposes the same name: an earlier file is replaced only when
+    // the user says so.
+    if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
+        const Answer replace = platform_.message(
+            QStringLiteral("同じ名前のファイルがあります。置き換えますか？\r\n") + path,
+            Buttons::YesNo);
+        if (replace != Answer::Yes) return;
+    }
     qint64 rows = 0;
     QString message;
     if (!ExportCsv(db_, path, from, to, rows, message)) {

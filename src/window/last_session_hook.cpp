@@ -14,7 +14,7 @@ void MainWindow::buildLastSessionPanel() {
         JoinPath(JoinPath(baseFolder_, programName_), QStringLiteral("rest_length.txt")),
         JoinPath(JoinPath(baseFolder_, QStringLiteral("wav")), QStringLiteral("start.wav")), this);
     lastSessionPanel->setGeometry(1048, 424, 209, 234);
-    setTabOrder(cmdMasters, lastSessionPanel->lstSets);
+    setTabOrder(cmdRestoreBackup, lastSessionPanel->lstSets);
     setTabOrder(lastSessionPanel->lstSets, lastSessionPanel->lstRecords);
     setTabOrder(lastSessionPanel->lstRecords, lastSessionPanel->cmdFill);
     setTabOrder(lastSessionPanel->cmdFill, lastSessionPanel->cboRest);

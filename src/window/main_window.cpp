@@ -71,6 +71,7 @@ void MainWindow::connectEvents() {
     onClick(cmdCsvExport, &MainWindow::cmdCsvExport_Click);
     onClick(cmdCsvImport, &MainWindow::cmdCsvImport_Click);
     onClick(cmdMasters, &MainWindow::cmdMasters_Click);
+    onClick(cmdRestoreBackup, &MainWindow::cmdRestoreBackup_Click);
 
     auto onIndexedClick = [this](auto& buttons, auto handler) {
         for (int i = 0; i < static_cast<int>(buttons.size()); ++i)

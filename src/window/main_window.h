@@ -97,10 +97,11 @@ class MainWindow : public QWidget {
 
     // Free area right of the record frame and below 登録/更新: features beyond the main
     // window's own controls. They come last in the tab order.
-    QPushButton* cmdProgress;   // 推移: the progress window
-    QPushButton* cmdCsvExport;  // CSVに書き出す
-    QPushButton* cmdCsvImport;  // CSVを読み込む
-    QPushButton* cmdMasters;    // 種目の管理: groups and exercises
+    QPushButton* cmdProgress;       // 推移: the progress window
+    QPushButton* cmdCsvExport;      // CSVに書き出す
+    QPushButton* cmdCsvImport;      // CSVを読み込む
+    QPushButton* cmdMasters;        // 種目の管理: groups and exercises
+    QPushButton* cmdRestoreBackup;  // バックアップから復元
     // 前回: last session, records and rest clock of the chosen exercise (x 1048.., y 424..).
     LastSessionPanel* lastSessionPanel = nullptr;
 
@@ -140,6 +141,7 @@ class MainWindow : public QWidget {
     // Shows the chosen exercise's last session before the date again.
     void refreshLastSession();
     void cmdMasters_Click();
+    void cmdRestoreBackup_Click();
 
     // After data changed outside the entry controls (a master change, an import, a restore):
     // refills the group and exercise lists keeping the selection where it still exists,

@@ -183,20 +183,21 @@ void MainWindow::buildControls() {
     cmdCsvExport = MakeButton(this, QStringLiteral("CSVに書き出す"), 1056, 264, 185, 33);
     cmdCsvImport = MakeButton(this, QStringLiteral("CSVを読み込む"), 1056, 304, 185, 33);
     cmdMasters = MakeButton(this, QStringLiteral("種目の管理"), 1056, 344, 185, 33);
+    cmdRestoreBackup = MakeButton(this, QStringLiteral("バックアップから復元"), 1056, 384, 185, 33);
 
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdUnselect->setEnabled(false);
 
     const std::initializer_list<QWidget*> tabOrder{
-        txtYmd,       lstGrp,        lstExer,       txtTarget,   cmdClear[0], cmdZero[0],
-        txtHMS[0],    cmdClear[1],   cmdNow[0],     txtHMS[1],   cmdClear[2], cmdNow[1],
-        txtCount,     cmdClear[3],   lstUnit,       lstSweat,    txtComment,  cmdInsert,
-        cmdUpdate,    txtWeekNum,    cmdInc[0],     cmdInc[1],   lstRange,    optOrder[0],
-        optOrder[1],  lstRecord,     cmdDelete,     cmdUnselect, cmdFile,     cmdOpen[0],
-        cmdEnd,       optComment[0], optComment[1], cmdClear[4], cmdZero[1],  lstUnitTarget,
-        txtCountMin,  txtCountSec,   cmdClear[5],   cmdOpen[2],  cmdProgress, cmdCsvExport,
-        cmdCsvImport, cmdMasters};
+        txtYmd,       lstGrp,        lstExer,         txtTarget,   cmdClear[0], cmdZero[0],
+        txtHMS[0],    cmdClear[1],   cmdNow[0],       txtHMS[1],   cmdClear[2], cmdNow[1],
+        txtCount,     cmdClear[3],   lstUnit,         lstSweat,    txtComment,  cmdInsert,
+        cmdUpdate,    txtWeekNum,    cmdInc[0],       cmdInc[1],   lstRange,    optOrder[0],
+        optOrder[1],  lstRecord,     cmdDelete,       cmdUnselect, cmdFile,     cmdOpen[0],
+        cmdEnd,       optComment[0], optComment[1],   cmdClear[4], cmdZero[1],  lstUnitTarget,
+        txtCountMin,  txtCountSec,   cmdClear[5],     cmdOpen[2],  cmdProgress, cmdCsvExport,
+        cmdCsvImport, cmdMasters,    cmdRestoreBackup};
     QWidget* previous = nullptr;
     for (QWidget* control : tabOrder) {
         if (previous) setTabOrder(previous, control);

@@ -3,6 +3,7 @@
 #include "cli/csv_command.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QProcess>
@@ -318,6 +319,146 @@ TEST_F(CsvCommand, TheProgramRunsWithoutADisplay) {
         EXPECT_TRUE(out.contains(QString::fromUtf8(c.out))) << out.toStdString();
     }
     EXPECT_EQ(sets(), QStringLiteral("int:2"));
+}
+
+// A file that cannot be read at all gives its reason alone, no figures of an unknown format;
+// refused rows are each listed once, and only rows beyond the listed ones are counted apart.
+TEST_F(CsvCommand, SummaryTextsSayWhatHappened) {
+    QByteArray manyBad = kStrong;
+    for (int i = 0; i < 99; ++i)
+        manyBad += "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
+    QByteArray tooManyBad = kStrong;
+    for (int i = 0; i < 1003; ++i)
+        tooManyBad += "2024-13-01 08:30:00,Push,ベンチプレス,2,60,10,0,0,\r\n";
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        QStringList outHas, outLacks, errHas, errLacks;
+    };
+    const Case cases[] = {
+        {"missing file",
+         {"--import-csv", rec + "/none.csv"},
+         {},
+         {"形式", "日数"},
+         {"ファイルを開けませんでした", "none.csv"},
+         {}},
+        {"a folder", {"--import-csv", rec}, {}, {"形式"}, {"フォルダです"}, {}},
+        {"99 refused rows",
+         {"--import-csv", file("bad99.csv", manyBad), "--dry-run"},
+         {"読み込めない行: 99"},
+         {"ほか", "行目"},
+         {"4行目: 日付", "102行目: 日付"},
+         {"ほか"}},
+        {"1003 refused rows",
+         {"--import-csv", file("bad1003.csv", tooManyBad), "--dry-run"},
+         {"読み込めない行: 1003"},
+         {"行目"},
+         {"1003行目: 日付", "ほか 3行"},
+         {"1004行目", "1006行目"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CommandRun result = run(c.arguments);
+        EXPECT_EQ(result.status, kCommandFailed);
+        for (const QString& part : c.outHas)
+            EXPECT_TRUE(result.out.contains(part)) << part.toStdString() << "\n"
+                                                   << result.out.toStdString();
+        for (const QString& part : c.outLacks)
+            EXPECT_FALSE(result.out.contains(part)) << part.toStdString() << "\n"
+                                                    << result.out.toStdString();
+        for (const QString& part : c.errHas)
+            EXPECT_TRUE(result.err.contains(part)) << part.toStdString() << "\n"
+                                                   << result.err.left(2000).toStdString();
+        for (const QString& part : c.errLacks)
+            EXPECT_FALSE(result.err.contains(part)) << part.toStdString();
+    }
+}
+
+// Files that are no regular files: an export never replaces them, an import never waits on
+// them; "-" reads standard input to its end.
+TEST_F(CsvCommand, SpecialFilesAndStandardInput) {
+    const QString built = qEnvironmentVariable("VALDROME_EXE");
+    ASSERT_FALSE(built.isEmpty());
+    const QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
+    ASSERT_TRUE(QFile::copy(built, program));
+    const QString fifo = rec + QStringLiteral("/fifo.csv");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    struct Case {
+        const char* name;
+        QStringList arguments;
+        QByteArray input;   // standard input; closed at once when empty
+        QString inputFile;  // or this file as standard input
+        int status;
+        const char* err;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {"export onto a FIFO",
+         {"--export-csv", fifo},
+         {},
+         {},
+         kCommandFailed,
+         "通常のファイルではありません",
+         "int:0"},
+        {"import from a FIFO",
+         {"--import-csv", fifo},
+         {},
+         {},
+         kCommandFailed,
+         "通常のファイルではありません",
+         "int:0"},
+        {"import from a device",
+         {"--import-csv", "/dev/zero"},
+         {},
+         {},
+         kCommandFailed,
+         "通常のファイルではありません",
+         "int:0"},
+        {"standard input, dry run",
+         {"--import-csv", "-", "--dry-run"},
+         kStrong,
+         {},
+         kCommandOk,
+         "",
+         "int:0"},
+        {"standard input", {"--import-csv", "-"}, kStrong, {}, kCommandOk, "", "int:2"},
+        {"standard input without end",
+         {"--import-csv", "-"},
+         {},
+         "/dev/zero",
+         kCommandFailed,
+         "NUL",
+         "int:2"},
+        {"standard input in UTF-16",
+         {"--import-csv", "-"},
+         QByteArray("\xFF\xFE"
+                    "D\0a\0",
+                    6),
+         {},
+         kCommandFailed,
+         "UTF-16",
+         "int:2"},
+        {"empty standard input", {"--import-csv", "-"}, {}, {}, kCommandFailed, "空です", "int:2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        if (!c.inputFile.isEmpty()) process.setStandardInputFile(c.inputFile);
+        process.start(program, c.arguments);
+        ASSERT_TRUE(process.waitForStarted());
+        if (c.inputFile.isEmpty()) {
+            process.write(c.input);
+            process.closeWriteChannel();
+        }
+        ASSERT_TRUE(process.waitForFinished(30000)) << "hangs";
+        const QString err = QString::fromUtf8(process.readAllStandardError());
+        EXPECT_EQ(process.exitCode(), c.status) << err.toStdString();
+        EXPECT_TRUE(err.contains(QString::fromUtf8(c.err))) << err.toStdString();
+        EXPECT_EQ(sets(), QString::fromLatin1(c.stored));
+    }
+    struct stat after {};
+    ASSERT_EQ(::lstat(QFile::encodeName(fifo).constData(), &after), 0);
+    EXPECT_TRUE(S_ISFIFO(after.st_mode));
 }
 
 }  // namespace

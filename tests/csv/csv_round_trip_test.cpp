@@ -112,5 +112,63 @@ TEST(CsvRoundTrip, FailedExportKeepsThePreviousFile) {
     EXPECT_EQ(ReadFileBytes(file), QByteArray("previous"));
 }
 
+// Texts that begin like formulas, in comments and in names, from Sorvenka's own sets and from
+// another logger's file: written with an apostrophe first, read back exactly as stored.
+TEST(CsvRoundTrip, FormulaLikeTextsAreGuardedAndComeBackUnchanged) {
+    OpenDatabase source;
+    source.layout.exec(QString::fromUtf8(R"sql(
+insert into m_grp values ('43', '=HYPERLINK("http://x","y")', 1, 43);
+insert into m_exer values ('43', '01', '@SUM(A1)', 1, 1);
+insert into t_exer values
+ ('2024/05/01', '43', '01', 1, '', '', 60, 'kg', 10, '回', null, null, '0', '=1+1'),
+ ('2024/05/01', '43', '01', 2, '', '', 60, 'kg', 10, '回', null, null, '0',
+  '=cmd|'' /C calc''!A0'),
+ ('2024/05/01', '43', '01', 3, '', '', 60, 'kg', 10, '回', null, null, '0', '-tight'),
+ ('2024/05/01', '43', '01', 4, '', '', 60, 'kg', 10, '回', null, null, '0', char(9) || '+x'),
+ ('2024/05/01', '43', '01', 5, '', '', 60, 'kg', 10, '回', null, null, '0', char(13) || '=x'),
+ ('2024/05/01', '43', '01', 6, '', '', 60, 'kg', 10, '回', null, null, '0', '''=1'),
+ ('2024/05/01', '43', '01', 7, '', '', 60, 'kg', 10, '回', null, null, '0', '''''-1'),
+ ('2024/05/01', '43', '01', 8, '', '', 60, 'kg', 10, '回', null, null, '0', '''plain');
+)sql"));
+    const QString file = source.layout.folder(QStringLiteral("rec")) + QStringLiteral("/f.csv");
+    qint64 rows = 0;
+    QString message;
+    ASSERT_TRUE(ExportCsv(source.db, file, QString(), QString(), rows, message))
+        << message.toStdString();
+    const QByteArray bytes = ReadFileBytes(file);
+    for (const char* cell :
+         {",'=1+1,", ",'=cmd|' /C calc'!A0,", ",'-tight,", ",'\t+x,", ",\"'\r=x\",", ",''=1,",
+          ",'''-1,", ",'plain,", ",\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",'@SUM(A1)\r\n"})
+        EXPECT_TRUE(bytes.contains(cell)) << cell << "\n" << bytes.toStdString();
+
+    OpenDatabase target;
+    ImportOptions options;
+    options.commit = true;
+    ImportSummary summary;
+    ASSERT_TRUE(ImportCsv(target.db, file, options, summary))
+        << SummaryLines(summary).join('\n').toStdString();
+    EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
+    EXPECT_EQ(Scalar(target.layout.dbPath(), "select grp_name from m_grp where grp_cd = '43'"),
+              QStringLiteral("text:=HYPERLINK(\"http://x\",\"y\")"));
+    EXPECT_EQ(Scalar(target.layout.dbPath(),
+                     "select exer_name from m_exer where grp_cd = '43' and exer_cd = '01'"),
+              QStringLiteral("text:@SUM(A1)"));
+
+    // Another logger's note keeps its apostrophes as written, and is guarded on export.
+    const QString strong = target.layout.folder(QStringLiteral("rec")) + QStringLiteral("/s.csv");
+    ASSERT_TRUE(WriteFileBytes(strong,
+                               "Date,Exercise Name,Set Order,kg,Reps,Notes\r\n"
+                               "2024-06-01 08:00:00,Press,1,50,5,=1+1\r\n"
+                               "2024-06-01 08:00:00,Press,2,50,5,'=2\r\n"));
+    ASSERT_TRUE(ImportCsv(target.db, strong, options, summary))
+        << SummaryLines(summary).join('\n').toStdString();
+    EXPECT_EQ(CellRows(target.layout.dbPath(),
+                       "select comment from t_exer where ymd = '2024/06/01' order by set_num"),
+              (QStringList{QStringLiteral("text:=1+1"), QStringLiteral("text:'=2")}));
+    ASSERT_TRUE(ExportCsv(target.db, file, QStringLiteral("2024/06/01"), QString(), rows, message));
+    EXPECT_TRUE(ReadFileBytes(file).contains(",'=1+1,")) << ReadFileBytes(file).toStdString();
+    EXPECT_TRUE(ReadFileBytes(file).contains(",''=2,"));
+}
+
 }  // namespace
 }  // namespace sorvenka::testing

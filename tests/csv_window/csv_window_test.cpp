@@ -246,5 +246,35 @@ TEST_F(CsvWindow, ExportAsksForAllOrTheListedPeriodAndTheName) {
     }
 }
 
+// An earlier file of the same name is replaced only after a Yes, and keeps its permissions.
+TEST_F(CsvWindow, ExportAsksBeforeReplacingAFile) {
+    fx.layout.exec(
+        QStringLiteral("insert into t_exer values "
+                       "('2024/05/14','01','01',1,'','',60,'kg',10,'回',null,null,'0','');"));
+    const QString path = write("Sorvenka_20240514.csv", "earlier\r\n");
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    struct Case {
+        const char* name;
+        Answer replace;
+        bool replaced;
+    };
+    for (const Case& c :
+         {Case{"declined", Answer::No, false}, Case{"accepted", Answer::Yes, true}}) {
+        SCOPED_TRACE(c.name);
+        fx.platform.answers = {Answer::Yes, c.replace};
+        fx.platform.inputs.clear();
+        fx.platform.shown.clear();
+        w->cmdCsvExport->click();
+        ASSERT_GE(fx.platform.shown.size(), 2u);
+        EXPECT_EQ(fx.platform.shown[1].text,
+                  QStringLiteral("同じ名前のファイルがあります。置き換えますか？\r\n") + path);
+        EXPECT_EQ(fx.platform.shown[1].buttons, Buttons::YesNo);
+        EXPECT_EQ(ReadFileBytes(path) == "earlier\r\n", !c.replaced);
+        EXPECT_EQ(fx.platform.shown.size(), c.replaced ? 3u : 2u);
+    }
+    EXPECT_EQ(QFile::permissions(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                            QFileDevice::ReadUser | QFileDevice::WriteUser);
+}
+
 }  // namespace
 }  // namespace sorvenka::testing

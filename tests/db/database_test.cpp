@@ -1,14 +1,23 @@
 #include "db/database.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <chrono>
+#include <iostream>
 #include <string>
 #include <thread>
 
+#include "common/file_size_signal.h"
 #include "common/paths.h"
+#include "db/first_database.h"
 #include "startup/test_files.h"
 #include "support/temp_layout.h"
 
@@ -213,6 +222,100 @@ TEST_F(DatabaseFixture, AFailedNonQueryShowsAndReturnsItsCode) {
     }
 }
 
+// A change the file cannot take keeps its own failure text and then names the cause in plain
+// words, without the statement. Real fixtures: an immutable file (read-only even for root) and a
+// file size limit (a full disk).
+TEST(UnwritableDatabase, AChangeNamesTheCauseNotTheStatement) {
+    const QString insert = QStringLiteral(
+        "insert into t_exer (ymd, grp_cd, exer_cd, set_num, comment)\r\n"
+        "values ('2024/05/14', '01', '01', 1, printf('%.*c', 200000, 'x'))");
+    {
+        SCOPED_TRACE("read-only file");
+        TempLayout layout;
+        UndeletableFile readOnly(layout.dbPath());
+        if (!readOnly.works() || ::geteuid() != 0) {
+            std::cerr << "no immutable file here: the read-only case is skipped\n";
+        } else {
+            ScriptedPlatform platform;
+            Log log(platform, layout.programFolder(), QStringLiteral("Valdrome"));
+            Database db(platform, log);
+            QString message;
+            ASSERT_TRUE(db.open(layout.dbPath(), message));
+            EXPECT_NE(db.nonQuery(insert, message), 0);
+            EXPECT_EQ(message, QStringLiteral("SQLite3NonQuery Error\r\n") + insert);
+            ASSERT_EQ(platform.shown.size(), 2u);
+            EXPECT_EQ(platform.shown[0].text, message);
+            EXPECT_EQ(platform.shown[1].text,
+                      QStringLiteral("データベースのファイルに書き込めません（読み取り専用です）。"
+                                     "\r\n\u3000") +
+                          layout.dbPath() +
+                          QStringLiteral("\r\n\r\nファイルとフォルダに書き込めるかを確かめて"
+                                         "ください。"));
+            EXPECT_TRUE(QString::fromUtf8(ReadBytes(log.path())).contains(insert));
+        }
+    }
+    // Runs the insert in a child on the database at path and tells what it showed.
+    const auto insertInChild = [&](const std::function<bool()>& prepare, const QString& path,
+                                   const char* expectedStart) {
+        const pid_t child = fork();
+        if (child == 0) {
+            IgnoreFileSizeSignal();
+            if (!prepare()) _exit(77);
+            QString error;
+            if (!QFile::exists(path) && !CreateFirstDatabase(path, error)) _exit(3);
+            ScriptedPlatform platform;
+            Log log(platform, QFileInfo(path).absolutePath(), QStringLiteral("Valdrome"));
+            Database db(platform, log);
+            QString message;
+            if (!db.open(path, message)) _exit(4);
+            if (db.nonQuery(insert, message) == 0) _exit(5);
+            // The failure's own text first, then the cause in plain words.
+            const QString cause = platform.shown.size() == 2 ? platform.shown[1].text : QString();
+            const bool plain = platform.shown.size() == 2 &&
+                               message.startsWith(QStringLiteral("SQLite3NonQuery Error")) &&
+                               platform.shown[0].text == message &&
+                               cause.startsWith(QString::fromUtf8(expectedStart)) &&
+                               cause.contains(path) && !cause.contains(QStringLiteral("insert"));
+            if (!plain) std::cerr << cause.toStdString() << '\n';
+            _exit(plain ? 0 : 6);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    {
+        SCOPED_TRACE("full disk");
+        // A small file system of its own, in a mount namespace of the child's own.
+        QTemporaryDir mountPoint;
+        const QString path = mountPoint.filePath(QStringLiteral("exercise.sqlite3"));
+        const int status = insertInChild(
+            [&] {
+                return unshare(CLONE_NEWNS) == 0 &&
+                       mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                       mount("tmpfs", QFile::encodeName(mountPoint.path()).constData(), "tmpfs", 0,
+                             "size=96k") == 0;
+            },
+            path, "ディスクがいっぱいのため、データベースに書き込めませんでした。");
+        if (status == 77)
+            std::cerr << "no small file system can be mounted here: the full disk is skipped\n";
+        else
+            EXPECT_EQ(status, 0);
+    }
+    {
+        SCOPED_TRACE("file size limit");
+        TempLayout layout;
+        const qint64 size = QFileInfo(layout.dbPath()).size();
+        EXPECT_EQ(insertInChild(
+                      [&] {
+                          const rlimit limit{rlim_t(size), rlim_t(size)};
+                          return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+                      },
+                      layout.dbPath(), "データベースのファイルを読み書きできませんでした"),
+                  0);
+        EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+    }
+}
+
 // Whatever the caller checked, a statement text with an unpaired surrogate never reaches the
 // engine: read there, the surrogate would swallow the quote after it.
 TEST_F(DatabaseFixture, AStatementThatIsNotValidUtf16IsRefusedAsMisuse) {
@@ -352,8 +455,13 @@ TEST_F(BusyFixture, AQueryGivesUpAfterTheBoundedWaitNamingTheLock) {
         waited.start();
         EXPECT_FALSE(fresh.db.query(sql, rows, text));
         EXPECT_GE(waited.elapsed(), Database::kBusyTimeoutMilliseconds - 100);
-        EXPECT_EQ(text, QStringLiteral("Returned 5:The database file is locked\r\n") + sql +
-                            QStringLiteral("\r\n"));
+        // The cause in plain words, without the statement.
+        EXPECT_TRUE(
+            text.startsWith(QStringLiteral("データベースのファイルがほかのプログラムに使われている"
+                                           "ため、読み書きできませんでした。")))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains(fresh.layout.dbPath()));
+        EXPECT_FALSE(text.contains(QStringLiteral("m_grp")));
         EXPECT_FALSE(fresh.db.isOpen());
         EXPECT_TRUE(fresh.platform.shown.empty());
     }

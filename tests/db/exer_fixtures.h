@@ -89,6 +89,17 @@ inline QString Returned21(const QString& sql) {
            QStringLiteral("\r\n");
 }
 
+// Shown for a database that another program holds past the busy wait: the cause in plain words
+// and the file, never the statement.
+inline QString LockedByAnotherProgram(const QString& dbPath) {
+    return QStringLiteral(
+               "データベースのファイルがほかのプログラムに使われているため、"
+               "読み書きできませんでした。\r\n\u3000") +
+           dbPath +
+           QStringLiteral(
+               "\r\n\r\nDB Browser for SQLite などでファイルを開いていたら、閉じてください。");
+}
+
 }  // namespace sorvenka::testing
 
 // Failures show texts, not their bytes.

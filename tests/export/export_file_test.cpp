@@ -2,7 +2,10 @@
 #include "export/export_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -229,6 +232,136 @@ TEST(ExportFile, BytesAreWrittenAsGivenAndKeepOnlyTheFileItself) {
     EXPECT_EQ(ReadAll(path), bytes);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("chart.png")});
+}
+
+// Only a regular file is replaced: a FIFO, a device node or a folder at the name stays as it
+// is, and nothing is written into it (a FIFO would block, a device would take the bytes).
+TEST(ExportFile, ANameThatIsNoRegularFileIsRefusedAndLeftAsItIs) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.csv"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // A device node of our own where the system allows it (root), else the system's own
+    // /dev/null, which no other user could replace anyway.
+    QString device = dir.filePath(QStringLiteral("null.csv"));
+    if (::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        device = QStringLiteral("/dev/null");
+    const QString folder = dir.filePath(QStringLiteral("folder.csv"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.csv")));
+
+    struct Case {
+        QString path;
+        mode_t kind;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {fifo, S_IFIFO, "通常のファイルではありません"},
+        {device, S_IFCHR, "通常のファイルではありません"},
+        {folder, S_IFDIR, "フォルダです"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        for (bool streamed : {false, true}) {
+            QString message;
+            const bool written =
+                streamed ? WriteFileSafely(
+                               c.path,
+                               [](QIODevice& file, QString&) { return file.write("x\r\n") == 3; },
+                               message)
+                         : WriteLinesToFile({QStringLiteral("x")}, c.path, message);
+            EXPECT_FALSE(written);
+            EXPECT_TRUE(message.contains(c.path)) << message.toStdString();
+            EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << message.toStdString();
+            struct stat after {};
+            ASSERT_EQ(::lstat(QFile::encodeName(c.path).constData(), &after), 0);
+            EXPECT_EQ(after.st_mode & S_IFMT, c.kind);
+        }
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{});
+}
+
+// The file an export replaces keeps its permissions; a new file gets the usual ones.
+TEST(ExportFile, AReplacedFileKeepsItsPermissions) {
+    QTemporaryDir dir;
+    for (const mode_t mode : {mode_t{0600}, mode_t{0640}, mode_t{0444}, mode_t{0755}}) {
+        SCOPED_TRACE(mode);
+        const QString path = dir.filePath(QStringLiteral("kept_%1.csv").arg(mode, 0, 8));
+        WriteBytes(path, "old\r\n");
+        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+        QString message;
+        ASSERT_TRUE(WriteLinesToFile({QStringLiteral("new")}, path, message))
+            << message.toStdString();
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & 07777, mode);
+        EXPECT_EQ(ReadAll(path), QByteArray("new\r\n"));
+    }
+    // Run by the administrator, a user's file stays the user's.
+    if (::geteuid() == 0) {
+        const QString users = dir.filePath(QStringLiteral("users.csv"));
+        WriteBytes(users, "old\r\n");
+        ASSERT_EQ(::chown(QFile::encodeName(users).constData(), 4321, 4322), 0);
+        QString message;
+        ASSERT_TRUE(WriteLinesToFile({QStringLiteral("new")}, users, message));
+        struct stat after {};
+        ASSERT_EQ(::stat(QFile::encodeName(users).constData(), &after), 0);
+        EXPECT_EQ(after.st_uid, 4321u);
+        EXPECT_EQ(after.st_gid, 4322u);
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    const QString fresh = dir.filePath(QStringLiteral("fresh.csv"));
+    QString message;
+    ASSERT_TRUE(WriteLinesToFile({QStringLiteral("new")}, fresh, message));
+    struct stat made {};
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777, 0666 & ~mask);
+}
+
+// A failed write names its cause in Japanese, also when the file is written in pieces by a
+// body writer (the CSV export): a full disk (a small file system, where the system allows
+// mounting one) and the process's file size limit.
+TEST(ExportFile, AFailedWriteNamesItsCause) {
+    const QByteArray piece(64 * 1024, 'x');
+    const FileBodyWriter body = [&](QIODevice& file, QString&) {
+        for (int i = 0; i < 64; ++i)
+            if (file.write(piece) != piece.size()) return false;
+        return true;
+    };
+    const auto check = [&](const QString& folder, const char* cause) {
+        const QString path = folder + QStringLiteral("/big.csv");
+        WriteBytes(path, "the previous export\r\n");
+        for (bool streamed : {false, true}) {
+            SCOPED_TRACE(streamed ? "streamed" : "bytes");
+            QString message;
+            EXPECT_FALSE(streamed ? WriteFileSafely(path, body, message)
+                                  : WriteFileSafely(path, piece.repeated(64), message));
+            EXPECT_TRUE(message.contains(QString::fromUtf8(cause))) << message.toStdString();
+            EXPECT_FALSE(message.contains(QStringLiteral("Unknown"))) << message.toStdString();
+            EXPECT_EQ(ReadAll(path), QByteArray("the previous export\r\n"));
+            EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                      QStringList{QStringLiteral("big.csv")});
+        }
+    };
+    {
+        SCOPED_TRACE("file size limit");
+        QTemporaryDir dir;
+        rlimit saved{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved;
+        small.rlim_cur = 256 * 1024;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        check(dir.path(), "ファイルが大きすぎます");
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, savedHandler);
+    }
+    QTemporaryDir mountPoint;
+    const QByteArray point = QFile::encodeName(mountPoint.path());
+    if (::mount("tmpfs", point.constData(), "tmpfs", 0, "size=256k") != 0)
+        GTEST_SKIP() << "no small file system can be mounted here; the size limit case ran";
+    SCOPED_TRACE("full disk");
+    check(mountPoint.path(), "ディスクの空きが足りません");
+    EXPECT_EQ(::umount(point.constData()), 0);
 }
 
 }  // namespace

@@ -7,9 +7,13 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QThread>
 
+#include "backups/verified_copies.h"
 #include "common/paths.h"
+#include "db/first_database.h"
 #include "startup/test_files.h"
+#include "support/damaged_database.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -31,12 +35,17 @@ struct BackupFixture : ::testing::Test {
     QString backups = layout.folder(QStringLiteral("db_backup"));
     QString message = QStringLiteral("not touched");
 
+    BackupReport report;
+
     bool backup(const QDateTime& now, int keep = 20) {
         return BackupDB(layout.base(), now, QStringLiteral("db"),
                         QStringLiteral("exercise.sqlite3"), QStringLiteral("db_backup"), keep,
-                        message);
+                        message, &report);
     }
-    void addFile(const QString& name) { ASSERT_TRUE(WriteBytes(JoinPath(backups, name), "old")); }
+    // A sound copy of the database under the name.
+    void addFile(const QString& name) {
+        ASSERT_TRUE(QFile::copy(layout.dbPath(), JoinPath(backups, name)));
+    }
     // Backups of April 2024, the 1st to the count-th, at 08:00:00.
     QStringList addAprilBackups(int count) {
         QStringList names;
@@ -47,7 +56,13 @@ struct BackupFixture : ::testing::Test {
         }
         return names;
     }
-    QStringList present() const { return FileNames(backups); }
+    // The folder's files (hidden ones too: a partial copy must not stay), without the record
+    // of checked copies.
+    QStringList present() const {
+        QStringList names = FileNames(backups);
+        names.removeAll(VerifiedCopies::kRecordName);
+        return names;
+    }
 };
 
 TEST_F(BackupFixture, FirstStartOfADayCopiesAndKeepsTheNewest) {
@@ -111,21 +126,117 @@ TEST_F(BackupFixture, ACopyAfterACrashInTheMiddleOfACommitHoldsTheRecoveredDatab
         << "the killed writer left a file that is consistent on its own";
 }
 
-// A copy that the engine's quick check finds broken is removed and reported like any failed
-// copy; the broken database itself is left as it is.
-TEST_F(BackupFixture, ACopyFailingTheQuickCheckIsRemovedAndReported) {
-    // The first byte of page 2 (a b-tree page) becomes a page type that does not exist.
-    const QByteArray before = ReadBytes(layout.dbPath());
-    QByteArray broken = before;
-    ASSERT_GT(broken.size(), 4096 + 1);
-    const int pageSize = (uchar(broken[16]) << 8) | uchar(broken[17]);
-    broken[pageSize] = '\x7f';
-    ASSERT_TRUE(WriteBytes(layout.dbPath(), broken));
+// A damaged database is never copied under a backup's name and costs no good copy its place:
+// nothing is pruned, and the report says the database itself is damaged.
+TEST_F(BackupFixture, ADamagedDatabaseIsNeitherCopiedNorPruned) {
+    struct Case {
+        const char* name;
+        std::function<void()> damage;
+    };
+    const std::vector<Case> cases{
+        // A set number changed in an index cell: only the full integrity check sees it.
+        {"a damaged index", [&] { ASSERT_TRUE(DamagePrimaryKeyIndex(layout.dbPath())); }},
+        // The first byte of page 2 (a b-tree page) becomes a page type that does not exist.
+        {"a b-tree page of an unknown type",
+         [&] {
+             QByteArray broken = ReadBytes(layout.dbPath());
+             const int pageSize = (uchar(broken[16]) << 8) | uchar(broken[17]);
+             broken[pageSize] = '\x7f';
+             ASSERT_TRUE(WriteBytes(layout.dbPath(), broken));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& name : present()) ASSERT_TRUE(QFile::remove(JoinPath(backups, name)));
+        layout.exec(QStringLiteral("delete from t_exer"));
+        const QStringList april = addAprilBackups(21);
+        c.damage();
+        const QByteArray damaged = ReadBytes(layout.dbPath());
 
+        EXPECT_FALSE(backup(kMorning));
+        EXPECT_TRUE(report.databaseDamaged);
+        EXPECT_FALSE(report.problem.isEmpty());
+        EXPECT_TRUE(message.startsWith(QStringLiteral("データベースのファイルが壊れています。")))
+            << message.toStdString();
+        EXPECT_EQ(present(), april);
+        EXPECT_EQ(ReadBytes(layout.dbPath()), damaged);
+        EXPECT_EQ(QDir(backups).entryList(QDir::Hidden | QDir::Files).size(), april.size());
+        // Put back for the next case.
+        ASSERT_TRUE(QFile::remove(layout.dbPath()));
+        QString error;
+        ASSERT_TRUE(CreateFirstDatabase(layout.dbPath(), error));
+    }
+}
+
+// Day after day with a damaged database: every file with a backup's name stays one that
+// passes the integrity check, and the good copies all stay.
+TEST_F(BackupFixture, EveryBackupStaysSoundThroughStartsWithADamagedDatabase) {
+    const QStringList april = addAprilBackups(20);
+    ASSERT_TRUE(DamagePrimaryKeyIndex(layout.dbPath()));
+    for (int day = 0; day < 25; ++day) {
+        SCOPED_TRACE(day);
+        EXPECT_FALSE(backup(QDateTime(QDate(2024, 5, 1).addDays(day), QTime(8, 0))));
+        EXPECT_TRUE(report.databaseDamaged);
+    }
+    EXPECT_EQ(present(), april);
+    for (const QString& name : present())
+        EXPECT_EQ(IntegrityCheck(JoinPath(backups, name)), QStringLiteral("ok"))
+            << name.toStdString();
+}
+
+// Copies damaged after they were taken (or by an older version that checked less) neither
+// count among the kept nor get deleted: they move into db_backup/damaged, and the newest 20
+// sound copies stay.
+TEST_F(BackupFixture, DamagedCopiesAmongTheNewestAreSetAsideAndNotCounted) {
+    const QStringList april = addAprilBackups(25);
+    for (int day : {23, 24, 25})
+        ASSERT_TRUE(DamagePrimaryKeyIndex(JoinPath(backups, april[day - 1])));
+    ASSERT_TRUE(WriteBytes(JoinPath(backups, QStringLiteral("exercise_old.sqlite3")), "old"));
+
+    ASSERT_TRUE(backup(kMorning)) << message.toStdString();
+    EXPECT_EQ(present(), april.mid(3, 19) << kMorningCopy);
+    for (const QString& name : present())
+        EXPECT_EQ(IntegrityCheck(JoinPath(backups, name)), QStringLiteral("ok"))
+            << name.toStdString();
+    EXPECT_EQ(
+        FileNames(JoinPath(backups, QStringLiteral("damaged"))),
+        (QStringList{april[22] + QStringLiteral(".damaged"), april[23] + QStringLiteral(".damaged"),
+                     april[24] + QStringLiteral(".damaged"),
+                     QStringLiteral("exercise_old.sqlite3.damaged")}));
+}
+
+// Copies are checked once and remembered; one that changed since (damaged on the disk) is
+// checked again at the next pruning and set aside.
+TEST_F(BackupFixture, ACopyDamagedAfterItsCheckIsFoundAtTheNextPruning) {
+    QStringList taken;
+    for (int day = 1; day <= 20; ++day) {
+        ASSERT_TRUE(backup(QDateTime(QDate(2024, 4, day), QTime(8, 0)))) << message.toStdString();
+        taken << QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                     .arg(day, 2, 10, QLatin1Char('0'));
+    }
+    ASSERT_EQ(present(), taken);
+    ASSERT_TRUE(QFile::exists(JoinPath(backups, VerifiedCopies::kRecordName)));
+    // Written later: its time changes with its content.
+    QThread::msleep(20);
+    ASSERT_TRUE(DamagePrimaryKeyIndex(JoinPath(backups, taken[10])));
+
+    ASSERT_TRUE(backup(kMorning)) << message.toStdString();
+    QStringList expected = taken;
+    expected.removeAt(10);
+    expected << kMorningCopy;
+    EXPECT_EQ(present(), expected);
+    EXPECT_EQ(FileNames(JoinPath(backups, QStringLiteral("damaged"))),
+              QStringList{taken[10] + QStringLiteral(".damaged")});
+}
+
+// An empty file opens as an empty database; copied, it would push a good copy out.
+TEST_F(BackupFixture, AnEmptyDatabaseFileIsNotCopied) {
+    const QStringList april = addAprilBackups(20);
+    ASSERT_TRUE(WriteBytes(layout.dbPath(), ""));
     EXPECT_FALSE(backup(kMorning));
     EXPECT_EQ(message, kCopyFailed);
-    EXPECT_EQ(present(), QStringList{});
-    EXPECT_EQ(ReadBytes(layout.dbPath()), broken);
+    EXPECT_FALSE(report.databaseDamaged);
+    EXPECT_EQ(present(), april);
 }
 
 TEST_F(BackupFixture, LaterStartsOfTheSameDayCopyNothing) {
@@ -175,7 +286,8 @@ TEST_F(BackupFixture, AMissingDatabaseFailsOnlyWhenACopyIsDue) {
     EXPECT_EQ(message, kCopyFailed);
     EXPECT_TRUE(present().isEmpty());
 
-    addFile(QStringLiteral("exercise_2024_0514-0700_00.sqlite3"));
+    ASSERT_TRUE(WriteBytes(JoinPath(backups, QStringLiteral("exercise_2024_0514-0700_00.sqlite3")),
+                           "earlier today"));
     EXPECT_TRUE(backup(kMorning));
     EXPECT_TRUE(message.isEmpty());
 }

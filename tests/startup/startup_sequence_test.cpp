@@ -1,16 +1,22 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "backups/verified_copies.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "db/database.h"
+#include "db/first_database.h"
 #include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/startup.h"
 #include "startup/test_files.h"
+#include "support/damaged_database.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -31,7 +37,11 @@ struct StartUpFixture : ::testing::Test {
 
     QString logPath() const { return log.path(); }
     QStringList logLines() const { return ReadCrLfLines(logPath()); }
-    QStringList backups() const { return FileNames(layout.folder(QStringLiteral("db_backup"))); }
+    QStringList backups() const {
+        QStringList names = FileNames(layout.folder(QStringLiteral("db_backup")));
+        names.removeAll(VerifiedCopies::kRecordName);
+        return names;
+    }
     EndedRun startExpectingEnd() {
         return RunExpectingEnd(
             platform, [&] { StartUp(platform, log, db, layout.programFolder(), runtimeFiles); });
@@ -133,24 +143,145 @@ TEST_F(StartUpFixture, AFailedPruningShowsAnEmptyMessage) {
     ExpectEndedAfter(startExpectingEnd(), QString());
 }
 
-TEST_F(StartUpFixture, ADatabaseThatCannotBeOpenedEndsAfterItsMessage) {
-    addTodaysBackup();
-    ASSERT_TRUE(QFile::remove(layout.dbPath()));
-    ASSERT_TRUE(QDir().mkdir(layout.dbPath()));  // a folder where the file should be
-    ExpectEndedAfter(startExpectingEnd(), QStringLiteral("DBFile Open Error"));
-    EXPECT_EQ(logLines().value(2), QStringLiteral("09:30:15 DBOpenDB"));
+// Without a database file (or with an empty one, or a folder in its place) on a day that
+// already has its copy, the start says so plainly and never makes an empty file: the
+// launcher makes a first database only where there is no file at all.
+TEST_F(StartUpFixture, AMissingDatabaseIsNamedAndNeverCreated) {
+    struct Case {
+        const char* name;
+        std::function<void()> prepare;
+        bool fileAfterwards;
+    };
+    const std::vector<Case> cases{
+        {"no file", [&] { ASSERT_TRUE(QFile::remove(layout.dbPath())); }, false},
+        {"an empty file", [&] { ASSERT_TRUE(WriteBytes(layout.dbPath(), "")); }, true},
+        {"a folder in its place",
+         [&] {
+             ASSERT_TRUE(QFile::remove(layout.dbPath()));
+             ASSERT_TRUE(QDir().mkdir(layout.dbPath()));
+         },
+         false},
+    };
+    addTodaysBackup();  // not a database: no copy to restore
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(layout.dbPath()).removeRecursively();
+        QFile::remove(layout.dbPath());
+        QString error;
+        ASSERT_TRUE(CreateFirstDatabase(layout.dbPath(), error));
+        c.prepare();
+        const EndedRun run = startExpectingEnd();
+        EXPECT_TRUE(run.ended);
+        EXPECT_NE(run.status, 0);
+        ASSERT_EQ(run.shown.size(), 1u);
+        EXPECT_TRUE(run.shown[0].text.startsWith(
+            QStringLiteral("データベースのファイルがありません（または空です）。\r\n\u3000") +
+            layout.dbPath()))
+            << run.shown[0].text.toStdString();
+        EXPECT_TRUE(run.shown[0].text.contains(
+            QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。")));
+        EXPECT_EQ(QFileInfo(layout.dbPath()).isFile(), c.fileAfterwards);
+        if (c.fileAfterwards) {
+            EXPECT_EQ(QFileInfo(layout.dbPath()).size(), 0);
+        }
+    }
 }
 
-TEST_F(StartUpFixture, AMissingDatabaseOnADayWithABackupIsCreatedEmptyAndFailsItsFirstQuery) {
-    addTodaysBackup();
+// A sound copy on hand: the start offers it in place of the missing file.
+TEST_F(StartUpFixture, AMissingDatabaseCanBeRestoredFromTheNewestGoodCopy) {
+    layout.exec(
+        QStringLiteral("insert into t_exer values ('2024/05/13','01','01',1,'','',60,"
+                       "'kg',10,'回',null,null,'2','kept')"));
+    const QString copy = JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                  QStringLiteral("exercise_2024_0514-0700_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), copy));
     ASSERT_TRUE(QFile::remove(layout.dbPath()));
-    ExpectEndedAfter(startExpectingEnd(),
-                     QStringLiteral("Returned 21:Library used incorrectly\r\n"
-                                    "select grp_cd\r\nfrom   m_grp\r\norder by\r\n       grp_cd\r\n"
-                                    "\r\n"));
-    EXPECT_TRUE(QFile::exists(layout.dbPath()));
-    EXPECT_EQ(ScalarText(layout.dbPath(), QStringLiteral("select count(*) from sqlite_master")),
-              QStringLiteral("0"));
+
+    platform.answers = {Answer::No};
+    const EndedRun declined = startExpectingEnd();
+    EXPECT_TRUE(declined.ended);
+    ASSERT_EQ(declined.shown.size(), 1u);
+    EXPECT_EQ(declined.shown[0].buttons, Buttons::YesNo);
+    EXPECT_TRUE(
+        declined.shown[0].text.contains(QStringLiteral("exercise_2024_0514-0700_00.sqlite3")));
+    EXPECT_FALSE(QFile::exists(layout.dbPath()));
+
+    platform.answers = {Answer::Yes};
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_EQ(ScalarText(layout.dbPath(), QStringLiteral("select comment from t_exer")),
+              QStringLiteral("kept"));
+    ASSERT_EQ(platform.shown.size(), 2u);
+    EXPECT_TRUE(
+        platform.shown[1].text.startsWith(QStringLiteral("バックアップから復元しました。")));
+}
+
+// At the first start of a day the copy finds the database damaged: the user hears it, learns
+// where the good copies are, and may have the newest restored; the damaged file stays beside
+// it under its own name.
+TEST_F(StartUpFixture, ADamagedDatabaseIsSaidAndTheNewestGoodCopyOffered) {
+    const QString backupFolder = layout.folder(QStringLiteral("db_backup"));
+    layout.exec(
+        QStringLiteral("insert into t_exer values ('2024/05/12','01','01',1,'','',60,"
+                       "'kg',10,'回',null,null,'2','good')"));
+    const QString good =
+        JoinPath(backupFolder, QStringLiteral("exercise_2024_0513-0700_00.sqlite3"));
+    const QString older =
+        JoinPath(backupFolder, QStringLiteral("exercise_2024_0512-0700_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), good));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), older));
+    // The newest copy is damaged as well (taken by an older version): it is passed over.
+    const QString damagedCopy =
+        JoinPath(backupFolder, QStringLiteral("exercise_2024_0513-2000_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), damagedCopy));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(damagedCopy));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(layout.dbPath()));
+    const QByteArray damaged = ReadBytes(layout.dbPath());
+    const QStringList before = backups();
+
+    platform.answers = {Answer::No};
+    const EndedRun declined = startExpectingEnd();
+    EXPECT_TRUE(declined.ended);
+    EXPECT_NE(declined.status, 0);
+    ASSERT_EQ(declined.shown.size(), 1u);
+    const QString offer = declined.shown[0].text;
+    EXPECT_EQ(declined.shown[0].buttons, Buttons::YesNo);
+    EXPECT_TRUE(offer.startsWith(
+        QStringLiteral("データベースのファイルが壊れています。\r\n\u3000") + layout.dbPath()))
+        << offer.toStdString();
+    EXPECT_TRUE(offer.contains(backupFolder));
+    EXPECT_TRUE(offer.contains(QStringLiteral("exercise_2024_0513-0700_00.sqlite3")));
+    EXPECT_TRUE(
+        offer.contains(QStringLiteral("2024/05/13 07:00:00、1セット、最後の記録 2024/05/12")));
+    EXPECT_FALSE(offer.contains(QStringLiteral("SQL")));
+    EXPECT_EQ(ReadBytes(layout.dbPath()), damaged);
+    EXPECT_EQ(backups(), before);
+
+    platform.answers = {Answer::Yes};
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+    EXPECT_EQ(ScalarText(layout.dbPath(), QStringLiteral("select count(*) from t_exer")),
+              QStringLiteral("1"));
+    const QString kept = JoinPath(layout.folder(QStringLiteral("db")),
+                                  QStringLiteral("exercise_damaged_2024_0514-0930_15.sqlite3"));
+    EXPECT_EQ(ReadBytes(kept), damaged);
+    ASSERT_EQ(platform.shown.size(), 2u);
+    EXPECT_TRUE(platform.shown[1].text.contains(kept));
+    EXPECT_TRUE(logLines().join(QLatin1Char('\n')).contains(QStringLiteral("database damaged")));
+}
+
+TEST_F(StartUpFixture, ADamagedDatabaseWithoutAGoodCopyEndsAfterSayingSo) {
+    ASSERT_TRUE(DamagePrimaryKeyIndex(layout.dbPath()));
+    const EndedRun run = startExpectingEnd();
+    EXPECT_TRUE(run.ended);
+    EXPECT_NE(run.status, 0);
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_TRUE(
+        run.shown[0].text.startsWith(QStringLiteral("データベースのファイルが壊れています。")));
+    EXPECT_TRUE(
+        run.shown[0].text.contains(QStringLiteral("正常なバックアップが次のフォルダにありません")));
+    EXPECT_TRUE(backups().isEmpty());
 }
 
 TEST_F(StartUpFixture, InconsistentMasterCodesEndAfterTheirMessage) {
@@ -228,6 +359,45 @@ TEST(SingleInstance, AProgramStartedFromTheWindowDoesNotInheritTheLock) {
     EXPECT_TRUE(restarted.acquire(layout.programFolder(), name));
     outliving.kill();
     outliving.waitForFinished();
+}
+
+// A program folder where the lock file cannot be made: the guard cannot tell whether another
+// copy runs, so the program does not start (two windows would write one database).
+TEST(SingleInstance, ALockFileThatCannotBeMadeRefusesTheStart) {
+    TempLayout layout;
+    ScriptedPlatform platform;
+    ASSERT_TRUE(QDir(layout.programFolder()).removeRecursively());
+    const EndedRun run = RunExpectingEnd(platform, [&] {
+        Main(platform, layout.programFolder(), QStringLiteral("Valdrome"),
+             [](Database&, const QString&) { return 0; });
+    });
+    EXPECT_TRUE(run.ended);
+    EXPECT_NE(run.status, 0);
+    ASSERT_EQ(run.shown.size(), 1u);
+    EXPECT_TRUE(run.shown[0].text.contains(
+        JoinPath(layout.programFolder(), QStringLiteral("Valdrome.lock"))));
+    EXPECT_TRUE(run.shown[0].text.contains(QStringLiteral("起動できません")));
+}
+
+// The same for a program folder that exists but is read-only to the user (as root, the child
+// becomes an ordinary user first, since root writes anywhere).
+TEST(SingleInstance, AReadOnlyProgramFolderWithoutALockFileIsUnavailable) {
+    TempLayout layout;
+    ASSERT_EQ(chmod(QFile::encodeName(layout.base()).constData(), 0755), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(layout.programFolder()).constData(), 0555), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (geteuid() == 0 && setuid(65534) != 0) _exit(3);
+        InstanceGuard guard;
+        const bool taken = guard.acquire(layout.programFolder(), QStringLiteral("Valdrome"));
+        _exit(!taken && guard.outcome() == InstanceGuard::Outcome::Unavailable ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    chmod(QFile::encodeName(layout.programFolder()).constData(), 0755);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(SingleInstance, GuardLetsTheFirstInstanceRun) {

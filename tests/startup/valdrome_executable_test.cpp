@@ -10,6 +10,7 @@
 #include <QThread>
 #include <memory>
 
+#include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "startup/backup.h"
 #include "startup/test_files.h"
@@ -61,6 +62,13 @@ struct ProgramLayout {
     }
 };
 
+// The files of the backup folder, without the record of checked copies.
+QStringList BackupFiles(const QString& folder) {
+    QStringList names = FileNames(folder);
+    names.removeAll(VerifiedCopies::kRecordName);
+    return names;
+}
+
 void Kill(QProcess& process) {
     process.kill();
     process.waitForFinished(10000);
@@ -110,7 +118,7 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     for (int day = 1; day <= 20; ++day) {
         old << QStringLiteral("exercise_2000_01%1-0800_00.sqlite3")
                    .arg(day, 2, 10, QLatin1Char('0'));
-        ASSERT_TRUE(WriteBytes(JoinPath(p.backups, old.back()), "old"));
+        ASSERT_TRUE(QFile::copy(p.layout.dbPath(), JoinPath(p.backups, old.back())));
     }
 
     const QDateTime before = QDateTime::currentDateTime();
@@ -119,7 +127,7 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "the first start did not get there";
     Kill(*first);
 
-    const QStringList afterFirst = FileNames(p.backups);
+    const QStringList afterFirst = BackupFiles(p.backups);
     EXPECT_EQ(afterFirst.size(), 20);
     EXPECT_FALSE(afterFirst.contains(old.first()));
     EXPECT_EQ(afterFirst.mid(0, 19), old.mid(1));
@@ -137,7 +145,28 @@ TEST(ValdromeExecutable, TheFirstStartOfADayBacksUpAndPrunesAndLaterStartsOnlyPr
     ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "the second start did not get there";
     Kill(*second);
     if (DayStamp(QDateTime::currentDateTime()) == DayStamp(before)) {
-        EXPECT_EQ(FileNames(p.backups), afterFirst);
+        EXPECT_EQ(BackupFiles(p.backups), afterFirst);
+    }
+}
+
+// Started without the launcher, with the database gone and the day's copy already taken: each
+// start says the database is missing (and offers the copy); none leaves an empty file in its
+// place, which would keep the launcher from ever making a first database.
+TEST(ValdromeExecutable, AMissingDatabaseIsNeverCreatedByAStart) {
+    ProgramLayout p;
+    ASSERT_TRUE(p.install()) << "VALDROME_EXE not set or not copied";
+    const QString today = QStringLiteral("exercise") + DayStamp(QDateTime::currentDateTime()) +
+                          QStringLiteral("-0000_00.sqlite3");
+    ASSERT_TRUE(QFile::copy(p.layout.dbPath(), JoinPath(p.backups, today)));
+    ASSERT_TRUE(QFile::remove(p.layout.dbPath()));
+    for (int start = 1; start <= 2; ++start) {
+        SCOPED_TRACE(start);
+        ASSERT_TRUE(QFile::remove(p.logPath) || start == 1);
+        auto process = p.start();
+        // The question waits for an answer: the start got as far as it goes without one.
+        ASSERT_TRUE(p.waitForLog(QStringLiteral("database missing")));
+        Kill(*process);
+        EXPECT_FALSE(QFileInfo::exists(p.layout.dbPath()));
     }
 }
 
@@ -152,7 +181,7 @@ TEST(ValdromeExecutable, AProgramFolderNamedByTheLauncherHoldsLogAndLockAndItsPa
     ASSERT_TRUE(p.waitForLog(QStringLiteral("DBOpenDB"))) << "no log in the named folder";
     EXPECT_TRUE(
         QFileInfo::exists(JoinPath(p.layout.programFolder(), QStringLiteral("Valdrome.lock"))));
-    const QStringList backups = FileNames(p.backups);
+    const QStringList backups = BackupFiles(p.backups);
     ASSERT_EQ(backups.size(), 1);
     const QStringList stamps = DayStampsAround(before);
     EXPECT_TRUE(backups[0].startsWith(QStringLiteral("exercise") + stamps[0]) ||

@@ -105,6 +105,7 @@ TEST_F(LayoutTest, EveryControlAtItsPlace) {
         {"cmdCsvExport", w.cmdCsvExport, &w, {1056, 264, 185, 33}},
         {"cmdCsvImport", w.cmdCsvImport, &w, {1056, 304, 185, 33}},
         {"cmdMasters", w.cmdMasters, &w, {1056, 344, 185, 33}},
+        {"cmdRestoreBackup", w.cmdRestoreBackup, &w, {1056, 384, 185, 33}},
     };
     for (const Place& p : places) {
         ASSERT_NE(p.control, nullptr) << p.name;
@@ -222,6 +223,7 @@ TEST_F(LayoutTest, TabOrderAsListed) {
         w.cmdDelete, w.cmdUnselect, w.cmdFile, w.cmdOpen[0], w.cmdEnd, w.optComment[0],
         w.optComment[1], w.cmdClear[4], w.cmdZero[1], w.lstUnitTarget, w.txtCountMin, w.txtCountSec,
         w.cmdClear[5], w.cmdOpen[2], w.cmdProgress, w.cmdCsvExport, w.cmdCsvImport, w.cmdMasters,
+        w.cmdRestoreBackup,
         // the 前回 panel
         w.lastSessionPanel->lstSets, w.lastSessionPanel->lstRecords, w.lastSessionPanel->cmdFill,
         w.lastSessionPanel->cboRest};

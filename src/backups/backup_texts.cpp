@@ -1,0 +1,71 @@
+#include "backups/backup_texts.h"
+
+#include "backups/backup_list.h"
+#include "backups/backup_names.h"
+
+namespace sorvenka {
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kIndent = QStringLiteral("\u3000");
+
+}  // namespace
+
+QString DamagedDatabaseText(const QString& dbPath) {
+    return QStringLiteral("データベースのファイルが壊れています。") + kCrLf + kIndent + dbPath;
+}
+
+QString BackupSummaryText(const BackupEntry& entry) {
+    QString text = MomentText(entry.taken);
+    if (entry.sets >= 0) text += QStringLiteral("、%1セット").arg(entry.sets);
+    if (!entry.lastDay.isEmpty()) text += QStringLiteral("、最後の記録 ") + entry.lastDay;
+    return text;
+}
+
+QString RestoreOfferText(const QString& problem, const QString& backupFolder,
+                         const BackupEntry& newest, bool keepsCurrent) {
+    return problem + kCrLf + kCrLf +
+           QStringLiteral("正常なバックアップは次のフォルダにあります。") + kCrLf + kIndent +
+           backupFolder + kCrLf + kCrLf +
+           QStringLiteral("いちばん新しい正常なバックアップから復元しますか？") + kCrLf + kIndent +
+           newest.name + kCrLf + kIndent + BackupSummaryText(newest) + kCrLf + kCrLf +
+           (keepsCurrent ? QStringLiteral("今のファイルは消さずに、同じフォルダに別の名前で"
+                                          "残します。") +
+                               kCrLf
+                         : QString()) +
+           QStringLiteral("「いいえ」を選ぶと、何も変えずにプログラムを終了します。");
+}
+
+QString NoSoundBackupText(const QString& problem, const QString& backupFolder) {
+    return problem + kCrLf + kCrLf +
+           QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。") + kCrLf +
+           kIndent + backupFolder + kCrLf + kCrLf + QStringLiteral("プログラムを終了します。");
+}
+
+QString RestoredText(const QString& backupName, const QString& keptPath) {
+    QString text = QStringLiteral("バックアップから復元しました。") + kCrLf + kIndent + backupName;
+    if (!keptPath.isEmpty())
+        text += kCrLf + kCrLf + QStringLiteral("それまでのファイルは次の名前で残しています。") +
+                kCrLf + kIndent + keptPath;
+    return text;
+}
+
+QString MissingDatabaseText(const QString& dbPath) {
+    return QStringLiteral("データベースのファイルがありません（または空です）。") + kCrLf +
+           kIndent + dbPath;
+}
+
+QString IntegrityText(int integrity) {
+    switch (static_cast<Integrity>(integrity)) {
+        case Integrity::Sound:
+            return QStringLiteral("確認済み");
+        case Integrity::Damaged:
+            return QStringLiteral("壊れています");
+        case Integrity::Unreadable:
+            break;
+    }
+    return QStringLiteral("読めません");
+}
+
+}  // namespace sorvenka

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace sorvenka {
+
+// Copies the database source into target (made anew) through the engine rather than as a
+// file: a journal left by a crash in the middle of a commit is rolled back first, so the copy
+// holds exactly what the file holds once it is opened. The source is never created. False
+// when any step fails; target is then removed.
+bool CopyThroughEngine(const QString& source, const QString& target);
+
+// Removes a file and the journal files the engine may have left beside it.
+void RemoveWithJournals(const QString& path);
+
+// The journal files the engine keeps beside a database file.
+inline const char* const kJournalSuffixes[] = {"-journal", "-wal", "-shm"};
+
+}  // namespace sorvenka

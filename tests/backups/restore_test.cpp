@@ -1,0 +1,217 @@
+#include "backups/restore.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <iostream>
+
+#include "common/file_size_signal.h"
+#include "common/paths.h"
+#include "startup/test_files.h"
+#include "support/damaged_database.h"
+#include "support/temp_layout.h"
+
+namespace sorvenka::testing {
+namespace {
+
+const QDateTime kNow(QDate(2024, 5, 14), QTime(9, 30, 15));
+const QString kBackup = QStringLiteral("exercise_2024_0510-0800_00.sqlite3");
+const QString kKept = QStringLiteral("exercise_before_restore_2024_0514-0930_15.sqlite3");
+
+struct RestoreFixture : ::testing::Test {
+    TempLayout layout;
+    QString dbFolder = layout.folder(QStringLiteral("db"));
+    QString backupPath = JoinPath(layout.folder(QStringLiteral("db_backup")), kBackup);
+    QString kept, message;
+
+    void SetUp() override {
+        // The backup holds one set; the current database two others.
+        store(QStringLiteral("2024/05/09"), QStringLiteral("in the backup"));
+        ASSERT_TRUE(QFile::copy(layout.dbPath(), backupPath));
+        layout.exec(QStringLiteral("delete from t_exer"));
+        store(QStringLiteral("2024/05/12"), QStringLiteral("current 1"));
+        store(QStringLiteral("2024/05/13"), QStringLiteral("current 2"));
+    }
+    void store(const QString& ymd, const QString& comment) {
+        layout.exec(QStringLiteral("insert into t_exer values ('%1','01','01',1,'','',60,'kg',"
+                                   "10,'回',null,null,'2','%2')")
+                        .arg(ymd, comment));
+    }
+    bool restore(const QString& name = kBackup) {
+        return RestoreBackup(layout.base(), name, kNow, kKeptBeforeRestore, kept, message);
+    }
+    static QString Comments(const QString& path) {
+        return ScalarText(path, QStringLiteral("select group_concat(comment, '/') from "
+                                               "(select comment from t_exer order by ymd)"));
+    }
+    QStringList dbFolderFiles() const {
+        return QDir(dbFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    }
+};
+
+TEST_F(RestoreFixture, TheBackupTakesThePlaceAndTheCurrentFileIsKeptBesideIt) {
+    const QByteArray before = ReadBytes(layout.dbPath());
+    ASSERT_TRUE(restore()) << message.toStdString();
+    EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
+    EXPECT_EQ(kept, JoinPath(dbFolder, kKept));
+    EXPECT_EQ(ReadBytes(kept), before);
+    EXPECT_EQ(dbFolderFiles(), (QStringList{QStringLiteral("exercise.sqlite3"), kKept}));
+    // A second restore in the same second keeps the first kept file too.
+    ASSERT_TRUE(restore()) << message.toStdString();
+    EXPECT_EQ(
+        kept,
+        JoinPath(dbFolder, QStringLiteral("exercise_before_restore_2024_0514-0930_15_2.sqlite3")));
+    EXPECT_EQ(ReadBytes(JoinPath(dbFolder, kKept)), before);
+}
+
+// A writer killed in the middle of a commit leaves a hot journal beside the database. It
+// belongs to the replaced file: kept with it, and never played into the restored one.
+TEST_F(RestoreFixture, AJournalOfTheReplacedFileGoesWithIt) {
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(layout.dbPath()).constData(), &db);
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 2; begin;"
+                     "with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                     "400) insert into t_exer select '2024/05/14','01','01',i,'','',60,'kg',10,"
+                     "'回',null,null,'2',printf('%0300d', i) from n;"
+                     "update t_exer set comment = 'changed';",
+                     nullptr, nullptr, nullptr);
+        kill(getpid(), SIGKILL);
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(writer, &status, 0), writer);
+    ASSERT_GT(QFileInfo(layout.dbPath() + QStringLiteral("-journal")).size(), 0);
+
+    ASSERT_TRUE(restore()) << message.toStdString();
+    EXPECT_FALSE(QFile::exists(layout.dbPath() + QStringLiteral("-journal")));
+    EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
+    EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+    // The kept file, opened with its journal, is the database as it was before the crash.
+    EXPECT_EQ(Comments(kept), QStringLiteral("current 1/current 2"));
+    EXPECT_EQ(IntegrityCheck(kept), QStringLiteral("ok"));
+}
+
+TEST_F(RestoreFixture, RefusalsLeaveTheDatabaseAsItWas) {
+    const QByteArray damaged = QStringLiteral("exercise_2024_0511-0800_00.sqlite3").toLatin1();
+    ASSERT_TRUE(QFile::copy(backupPath, layout.folder(QStringLiteral("db_backup")) + '/' +
+                                            QString::fromLatin1(damaged)));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(layout.folder(QStringLiteral("db_backup")) + '/' +
+                                      QString::fromLatin1(damaged)));
+    struct Case {
+        const char* name;
+        QString backup;
+        const char* says;
+    };
+    const std::vector<Case> cases{
+        {"a damaged backup", QString::fromLatin1(damaged), "壊れている"},
+        {"no such backup", QStringLiteral("exercise_2024_0101-0000_00.sqlite3"), "ありません"},
+        {"a path out of the folder", QStringLiteral("../db/exercise.sqlite3"),
+         "名前ではありません"},
+        {"the database itself", QStringLiteral("exercise.sqlite3"), "名前ではありません"},
+        {"an empty name", QString(), "名前ではありません"},
+    };
+    const QByteArray before = ReadBytes(layout.dbPath());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(restore(c.backup));
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.says))) << message.toStdString();
+        EXPECT_TRUE(kept.isEmpty());
+        EXPECT_EQ(ReadBytes(layout.dbPath()), before);
+        EXPECT_EQ(dbFolderFiles(), QStringList{QStringLiteral("exercise.sqlite3")});
+    }
+}
+
+TEST_F(RestoreFixture, AMissingDatabaseIsRestoredWithNothingToKeep) {
+    ASSERT_TRUE(QFile::remove(layout.dbPath()));
+    ASSERT_TRUE(restore()) << message.toStdString();
+    EXPECT_TRUE(kept.isEmpty());
+    EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
+}
+
+// Killed at any moment, a restore leaves a whole database at its place: the one before or the
+// restored one, never a mix or nothing.
+TEST_F(RestoreFixture, AKilledRestoreLeavesOneWholeDatabase) {
+    // A backup big enough for the copy to take a while.
+    const QString big = JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                 QStringLiteral("exercise_2024_0511-0800_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(backupPath, big));
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(QFile::encodeName(big).constData(), &db);
+        sqlite3_exec(db,
+                     "with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                     "20000) insert into t_exer select '2024/04/01','01','01',i,'','',60,'kg',10,"
+                     "'回',null,null,'2',printf('%0100d', i) from n;",
+                     nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+    const QString before = Comments(layout.dbPath());
+    int restored = 0, untouched = 0;
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            restore(QStringLiteral("exercise_2024_0511-0800_00.sqlite3"));
+            _exit(0);
+        }
+        usleep(static_cast<useconds_t>(round * 15000));
+        kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+        const QString sets =
+            ScalarText(layout.dbPath(), QStringLiteral("select count(*) from t_exer"));
+        if (sets == QStringLiteral("20001")) {
+            ++restored;
+            // Back to the state before for the next round.
+            ASSERT_TRUE(QFile::remove(layout.dbPath()));
+            for (const QString& name : dbFolderFiles()) {
+                if (name.startsWith(QStringLiteral("exercise_before_restore"))) {
+                    ASSERT_TRUE(QFile::rename(JoinPath(dbFolder, name), layout.dbPath()));
+                }
+            }
+        } else {
+            ++untouched;
+            EXPECT_EQ(Comments(layout.dbPath()), before);
+        }
+        for (const QString& name : dbFolderFiles()) {
+            if (name != QStringLiteral("exercise.sqlite3") &&
+                !name.startsWith(QStringLiteral(".exercise.sqlite3.restoring")))
+                QFile::remove(JoinPath(dbFolder, name));
+        }
+    }
+    std::cerr << "killed restores: " << untouched << " before, " << restored << " after\n";
+}
+
+// A disk too full for the copy: the restore stops before the current file is touched and
+// leaves no half-written file behind.
+TEST_F(RestoreFixture, ACopyThatDoesNotFitChangesNothing) {
+    const QByteArray before = ReadBytes(layout.dbPath());
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        IgnoreFileSizeSignal();
+        const rlimit limit{2048, 2048};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(3);
+        _exit(restore() ? 1 : message.contains(QStringLiteral("復元していません")) ? 0 : 2);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(ReadBytes(layout.dbPath()), before);
+    EXPECT_EQ(dbFolderFiles(), QStringList{QStringLiteral("exercise.sqlite3")});
+}
+
+}  // namespace
+}  // namespace sorvenka::testing
