@@ -225,15 +225,24 @@ DayRange ProgressWindow::period() const {
 }
 
 bool ProgressWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == chartView->viewport() && event->type() == QEvent::MouseMove) {
-        const auto* move = static_cast<QMouseEvent*>(event);
-        const QPoint at = move->position().toPoint();
+    if (watched != chartView->viewport()) return QWidget::eventFilter(watched, event);
+    auto show = [this](const QPoint& at, const QPoint& global) {
         const QString text = HoverTextAt(chartView, at);
         if (text.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(move->globalPosition().toPoint(), text, chartView->viewport(),
+            QToolTip::showText(global, text, chartView->viewport(),
                                QRect(at - QPoint(3, 3), QSize(7, 7)));
+    };
+    if (event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        show(move->position().toPoint(), move->globalPosition().toPoint());
+    } else if (event->type() == QEvent::ToolTip) {
+        // The chart's scene answers a resting pointer with its own, empty, tip, which would
+        // hide the day's figures: the window answers instead.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        show(help->pos(), help->globalPos());
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
