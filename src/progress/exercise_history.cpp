@@ -142,7 +142,8 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
             flush();
             currentDay = ymd;
         }
-        const SetTimes times{s.timeOfDay(3), s.timeOfDay(4)};
+        // Days before the period count only for their records: no rests, no working time.
+        const SetTimes times = earlier ? SetTimes{} : SetTimes{s.timeOfDay(3), s.timeOfDay(4)};
         if (times.start >= 0 && (firstStart < 0 || times.start < firstStart))
             firstStart = times.start;
         lastFinish = std::max(lastFinish, times.finish);
