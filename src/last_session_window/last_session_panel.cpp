@@ -94,7 +94,7 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
     const bool chosen = IsValidYmd(ymd) && grpCd.size() == 2 && exerCd.size() == 2;
     cmdFill->setEnabled(false);
     if (!chosen) {
-        lblDay->setText(QStringLiteral("日付と種目を選ぶと前回の記録を表示します"));
+        lblDay->setText(QStringLiteral("種目を選ぶと前回の記録を表示します"));
     } else {
         const LastSession session = ReadLastSession(connection_(), grpCd, exerCd, ymd);
         if (!session.ok) {
