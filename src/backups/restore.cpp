@@ -66,10 +66,21 @@ void SyncFolder(const QString& folder) {
 
 }  // namespace
 
+QString RestoringCopyPath(const QString& baseFolder) {
+    return JoinPath(JoinPath(baseFolder, kDbFolderName),
+                    QStringLiteral(".exercise.sqlite3.restoring"));
+}
+
+void RemoveRestoreLeftover(const QString& baseFolder) {
+    RemoveWithJournals(RestoringCopyPath(baseFolder));
+}
+
 bool RestoreBackup(const QString& baseFolder, const QString& backupName, const QDateTime& now,
                    const QString& keptKind, QString& keptPath, QString& message) {
     keptPath.clear();
     message.clear();
+    // A copy left by a restore that was killed is of no use to this one.
+    RemoveRestoreLeftover(baseFolder);
     if (!IsBackupName(backupName)) {
         message = QStringLiteral("バックアップの名前ではありません: ") + backupName;
         return false;
@@ -91,7 +102,7 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
     const QString dbPath = DatabaseFilePath(baseFolder);
     const QString dbFolder = QFileInfo(dbPath).absolutePath();
     // Hidden, so that nothing takes it for the database or a backup while it is written.
-    const QString partial = JoinPath(dbFolder, QStringLiteral(".exercise.sqlite3.restoring"));
+    const QString partial = RestoringCopyPath(baseFolder);
     if (!CopyThroughEngine(backupPath, partial) ||
         CheckIntegrity(partial).verdict != Integrity::Sound) {
         RemoveWithJournals(partial);

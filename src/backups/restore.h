@@ -20,4 +20,10 @@ inline const QString kKeptDamaged = QStringLiteral("damaged");
 bool RestoreBackup(const QString& baseFolder, const QString& backupName, const QDateTime& now,
                    const QString& keptKind, QString& keptPath, QString& message);
 
+// The hidden copy a restore writes beside the database before renaming it into place.
+QString RestoringCopyPath(const QString& baseFolder);
+// Removes the hidden copy (and its journals) that a restore killed mid-copy left behind; nothing
+// else is touched. Only while no restore runs: at start under the single-instance lock.
+void RemoveRestoreLeftover(const QString& baseFolder);
+
 }  // namespace sorvenka

@@ -4,6 +4,7 @@
 
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
+#include "cli/day_backup.h"
 #include "cli/standard_input.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -12,7 +13,6 @@
 #include "csv/csv_import.h"
 #include "csv/name_map_file.h"
 #include "db/database.h"
-#include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/master_codes.h"
 #include "startup/startup.h"
@@ -138,14 +138,7 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     }
     const bool writes = !command.exporting && !command.dryRun;
     if (writes) {
-        // The day's copy is taken before anything is written, as at a start of the window.
-        QString message;
-        if (!BackupDB(base, now, QStringLiteral("db"), QStringLiteral("exercise.sqlite3"),
-                      QStringLiteral("db_backup"), 20, message)) {
-            err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
-                << message << Qt::endl;
-            return kCommandFailed;
-        }
+        if (!TakeDayBackupBeforeWriting(base, now, err)) return kCommandFailed;
     }
 
     ConsolePlatform platform(err);

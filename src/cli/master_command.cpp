@@ -4,13 +4,13 @@
 
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
+#include "cli/day_backup.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "db/database.h"
 #include "masters/exercise_changes.h"
 #include "masters/merge_copy.h"
-#include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/master_codes.h"
 #include "startup/startup.h"
@@ -124,15 +124,9 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
             << dbFilePath << Qt::endl;
         return kCommandFailed;
     }
+    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, err)) return kCommandFailed;
+
     QString message;
-    if (!command.dryRun &&
-        !BackupDB(base, now, QStringLiteral("db"), QStringLiteral("exercise.sqlite3"),
-                  QStringLiteral("db_backup"), 20, message)) {
-        // The day's copy is taken before anything is written, as at a start of the window.
-        err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
-            << message << Qt::endl;
-        return kCommandFailed;
-    }
 
     ConsolePlatform platform(err);
     Log log(platform, programFolder, programName);

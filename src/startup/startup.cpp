@@ -51,6 +51,9 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
 
     QString message;
     const QString dbFilePath = JoinPath(JoinPath(base, kDbFolder), kDbFile);
+    // A restore killed mid-copy leaves its hidden copy; the lock held by this start means no
+    // restore is running now.
+    RemoveRestoreLeftover(base);
     // The copy is taken before this process opens the database; the database is checked fully
     // with it, so only the day's first start pays for the check.
     BackupReport backup;

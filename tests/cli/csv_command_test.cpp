@@ -7,10 +7,12 @@
 
 #include <QDir>
 #include <QProcess>
+#include <functional>
 
 #include "common/paths.h"
 #include "csv/csv_test_files.h"
 #include "startup/instance_guard.h"
+#include "support/damaged_database.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -271,6 +273,94 @@ TEST_F(CsvCommand, RefusedWhileTheWindowOfTheSameFolderRuns) {
     EXPECT_EQ(result.status, kCommandFailed);
     EXPECT_TRUE(result.err.contains(QStringLiteral("このプログラムは多重起動できません。")));
     EXPECT_EQ(sets(), QStringLiteral("int:0"));
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList FolderEntries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+// The day's copy that cannot be taken stops an import before it writes; a database that fails
+// the integrity check is called damaged, never a copy that another program is in the way of.
+TEST(CsvCommandBackup, AFailedBackupStopsTheImportAndSaysWhy) {
+    const QString goodCopy = QStringLiteral("exercise_2024_0531-0700_00.sqlite3");
+    const QString damaged = QStringLiteral("データベースのファイルが壊れています。\n\u3000{db}\n");
+    const QString copyFailed = QStringLiteral("データベースのバックアップができませんでした。\n");
+    struct Case {
+        const char* name;
+        std::function<void(const TempLayout&)> prepare;
+        QString start;        // standard error starts with it ({db}, {backups} for the paths)
+        QStringList said;     // ... and holds these
+        QStringList notSaid;  // ... and never these
+    };
+    const Case cases[] = {
+        {"damaged, with a good copy",
+         [&](const TempLayout& l) {
+             ASSERT_TRUE(QFile::copy(l.dbPath(),
+                                     JoinPath(l.folder(QStringLiteral("db_backup")), goodCopy)));
+             ASSERT_TRUE(DamagePrimaryKeyIndex(l.dbPath()));
+         },
+         damaged,
+         {QStringLiteral("正常なバックアップは次のフォルダにあります。\n\u3000{backups}\n"),
+          goodCopy, QStringLiteral("Valdrome --list-backups\n"),
+          QStringLiteral("Valdrome --restore-backup ") + goodCopy + QLatin1Char('\n'),
+          QStringLiteral("何も書き込んでいません。")},
+         {copyFailed, QStringLiteral("\r")}},
+        {"damaged, no good copy",
+         [](const TempLayout& l) { ASSERT_TRUE(DamagePrimaryKeyIndex(l.dbPath())); },
+         damaged,
+         {QStringLiteral(
+              "復元できる正常なバックアップが次のフォルダにありません。\n\u3000{backups}\n"),
+          QStringLiteral("Valdrome --list-backups\n"), QStringLiteral("何も書き込んでいません。")},
+         {copyFailed, QStringLiteral("--restore-backup")}},
+        {"a folder in the way of the copy",
+         [](const TempLayout& l) {
+             ASSERT_TRUE(QDir(l.folder(QStringLiteral("db_backup")))
+                             .mkdir(QStringLiteral("exercise_2024_0601-0700_00.sqlite3")));
+         },
+         copyFailed,
+         {QStringLiteral("DBファイルを開いたままになっているとエラーになります。")},
+         {QStringLiteral("壊れています")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempLayout layout;
+        const QString backups = layout.folder(QStringLiteral("db_backup"));
+        const auto paths = [&](QString text) {
+            return text.replace(QStringLiteral("{db}"), layout.dbPath())
+                .replace(QStringLiteral("{backups}"), backups);
+        };
+        ASSERT_NO_FATAL_FAILURE(c.prepare(layout));
+        const QByteArray before = FileBytes(layout.dbPath());
+        const QStringList backupsBefore = FolderEntries(backups);
+        const QString csv = JoinPath(layout.folder(QStringLiteral("rec")), QStringLiteral("s.csv"));
+        ASSERT_TRUE(WriteFileBytes(csv, kStrong));
+
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const int status =
+            RunCsvCommand({QStringLiteral("Valdrome"), QStringLiteral("--import-csv"), csv},
+                          layout.programFolder(), QStringLiteral("Valdrome"),
+                          QDateTime(QDate(2024, 6, 1), QTime(7, 0)), outStream, errStream);
+        outStream.flush();
+        errStream.flush();
+
+        EXPECT_EQ(status, kCommandFailed);
+        EXPECT_TRUE(err.startsWith(paths(c.start))) << err.toStdString();
+        for (const QString& part : c.said)
+            EXPECT_TRUE(err.contains(paths(part))) << part.toStdString() << "\n"
+                                                   << err.toStdString();
+        for (const QString& part : c.notSaid)
+            EXPECT_FALSE(err.contains(part)) << part.toStdString() << "\n" << err.toStdString();
+        EXPECT_TRUE(out.isEmpty());
+        EXPECT_EQ(FileBytes(layout.dbPath()), before);
+        EXPECT_EQ(FolderEntries(backups), backupsBefore);
+    }
 }
 
 TEST_F(CsvCommand, RefusedWithoutADatabaseFileAndCreatesNone) {

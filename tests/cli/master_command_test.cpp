@@ -11,6 +11,7 @@
 #include "cli/csv_command.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
+#include "support/damaged_database.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -153,6 +154,37 @@ TEST_F(MasterCommand, ExitStatusesAndWhatIsWritten) {
     EXPECT_EQ(QDir(backups).entryList(QDir::Files),
               (QStringList{QStringLiteral("exercise_2024_0601-0700_05.sqlite3"),
                            QStringLiteral("merge_exercise_20240601-070005.sqlite3")}));
+}
+
+// A database that fails the integrity check is said to be damaged, with the way back to a good
+// copy, and no command writes to it; a dry run takes no copy and goes on reading.
+TEST_F(MasterCommand, ADamagedDatabaseIsSaidAndNothingWritten) {
+    const QString good = QStringLiteral("exercise_2024_0531-0700_00.sqlite3");
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), JoinPath(backups, good)));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(layout.dbPath()));
+    QFile file(layout.dbPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    const QStringList commands[] = {{"--rename-exercise", "01", "05", "x"},
+                                    {"--move-exercise", "01", "05", "--to", "06"},
+                                    {"--merge-exercise", "01", "05", "--into", "01", "01"}};
+    for (const QStringList& command : commands) {
+        SCOPED_TRACE(command.join(QLatin1Char(' ')).toStdString());
+        const CommandRun result = run(command);
+        EXPECT_EQ(result.status, kCommandFailed);
+        EXPECT_TRUE(result.err.startsWith(
+            QStringLiteral("データベースのファイルが壊れています。\n\u3000") + layout.dbPath()))
+            << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("Valdrome --restore-backup ") + good));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("Valdrome --list-backups")));
+        EXPECT_FALSE(result.err.contains(QStringLiteral("バックアップができませんでした")));
+        EXPECT_TRUE(result.out.isEmpty());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+        file.close();
+        EXPECT_EQ(QDir(backups).entryList(QDir::Files), QStringList{good});
+    }
 }
 
 TEST_F(MasterCommand, RefusedWhileTheWindowRuns) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include "backups/restore.h"
 #include "backups/verified_copies.h"
 #include "common/log.h"
 #include "common/paths.h"
@@ -282,6 +285,72 @@ TEST_F(StartUpFixture, ADamagedDatabaseWithoutAGoodCopyEndsAfterSayingSo) {
     EXPECT_TRUE(
         run.shown[0].text.contains(QStringLiteral("正常なバックアップが次のフォルダにありません")));
     EXPECT_TRUE(backups().isEmpty());
+}
+
+// A restore killed while it writes its hidden copy leaves that copy behind; the next start
+// removes it before the database opens and leaves every other file of the folder as it was.
+TEST_F(StartUpFixture, ARestoreKilledMidCopyLeavesNothingBehindAfterTheNextStart) {
+    const QString dbFolder = layout.folder(QStringLiteral("db"));
+    const QString backupName = QStringLiteral("exercise_2024_0511-0800_00.sqlite3");
+    const QString backup = JoinPath(layout.folder(QStringLiteral("db_backup")), backupName);
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), backup));
+    {
+        // Big enough for the copy to take a while.
+        sqlite3* big = nullptr;
+        ASSERT_EQ(sqlite3_open(QFile::encodeName(backup).constData(), &big), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(big,
+                               "with recursive n(i) as (select 1 union all select i + 1 from n "
+                               "where i < 100000) insert into t_exer select '2024/04/01','01',"
+                               "'01',i,'','',60,'kg',10,'回',null,null,'2',printf('%0200d', i) "
+                               "from n;",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+        sqlite3_close(big);
+    }
+    layout.exec(
+        QStringLiteral("insert into t_exer values ('2024/05/12','01','01',1,'','',60,"
+                       "'kg',10,'回',null,null,'2','current')"));
+    // An unrelated hidden file of the folder stays.
+    ASSERT_TRUE(WriteBytes(JoinPath(dbFolder, QStringLiteral(".exercise.sqlite3.restoring.txt")),
+                           "not a restore's copy"));
+    const QString leftover = RestoringCopyPath(layout.base());
+    ASSERT_EQ(leftover, JoinPath(dbFolder, QStringLiteral(".exercise.sqlite3.restoring")));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QString kept, message;
+        RestoreBackup(layout.base(), backupName, platform.now(), kKeptBeforeRestore, kept, message);
+        _exit(0);
+    }
+    // Killed as soon as the copy has begun to be written.
+    for (int wait = 0; wait < 200000 && QFileInfo(leftover).size() == 0; ++wait) usleep(50);
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_TRUE(QFileInfo::exists(leftover)) << "the restore ended before it was killed";
+    const auto others = [&] {
+        QStringList names = QDir(dbFolder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        for (QString& name : names)
+            name += QLatin1Char(':') + QString::number(QFileInfo(JoinPath(dbFolder, name)).size());
+        return names.filter(QRegularExpression(
+            QStringLiteral("^(?!\\.exercise\\.sqlite3\\.restoring(-journal|-wal|-shm)?:)")));
+    };
+    const QStringList before = others();
+
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_TRUE(db.isOpen());
+    EXPECT_TRUE(platform.shown.empty());
+    EXPECT_FALSE(QFileInfo::exists(leftover));
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        EXPECT_FALSE(QFileInfo::exists(leftover + QLatin1String(suffix))) << suffix;
+    db.close();
+    EXPECT_EQ(others(), before);
+    EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+    EXPECT_EQ(
+        ScalarText(layout.dbPath(), QStringLiteral("select group_concat(comment) from t_exer")),
+        QStringLiteral("current"));
 }
 
 TEST_F(StartUpFixture, InconsistentMasterCodesEndAfterTheirMessage) {

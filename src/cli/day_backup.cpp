@@ -1,0 +1,56 @@
+#include "cli/day_backup.h"
+
+#include "backups/backup_list.h"
+#include "backups/backup_texts.h"
+#include "backups/data_layout.h"
+#include "startup/backup.h"
+
+namespace sorvenka {
+
+namespace {
+
+const QString kIndent = QStringLiteral("\u3000");
+
+// Messages of the window break lines with CR LF; a terminal takes LF.
+QString ConsoleText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+void SayDamaged(const QString& baseFolder, QTextStream& err) {
+    const QString backupFolder = BackupFolderPath(baseFolder);
+    err << ConsoleText(DamagedDatabaseText(DatabaseFilePath(baseFolder))) << "\n\n";
+    BackupEntry newest;
+    if (NewestSoundBackup(backupFolder, newest)) {
+        err << QStringLiteral("正常なバックアップは次のフォルダにあります。") << '\n'
+            << kIndent << backupFolder << "\n\n"
+            << QStringLiteral("いちばん新しい正常なバックアップ:") << '\n'
+            << kIndent << newest.name << '\n'
+            << kIndent << BackupSummaryText(newest) << "\n\n"
+            << QStringLiteral("一覧を見る:  Valdrome --list-backups") << '\n'
+            << QStringLiteral("復元する:    Valdrome --restore-backup ") << newest.name << "\n\n";
+    } else {
+        err << QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。") << '\n'
+            << kIndent << backupFolder << '\n'
+            << QStringLiteral("一覧を見る:  Valdrome --list-backups") << "\n\n";
+    }
+    err << QStringLiteral("何も書き込んでいません。") << Qt::endl;
+}
+
+}  // namespace
+
+bool TakeDayBackupBeforeWriting(const QString& baseFolder, const QDateTime& now, QTextStream& err) {
+    QString message;
+    BackupReport report;
+    if (BackupDB(baseFolder, now, kDbFolderName, kDbFileName, kBackupFolderName, kBackupsKept,
+                 message, &report))
+        return true;
+    if (report.databaseDamaged) {
+        SayDamaged(baseFolder, err);
+        return false;
+    }
+    err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
+        << ConsoleText(message) << Qt::endl;
+    return false;
+}
+
+}  // namespace sorvenka
