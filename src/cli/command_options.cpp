@@ -7,9 +7,9 @@ namespace sorvenka {
 
 namespace {
 
-const OptionSpec* FindSpec(std::initializer_list<OptionSpec> specs, const QString& name) {
-    for (const OptionSpec& spec : specs)
-        if (name == QLatin1String(spec.name)) return &spec;
+const KnownOption* FindOption(std::initializer_list<KnownOption> known, const QString& name) {
+    for (const KnownOption& option : known)
+        if (name == QLatin1String(option.name)) return &option;
     return nullptr;
 }
 
@@ -19,7 +19,7 @@ bool IsOptionWord(const QString& word) {
 
 }  // namespace
 
-bool ParseCommandOptions(const QStringList& words, std::initializer_list<OptionSpec> specs,
+bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOption> known,
                          ParsedOptions& parsed, QString& reason) {
     parsed = ParsedOptions();
     std::vector<QString> lacking;  // options whose value follows "--"
@@ -36,8 +36,8 @@ bool ParseCommandOptions(const QStringList& words, std::initializer_list<OptionS
         }
         const qsizetype equals = word.indexOf(QLatin1Char('='));
         const QString name = equals < 0 ? word : word.left(equals);
-        const OptionSpec* spec = FindSpec(specs, name);
-        if (spec == nullptr) {
+        const KnownOption* option = FindOption(known, name);
+        if (option == nullptr) {
             reason = QStringLiteral("不明なオプションです: %1").arg(word);
             return false;
         }
@@ -45,7 +45,7 @@ bool ParseCommandOptions(const QStringList& words, std::initializer_list<OptionS
             reason = QStringLiteral("%1 が2回指定されています。").arg(name);
             return false;
         }
-        if (!spec->takesValue) {
+        if (!option->takesValue) {
             if (equals >= 0) {
                 reason = QStringLiteral("%1 は値をとりません: %2").arg(name, word);
                 return false;

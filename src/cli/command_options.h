@@ -9,7 +9,7 @@
 namespace sorvenka {
 
 // One option a command understands: "--group" with a value, "--dry-run" without.
-struct OptionSpec {
+struct KnownOption {
     const char* name;
     bool takesValue;
 };
@@ -30,7 +30,7 @@ struct ParsedOptions {
 //   before it that still lack one (--import-csv -- --odd-name.csv);
 // - an unknown option, an option given twice, an empty value or a word left over is refused.
 // False with a Japanese reason naming the word.
-bool ParseCommandOptions(const QStringList& words, std::initializer_list<OptionSpec> specs,
+bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOption> known,
                          ParsedOptions& parsed, QString& reason);
 
 }  // namespace sorvenka
