@@ -160,8 +160,11 @@ QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key) {
     if (above(set->estimatedMaxKg(), before.bestEstimate,
               [](const SessionSet& s) { return s.estimatedMaxKg(); }))
         beaten << QStringLiteral("推定1RM ") + FormatKg(*set->estimatedMaxKg());
+    // More repetitions than ever at this load, or than any set with a load (the record the
+    // panel lists): one line either way.
     const std::optional<double> repsLoad = RepsLoadKg(*set);
-    if (repsLoad && above(Reps(*set), before.mostRepsAtLoad, &Reps))
+    if (repsLoad && (above(Reps(*set), before.mostRepsAtLoad, &Reps) ||
+                     (*repsLoad > 0 && above(Reps(*set), before.mostReps, &Reps))))
         beaten << (*repsLoad > 0 ? QStringLiteral("最多回数 ") + LoadText(*set) +
                                        QStringLiteral(" × ") + RepsText(*set)
                                  : QStringLiteral("最多回数（自重） ") + RepsText(*set));
@@ -170,6 +173,13 @@ QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key) {
     if (above(Negated(set->paceSecondsPerKm()), before.bestPace,
               [](const SessionSet& s) { return Negated(s.paceSecondsPerKm()); }))
         beaten << QStringLiteral("最速ペース ") + FormatPace(*set->paceSecondsPerKm());
+    const auto seconds = [](const SessionSet& s) -> std::optional<double> {
+        const std::optional<qint64> duration = s.durationSeconds();
+        if (!duration || *duration <= 0) return std::nullopt;
+        return static_cast<double>(*duration);
+    };
+    if (above(seconds(*set), before.longestDuration, seconds))
+        beaten << QStringLiteral("最長時間 ") + DurationText(*set);
     return beaten;
 }
 

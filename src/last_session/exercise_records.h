@@ -61,8 +61,9 @@ ExerciseRecords ReadExerciseRecords(sqlite3* connection, const QString& grpCd,
 
 // The records the stored set of the key beats against every set of its exercise before it
 // (earlier days, and lower set numbers of its day): heavier load, better estimated maximum,
-// more repetitions at its load (also without a load), longer distance, better pace. Ties
-// beat nothing; neither does the first set of a kind. Each as "推定1RM 96.3 kg".
+// more repetitions at its load (also without a load) or than any set with a load, longer
+// distance, better pace, longer duration: every record RecordLines lists. Ties beat nothing;
+// neither does the first set of a kind. Each as "推定1RM 96.3 kg".
 QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key);
 
 // The lines of the records as the panel lists them, "推定1RM 116.7 kg（100 kg × 5回） 2024/05/14".
