@@ -23,6 +23,14 @@ QString SetLine(const SessionSet& set, bool best) {
     return line;
 }
 
+// What the label shows is what a screen reader speaks; setting the name tells the reader it
+// changed (the notice and the clock change while the user looks elsewhere).
+void ShowSpoken(QLabel* label, const QString& text) {
+    if (label->text() == text && label->accessibleName() == text) return;
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
 }  // namespace
 
 LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platform& platform,
@@ -50,7 +58,7 @@ LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platfor
     lblNotice = Place(new QLabel(this), 6, 162, 196, 30);
     lblNotice->setWordWrap(true);
     lblNotice->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
-    lblNotice->setAccessibleName(QStringLiteral("自己記録の更新"));
+    lblNotice->setAccessibleDescription(QStringLiteral("自己記録の更新"));
     cmdFill = Place(new QPushButton(QStringLiteral("前回の値"), this), 6, 196, 64, 26);
     cmdFill->setAutoDefault(false);
     cmdFill->setAccessibleName(QStringLiteral("前回の値"));
@@ -58,7 +66,7 @@ LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platfor
         QStringLiteral("前回の同じ番号のセットの値を入力欄に入れます（登録はしません）"));
     lblRest = Place(new QLabel(this), 72, 196, 54, 26);
     lblRest->setAlignment(Qt::AlignCenter);
-    lblRest->setAccessibleName(QStringLiteral("休憩時間"));
+    lblRest->setAccessibleDescription(QStringLiteral("休憩時間"));
     lblRestLength = Place(new QLabel(QStringLiteral("目安"), this), 128, 196, 24, 26);
     cboRest = Place(new QComboBox(this), 152, 197, 50, 24);
     cboRest->setAccessibleName(QStringLiteral("休憩の目安"));
@@ -85,7 +93,7 @@ LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platfor
 }
 
 void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const QString& exerCd) {
-    if (ymd != ymd_ || grpCd != grpCd_ || exerCd != exerCd_) lblNotice->clear();
+    if (ymd != ymd_ || grpCd != grpCd_ || exerCd != exerCd_) ShowSpoken(lblNotice, QString());
     ymd_ = ymd;
     grpCd_ = grpCd;
     exerCd_ = exerCd;
@@ -130,9 +138,9 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
 
 void LastSessionPanel::noteStored(const RecordKey& key) {
     const QStringList beaten = RecordsBeatenBy(connection_(), key);
-    lblNotice->setText(beaten.isEmpty()
-                           ? QString()
-                           : QStringLiteral("自己記録更新: ") + beaten.join(QStringLiteral("、")));
+    ShowSpoken(lblNotice, beaten.isEmpty() ? QString()
+                                           : QStringLiteral("自己記録更新: ") +
+                                                 beaten.join(QStringLiteral("、")));
 }
 
 void LastSessionPanel::tick() {
@@ -144,7 +152,7 @@ void LastSessionPanel::tick() {
         return;
     }
     if (!restTimer->isActive()) restTimer->start();
-    lblRest->setText(QStringLiteral("休憩 ") + RestText(reading.elapsed));
+    ShowSpoken(lblRest, QStringLiteral("休憩 ") + RestText(reading.elapsed));
     const QString style =
         reading.reached ? QStringLiteral("color: white; background: #c00000;") : QString();
     if (lblRest->styleSheet() != style) lblRest->setStyleSheet(style);  // restyles only on change

@@ -3,6 +3,7 @@
 // rest clock read against the scripted clock (no timer waited for).
 #include "last_session_window/last_session_panel.h"
 
+#include "support/accessible_names.h"
 #include "window/entry_window_fixture.h"
 
 namespace sorvenka::testing {
@@ -125,10 +126,10 @@ TEST_F(LastSessionPanelTest, RecordNoticeAfterAnUpdate) {
     pickItem(w->lstSweat, QStringLiteral("2 普通"));
     fx.platform.answers = {Answer::Yes};
     w->cmdUpdate->click();
-    // Before set 1 of 05/10 only 05/03's 50 × 10 (e1RM 66.67): 60 × 12 gives 84; no earlier
-    // set at 60 kg, so no repetitions record.
+    // Before set 1 of 05/10 only 05/03's 50 × 10 (e1RM 66.67): 60 × 12 gives 84, and more
+    // repetitions than any set with a load.
     EXPECT_EQ(panel()->lblNotice->text(),
-              QStringLiteral("自己記録更新: 最大重量 60 kg、推定1RM 84 kg"));
+              QStringLiteral("自己記録更新: 最大重量 60 kg、推定1RM 84 kg、最多回数 60 kg × 12回"));
 }
 
 TEST_F(LastSessionPanelTest, RestClockCountsFromTodaysLastFinishAndRingsOnce) {
@@ -162,6 +163,33 @@ TEST_F(LastSessionPanelTest, RestClockCountsFromTodaysLastFinishAndRingsOnce) {
     EXPECT_FALSE(panel()->lblRest->isVisibleTo(w.get()));
     EXPECT_FALSE(panel()->restTimer->isActive());
     EXPECT_EQ(w->txtHMS[0]->text(), QString());
+}
+
+// A screen reader gets what the notice and the clock show, as they change.
+TEST_F(LastSessionPanelTest, NoticeAndClockSpeakWhatTheyShow) {
+    fx.layout.exec(QStringLiteral(
+        "insert into t_exer values ('2024/05/14','02','01',1,'09:27:00','09:29:00',40,'kg',10,"
+        "'回',null,null,'2','');"));
+    panel()->cboRest->setCurrentIndex(panel()->cboRest->findData(90));
+    pick(QStringLiteral("01"), QStringLiteral("01"));
+    EXPECT_EQ(AccessibleName(panel()->lblRest), QStringLiteral("休憩 1:15"));
+    fx.platform.clock = fx.platform.clock.addSecs(28);
+    panel()->tick();
+    EXPECT_EQ(AccessibleName(panel()->lblRest), QStringLiteral("休憩 1:43"));
+
+    enterCountSet();
+    w->txtTarget->setText(QStringLiteral("77.5"));
+    w->txtCount->setText(QStringLiteral("1"));
+    w->cmdInsert->click();
+    // 77.5 × (1 + 1/30) = 80.08 < 88.67: the load only.
+    EXPECT_EQ(panel()->lblNotice->text(), QStringLiteral("自己記録更新: 最大重量 77.5 kg"));
+    EXPECT_EQ(AccessibleName(panel()->lblNotice), panel()->lblNotice->text());
+    QAccessibleInterface* notice = QAccessible::queryAccessibleInterface(panel()->lblNotice);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(notice->text(QAccessible::Description), QStringLiteral("自己記録の更新"));
+    // Another exercise clears it, for the reader too.
+    pick(QStringLiteral("01"), QStringLiteral("02"));
+    EXPECT_FALSE(AccessibleName(panel()->lblNotice).contains(QStringLiteral("自己記録更新")));
 }
 
 }  // namespace
