@@ -5,7 +5,9 @@
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <cmath>
@@ -50,40 +52,53 @@ qint64 DayStartX(const QDate& day) {
 }
 
 // Tick days between first and last: every 1, 2, 7 or 14 days, or on the first of every 1, 2, 3,
-// 6, 12 or 24 months, whichever gives at most kMostTicks.
-constexpr int kMostTicks = 8;
-std::vector<QDate> TickDays(QDate first, QDate last) {
+// 6, 12 or 24 months, whichever gives at most kMostTicks. Few enough that each label keeps its
+// whole text on the progress window at its size on a 1366×768 screen (the chart elides a label
+// wider than the axis's width over the ticks).
+constexpr int kMostTicks = 6;
+struct Ticks {
     std::vector<QDate> days;
+    bool monthStarts = false;
+};
+Ticks TickDays(QDate first, QDate last) {
+    Ticks ticks;
     for (const int step : {1, 2, 7, 14}) {
         if (first.daysTo(last) / step + 1 > kMostTicks) continue;
-        for (QDate d = first; d <= last; d = d.addDays(step)) days.push_back(d);
-        return days;
+        for (QDate d = first; d <= last; d = d.addDays(step)) ticks.days.push_back(d);
+        return ticks;
     }
-    for (const int months : {1, 2, 3, 6, 12, 24, 60}) {
-        days.clear();
+    ticks.monthStarts = true;
+    for (const int months : {1, 2, 3, 6, 12, 24, 60, 120}) {
+        ticks.days.clear();
         QDate d(first.year(), first.month(), 1);
         if (d < first) d = d.addMonths(1);
         for (; d <= last; d = d.addMonths(1))
-            if ((d.year() * 12 + d.month() - 1) % months == 0) days.push_back(d);
-        if (static_cast<int>(days.size()) <= kMostTicks) return days;
+            if ((d.year() * 12 + d.month() - 1) % months == 0) ticks.days.push_back(d);
+        if (static_cast<int>(ticks.days.size()) <= kMostTicks) return ticks;
     }
-    return days;
+    return ticks;
 }
 
 // A date axis whose ticks sit at the start of the day they name; the range runs from the
-// start of the first day to the end of the last.
+// start of the first day to the end of the last. Ticks on the first of a month read 2024/05;
+// day ticks read 05/14, the year in the axis title, so that every label stays short.
 QCategoryAxis* AddDateAxis(QChart* chart, QDate first, QDate last) {
     auto* axis = new QCategoryAxis;
-    axis->setTitleText(QStringLiteral("日付"));
     axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const bool months = first.daysTo(last) > 120;
     axis->setMin(static_cast<qreal>(DayStartX(first)));
     axis->setMax(static_cast<qreal>(DayStartX(last.addDays(1))));
     axis->setStartValue(static_cast<qreal>(DayStartX(first)));
-    for (const QDate& day : TickDays(first, last))
+    const Ticks ticks = TickDays(first, last);
+    for (const QDate& day : ticks.days)
         axis->append(
-            day.toString(months ? QStringLiteral("yyyy/MM") : QStringLiteral("yyyy/MM/dd")),
+            day.toString(ticks.monthStarts ? QStringLiteral("yyyy/MM") : QStringLiteral("MM/dd")),
             static_cast<qreal>(DayStartX(day)));
+    QString title = QStringLiteral("日付");
+    if (!ticks.monthStarts)
+        title += first.year() == last.year()
+                     ? QStringLiteral("（%1年）").arg(first.year())
+                     : QStringLiteral("（%1年〜%2年）").arg(first.year()).arg(last.year());
+    axis->setTitleText(title);
     chart->addAxis(axis, Qt::AlignBottom);
     return axis;
 }
@@ -149,6 +164,26 @@ struct AxisPlan {
 
 // The width of a line drawn thinner or thicker than the chart's own.
 constexpr char kLineWidth[] = "sorvenkaLineWidth";
+// A series of the days' values (not a trend): its points are drawn as markers over every line.
+constexpr char kDayValues[] = "sorvenkaDayValues";
+// Wide enough to find a day under a trend line of 3 pixels, small enough for a year of days.
+constexpr qreal kDayMarkerSize = 7;
+
+// Every day's value as a marker of its series' colour, above every line (a series added later
+// is drawn over the earlier ones): where a week holds one training day its best lies on the
+// day and would hide it. The line's own legend entry stands for it.
+void AddDayMarkers(QChart* chart, QLineSeries* days, const QList<QAbstractAxis*>& axes) {
+    auto* markers = new QScatterSeries;
+    markers->setName(days->name());
+    markers->append(days->points());
+    markers->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    markers->setMarkerSize(kDayMarkerSize);
+    chart->addSeries(markers);
+    markers->setColor(days->color());
+    markers->setBorderColor(days->color());
+    for (QAbstractAxis* axis : axes) markers->attachAxis(axis);
+    for (QLegendMarker* marker : chart->legend()->markers(markers)) marker->setVisible(false);
+}
 
 // The best value of each week, at the day it was reached.
 QLineSeries* WeeklyBestSeries(const ExerciseHistory& history, const SeriesPlan& plan) {
@@ -201,11 +236,11 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
                     built.top = std::max(built.top, *value);
                     built.lowest = std::min(built.lowest, *value);
                 }
-            series->setPointsVisible(series->count() < 400);
             if (series->count() == 0) {
                 delete series;
                 continue;
             }
+            series->setProperty(kDayValues, true);
             if (seriesPlan.weeklyTrend && series->count() > 1) {
                 // The days as thin lines, the weeks' best over them.
                 series->setProperty(kLineWidth, 1);
@@ -249,6 +284,9 @@ QChart* DayFiguresChart(const QString& title, const ExerciseHistory& history, co
     };
     attach(leftSeries, left, Qt::AlignLeft);
     attach(rightSeries, right, Qt::AlignRight);
+    for (const Built* built : {&leftSeries, &rightSeries})
+        for (QLineSeries* s : built->series)
+            if (s->property(kDayValues).toBool()) AddDayMarkers(chart, s, s->attachedAxes());
     new ChartHover(chart, [hover](const QPointF& value) { return hover->nearest(value.x()); });
     return chart;
 }

@@ -12,6 +12,7 @@
 #include "db/database.h"
 #include "db/master_lists.h"
 #include "last_session/last_session.h"
+#include "progress/opening_period.h"
 #include "progress/progress_period.h"
 
 namespace sorvenka {
@@ -109,7 +110,8 @@ void ProgressWindow::buildControls() {
         table->setSelectionBehavior(QAbstractItemView::SelectRows);
         table->setSelectionMode(QAbstractItemView::SingleSelection);
         table->verticalHeader()->hide();
-        table->horizontalHeader()->setStretchLastSection(true);
+        // The days' last column (記録更新) keeps its words: stretched, it gets what is left.
+        table->horizontalHeader()->setStretchLastSection(table == tblRecords);
         table->setWordWrap(false);
         table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     }
@@ -186,9 +188,12 @@ void ProgressWindow::preselect(const QString& grpCd, const QString& exerCd, cons
     cboGrp->setCurrentIndex(RowOfCode(cboGrp, grpCd));
     fillExercises();
     cboExer->setCurrentIndex(RowOfCode(cboExer, exerCd));
-    quiet_ = false;
     const QDate day = ParseYmd(ymd);
     last_ = day.isValid() ? day : platform_.now().date();
+    // A period that shows the exercise's recent training, however long ago it was.
+    cboPeriod->setCurrentIndex(static_cast<int>(
+        OpeningPeriod(db_.connection(), selectedGrpCd(), selectedExerCd(), last_)));
+    quiet_ = false;
     dateSetHere_.clear();
     timelineDay_.clear();
     reload();
@@ -327,10 +332,8 @@ void ProgressWindow::dayClicked(int row, QTableWidget* table) {
     timeline_.reset();
     fillDaySets();
     cmdShowInMain->setEnabled(true);
-    if (chartKind() == ChartKind::Timeline)
-        redraw();
-    else
-        cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));  // redraws
+    // The chart stays the one chosen: an imported day without times has no session to draw.
+    if (chartKind() == ChartKind::Timeline) redraw();
 }
 
 void ProgressWindow::showDayInMain() {

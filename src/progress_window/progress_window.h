@@ -94,8 +94,9 @@ class ProgressWindow : public QWidget {
     void redraw();
     void fillRecords();
     void fillDays();
-    // A click shows the day here: its session chart and its sets. The main window's date moves
-    // only by the explicit action (double-click or cmdShowInMain).
+    // A click shows the day here: its sets, and its session when the session chart is the one
+    // chosen. The main window's date moves only by the explicit action (double-click or
+    // cmdShowInMain).
     void dayClicked(int row, QTableWidget* table);
     void showDayInMain();
     // After another exercise was chosen: a chart that has figures for it, when the one shown

@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QGraphicsScene>
+#include <QGraphicsTextItem>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
@@ -13,8 +16,11 @@
 #include <QtCharts/QAbstractSeries>
 #include <QtCharts/QCategoryAxis>
 #include <QtCharts/QLineSeries>
+#include <QtCharts/QScatterSeries>
 
 #include "../progress/progress_fixture.h"
+#include "common/text_tests.h"
+#include "progress/progress_period.h"
 #include "support/accessible_names.h"
 #include "window/window_fixture.h"
 
@@ -82,7 +88,9 @@ TEST_F(ProgressWindowTest, OpensOnceFromTheButtonWithTheMainWindowsChoice) {
     EXPECT_EQ(progress->cboGrp->currentText(), QStringLiteral("03 脚"));
     EXPECT_EQ(progress->cboExer->currentText(), QStringLiteral("01 スクワット"));
     EXPECT_EQ(progress->period().last, QStringLiteral("2024/05/14"));
-    EXPECT_EQ(progress->cboPeriod->currentText(), QStringLiteral("1年"));
+    // Its three training days reach back to 2020: all of them show.
+    EXPECT_EQ(progress->cboPeriod->currentText(), QStringLiteral("すべて"));
+    progress->cboPeriod->setCurrentText(QStringLiteral("1年"));
     // The training days, newest first, with the days that beat the record marked: 2024/01/10
     // beat 2020's 60 kg, a day before the period shown.
     ASSERT_EQ(progress->tblDays->rowCount(), 2);
@@ -127,7 +135,9 @@ TEST_F(ProgressWindowTest, ClickingARecordOrADayShowsItHereAndLeavesTheMainDate)
     ClickRow(progress->tblRecords, 0);
     EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/14"));
     EXPECT_EQ(progress->shownDay(), QStringLiteral("2024/05/10"));
-    EXPECT_EQ(progress->chartKind(), ChartKind::Timeline);
+    // The chart chosen stays; the session chart, once chosen, shows the day clicked.
+    EXPECT_EQ(progress->chartKind(), ChartKind::Load);
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));
     EXPECT_TRUE(progress->chartView->chart()->title().startsWith(QStringLiteral("2024/05/10")));
     ASSERT_EQ(progress->lstDaySets->count(), 2);
     EXPECT_EQ(progress->lstDaySets->item(0)->text(),
@@ -137,6 +147,7 @@ TEST_F(ProgressWindowTest, ClickingARecordOrADayShowsItHereAndLeavesTheMainDate)
     ClickRow(progress->tblDays, 1);
     EXPECT_EQ(window->txtYmd->text(), QStringLiteral("2024/05/14"));
     EXPECT_EQ(progress->timelineDay(), QStringLiteral("2024/01/10"));
+    EXPECT_TRUE(progress->chartView->chart()->title().startsWith(QStringLiteral("2024/01/10")));
     EXPECT_EQ(progress->lstDaySets->count(), 1);
 
     // The explicit action moves the main window to the day shown, which lists its week.
@@ -260,15 +271,18 @@ TEST_F(ProgressWindowTest, TicksAtDayStartsAndRoundMinutesAndTimesAsMinutesAndSe
         ASSERT_NE(dates, nullptr);
         ASSERT_GE(dates->count(), 2) << period;
         for (const QString& label : dates->categoriesLabels()) {
-            const QDate day =
-                QDate::fromString(label.size() == 7 ? label + QStringLiteral("/01") : label,
-                                  QStringLiteral("yyyy/MM/dd"));
+            // Months read 2024/05, days 05/10 under a title that names the year.
+            const QString whole = label.size() == 7
+                                      ? label + QStringLiteral("/01")
+                                      : dates->titleText().mid(3, 4) + QLatin1Char('/') + label;
+            const QDate day = QDate::fromString(whole, QStringLiteral("yyyy/MM/dd"));
             ASSERT_TRUE(day.isValid()) << label.toStdString();
             EXPECT_EQ(dates->endValue(label), QDateTime(day, QTime(0, 0)).toMSecsSinceEpoch())
                 << period << " " << label.toStdString();
         }
     }
     ClickRow(progress->tblDays, 0);  // the session of 2024/05/10, 09:00 to 09:04
+    progress->cboChart->setCurrentIndex(static_cast<int>(ChartKind::Timeline));
     auto* times =
         qobject_cast<QCategoryAxis*>(progress->chartView->chart()->axes(Qt::Horizontal).first());
     ASSERT_NE(times, nullptr);
@@ -298,6 +312,7 @@ TEST_F(ProgressWindowTest, LoadChartCarriesTheWeeksBestAsATrend) {
 TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
     ProgressWindow* progress = open();
     ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("1年"));
     ASSERT_EQ(progress->tblDays->rowCount(), 2);
     StoreSets(env.layout, {{.ymd = "2024/05/12", .grp = "03", .target = "'x'"}});
     QEvent activate(QEvent::WindowActivate);
@@ -309,6 +324,7 @@ TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
 TEST_F(ProgressWindowTest, SavesTheShownChartAsPngInRec) {
     ProgressWindow* progress = open();
     ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("1年"));
     progress->cmdSavePng->click();
     ASSERT_EQ(env.platform.inputsAsked.size(), 1u);
     EXPECT_EQ(env.platform.inputsAsked[0].defaultText,
@@ -367,6 +383,141 @@ TEST_F(ProgressWindowTest, EveryChartOfAPeriodWithSetsHasSeries) {
         EXPECT_EQ(!progress->chartView->chart()->series().isEmpty(), drawn)
             << static_cast<int>(kind);
     }
+}
+
+// One training day a week, every Monday from 2024/02/19 to 2024/05/13, of 04 01, each heavier:
+// the week's best is the day itself.
+class WeeklyTrainingTest : public ProgressWindowTest {
+  protected:
+    void SetUp() override {
+        ProgressWindowTest::SetUp();
+        QDate day(2024, 2, 19);
+        for (int week = 0; day <= QDate(2024, 5, 13); ++week, day = day.addDays(7))
+            StoreSets(env.layout, {{.ymd = FormatYmd(day),
+                                    .grp = "04",
+                                    .target = QString::number(60 + 2.5 * week),
+                                    .cnt = "5"}});
+        MainWindow::SelectItemByCode(window->lstGrp, QStringLiteral("04"));
+        MainWindow::SelectItemByCode(window->lstExer, QStringLiteral("01"));
+    }
+    // The window as the user sees it on a 1366×768 screen.
+    ProgressWindow* openAtSize() {
+        ProgressWindow* progress = open();
+        if (progress == nullptr) return nullptr;
+        progress->resize(1260, 660);
+        QApplication::processEvents();
+        return progress;
+    }
+};
+
+bool NearColour(QRgb pixel, const QColor& colour) {
+    return std::abs(qRed(pixel) - colour.red()) <= 12 &&
+           std::abs(qGreen(pixel) - colour.green()) <= 12 &&
+           std::abs(qBlue(pixel) - colour.blue()) <= 12;
+}
+
+// Where a week holds one day its best lies on the day; the day still shows as a point of its
+// series' colour, in the saved picture.
+TEST_F(WeeklyTrainingTest, EveryDayIsAPointOfItsColourAboveTheWeeklyTrend) {
+    ProgressWindow* progress = openAtSize();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->cboPeriod->currentText(), QStringLiteral("3か月"));
+    ASSERT_EQ(progress->chartKind(), ChartKind::Load);
+    progress->cmdSavePng->click();
+    const QImage image(env.layout.folder(QStringLiteral("rec")) + QLatin1Char('/') +
+                       env.platform.inputsAsked.at(0).defaultText);
+    ASSERT_FALSE(image.isNull());
+    QChartView* view = progress->chartView;
+    QChart* chart = view->chart();
+    // The picture is the view under a title band.
+    const QPoint offset(0, image.height() - view->height());
+    int lines = 0;
+    for (QAbstractSeries* abstract : chart->series()) {
+        auto* line = qobject_cast<QLineSeries*>(abstract);
+        if (line == nullptr || qobject_cast<QScatterSeries*>(abstract)) continue;
+        ++lines;
+        if (line->name().contains(QStringLiteral("週の最高"))) {
+            // The trend shows between the days.
+            int trend = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    trend += NearColour(image.pixel(x, y), line->color());
+            EXPECT_GT(trend, 100) << line->name().toStdString();
+            continue;
+        }
+        ASSERT_EQ(line->count(), 13) << line->name().toStdString();
+        for (const QPointF& value : line->points()) {
+            const QPoint at =
+                view->mapFromScene(chart->mapToScene(chart->mapToPosition(value, line))) +
+                view->viewport()->pos() + offset;
+            int found = 0;  // around the point: a marker of a few pixels
+            for (int dy = -2; dy <= 2; ++dy)
+                for (int dx = -2; dx <= 2; ++dx)
+                    found += NearColour(image.pixel(at + QPoint(dx, dy)), line->color());
+            EXPECT_GE(found, 12) << line->name().toStdString() << " at "
+                                 << QDateTime::fromMSecsSinceEpoch(qint64(value.x()))
+                                        .toString(Qt::ISODate)
+                                        .toStdString();
+        }
+    }
+    EXPECT_EQ(lines, 4);  // 最大重量, 推定1RM and their weekly bests
+}
+
+// At the window's size on a 1366×768 screen every tick of the date axis keeps its whole text
+// (the chart elides a label wider than its share of the axis).
+TEST_F(WeeklyTrainingTest, DateTicksReadWholeAtTheWindowsSize) {
+    StoreSets(env.layout, {{.ymd = "2019/12/30", .grp = "04", .target = "50", .cnt = "5"}});
+    ProgressWindow* progress = openAtSize();
+    ASSERT_NE(progress, nullptr);
+    for (const QString& period : ProgressPeriodNames())
+        for (const ChartKind kind : {ChartKind::Load, ChartKind::Weekly}) {
+            progress->cboPeriod->setCurrentText(period);
+            progress->cboChart->setCurrentIndex(static_cast<int>(kind));
+            QApplication::processEvents();
+            const std::string what = period.toStdString() + " " + ChartKindWord(kind).toStdString();
+            auto* dates = qobject_cast<QCategoryAxis*>(
+                progress->chartView->chart()->axes(Qt::Horizontal).value(0));
+            ASSERT_NE(dates, nullptr) << what;
+            EXPECT_GE(dates->count(), 2) << what;
+            QStringList shown;
+            for (QGraphicsItem* item : progress->chartView->scene()->items())
+                if (auto* text = dynamic_cast<QGraphicsTextItem*>(item); text && text->isVisible())
+                    shown << text->toPlainText();
+            for (const QString& label : dates->categoriesLabels())
+                EXPECT_TRUE(shown.contains(label)) << what << " " << label.toStdString();
+            for (const QString& text : shown)
+                EXPECT_FALSE(text.endsWith(QStringLiteral("...")))
+                    << what << " " << text.toStdString();
+        }
+}
+
+// The days' 記録 column shows its words at the first opening; the window opens on a period
+// that holds the exercise's recent training.
+TEST_F(WeeklyTrainingTest, OpensOnRecentTrainingWithWholeColumns) {
+    StoreSets(env.layout,
+              {{.ymd = "2024/05/13", .grp = "04", .set = 2, .target = "200", .cnt = "1"}});
+    ProgressWindow* progress = openAtSize();
+    ASSERT_NE(progress, nullptr);
+    EXPECT_EQ(progress->cboPeriod->currentText(), QStringLiteral("3か月"));
+    QTableWidget* days = progress->tblDays;
+    const int mark = days->columnCount() - 1;
+    ASSERT_EQ(Cell(days, 0, mark), QStringLiteral("記録更新"));
+    const QFontMetrics metrics(days->font());
+    for (int column = 0; column < days->columnCount(); ++column) {
+        if (days->isColumnHidden(column)) continue;
+        const QString header = days->horizontalHeaderItem(column)->text();
+        EXPECT_GE(days->columnWidth(column), metrics.horizontalAdvance(Cell(days, 0, column)) + 6)
+            << header.toStdString();
+    }
+
+    // An exercise last trained two years before the date opens on 3年.
+    progress->close();
+    delete progress;
+    window->txtYmd->setText(QStringLiteral("2026/05/14"));
+    ProgressWindow* later = openAtSize();
+    ASSERT_NE(later, nullptr);
+    EXPECT_EQ(later->cboPeriod->currentText(), QStringLiteral("3年"));
+    EXPECT_EQ(later->tblDays->rowCount(), 13);
 }
 
 }  // namespace
