@@ -150,6 +150,10 @@ void MastersWindow::buildControls() {
     cmdMerge = Button(QStringLiteral("統合"), QStringLiteral("種目を統合先の種目に統合"), this);
     lblNote = new QLabel(this);
     lblNote->setWordWrap(true);
+    // Room for three lines from the start: a longer note never moves the buttons under the
+    // pointer.
+    lblNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblNote->setFixedHeight(lblNote->fontMetrics().lineSpacing() * 3 + 4);
 
     tblGroups->setColumnWidth(0, 50);
     tblGroups->setColumnWidth(1, 110);

@@ -268,5 +268,34 @@ TEST_F(MastersWindowTest, MoveToAnotherGroup) {
     expectMastersPass();
 }
 
+// The note under the tables grows from one line to three: the buttons stay where they were.
+TEST_F(MastersWindowTest, ButtonsStayWhereTheyAreAsTheNoteGrows) {
+    MastersWindow* masters = open();
+    ASSERT_NE(masters, nullptr);
+    const auto places = [masters] {
+        std::vector<QRect> rects;
+        for (QWidget* control : masters->findChildren<QWidget*>())
+            if (qobject_cast<QPushButton*>(control) || qobject_cast<QComboBox*>(control) ||
+                qobject_cast<QTableWidget*>(control))
+                rects.push_back(QRect(control->mapTo(masters, QPoint(0, 0)), control->size()));
+        return rects;
+    };
+    masters->lblNote->setText(QStringLiteral("一行"));
+    QApplication::processEvents();
+    const std::vector<QRect> before = places();
+    // A real note: the merge's, then one of three lines.
+    ClickRow(masters->tblExercises, RowOf(masters->tblExercises, QStringLiteral("05")));
+    masters->cboMergeInto->setCurrentIndex(
+        masters->cboMergeInto->findText(QStringLiteral("01 胸 / 01 ベンチプレス")));
+    masters->cmdMerge->click();
+    QApplication::processEvents();
+    EXPECT_FALSE(masters->lblNote->text().isEmpty());
+    EXPECT_EQ(places(), before) << masters->lblNote->text().toStdString();
+    masters->lblNote->setText(QStringLiteral("一行目\n二行目\n三行目"));
+    QApplication::processEvents();
+    EXPECT_EQ(places(), before);
+    EXPECT_GE(masters->lblNote->height(), masters->lblNote->sizeHint().height());
+}
+
 }  // namespace
 }  // namespace sorvenka::testing
