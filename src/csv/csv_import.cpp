@@ -13,6 +13,7 @@
 #include "db/database.h"
 #include "db/free_code.h"
 #include "db/prepared_statement.h"
+#include "masters/rest_day.h"
 
 namespace sorvenka {
 
@@ -66,14 +67,16 @@ class Masters {
         while (exercises.step() == SQLITE_ROW) {
             const QString grp = exercises.columnText(0), exer = exercises.columnText(1);
             const QString name = exercises.columnText(2);
+            names_.insert(PairKey(grp, exer), name);
+            codes_[grp].insert(exer);
+            exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
+            // Other loggers' sets never go to the rest day, whatever its name.
+            if (IsRestDay(grp, exer)) continue;
             if (!byName_.contains(name)) byName_.insert(name, {grp, exer});
             const QString key = ExerciseNameKey(name);
             if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
             if (!byKeyInGroup_.contains(PairKey(grp, key)))
                 byKeyInGroup_.insert(PairKey(grp, key), exer);
-            names_.insert(PairKey(grp, exer), name);
-            codes_[grp].insert(exer);
-            exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
         }
         firstSweat_ = sweat.step() == SQLITE_ROW ? sweat.columnText(0) : QStringLiteral("0");
         while (unitsT.step() == SQLITE_ROW) {
@@ -253,6 +256,10 @@ class Importer {
                     "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 and set_num <= ?4 "
                     "and target is ?5 and unit_t is ?6 and cnt is ?7 and unit is ?8 "
                     "and cnt_min is ?9 and cnt_sec is ?10 and comment is ?11"),
+          heldSet_(db,
+                   "select 1 from t_exer where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 "
+                   "and target is ?4 and unit_t is ?5 and cnt is ?6 and cnt_min is ?7 "
+                   "and cnt_sec is ?8 limit 1"),
           insertGroup_(db,
                        "insert into m_grp (grp_cd, grp_name, status, order_id) "
                        "values (?1, ?2, 1, ?3)"),
@@ -266,8 +273,8 @@ class Importer {
 
     bool prepared(QString& message) {
         for (const PreparedStatement* s :
-             {&insert_, &storedGroup_, &keyExists_, &sameSets_, &insertGroup_, &insertExercise_,
-              &insertUnitTarget_, &insertUnit_}) {
+             {&insert_, &storedGroup_, &keyExists_, &sameSets_, &heldSet_, &insertGroup_,
+              &insertExercise_, &insertUnitTarget_, &insertUnit_}) {
             if (!s->ok()) {
                 message = QStringLiteral("データベースの表が読み込みに合いません（%1）。")
                               .arg(QString::fromUtf8(sqlite3_errmsg(db_)));
@@ -378,9 +385,11 @@ class Importer {
                                       "（--unit kg または --unit lb。重量から見ると %1）。")
                            .arg(summary_.proposedLoadUnit));
         }
-        // The choices given for names are kept for the next import.
+        // Where every name's sets went is kept for the next import of the same history: the
+        // masters' changes carry it along, so renaming, moving or merging the exercise never
+        // makes that import write the sets again.
         for (const NameUse& use : summary_.names) {
-            if (use.match != NameMatch::Given) continue;
+            if (use.target.exerCd.isEmpty()) continue;
             if (!SaveNameChoice(db_, use.name, use.target))
                 return fail(0, QStringLiteral("種目の対応を保存できませんでした。"));
         }
@@ -524,9 +533,7 @@ class Importer {
     // else a new exercise in the group of its category or body part.
     ExerciseTarget propose(const QString& name, const QString& category, NameMatch& match) {
         ExerciseTarget target;
-        if (const auto saved = savedChoices_.constFind(name);
-            saved != savedChoices_.constEnd() &&
-            masters_.hasExercise(saved->grpCd, saved->exerCd)) {
+        if (const ExerciseTarget* saved = savedChoice(name)) {
             match = NameMatch::Saved;
             return *saved;
         }
@@ -550,6 +557,31 @@ class Importer {
             target.grpCd = masters_.groupNamed(BodyPartGroupName(BodyPart::Other));
         if (target.grpCd.isEmpty()) target.grpCd = masters_.groups().front().code;
         return target;
+    }
+
+    // Where an earlier import wrote the name's sets, when that exercise is still there.
+    const ExerciseTarget* savedChoice(const QString& name) const {
+        const auto saved = savedChoices_.constFind(name);
+        if (saved == savedChoices_.constEnd() ||
+            !masters_.hasExercise(saved->grpCd, saved->exerCd) ||
+            IsRestDay(saved->grpCd, saved->exerCd))
+            return nullptr;
+        return &*saved;
+    }
+
+    // Whether the exercise has a set of the day like the row at hand (its comment aside: the
+    // workout's note joins it later).
+    bool holdsSet(const ExerciseTarget& exercise) {
+        heldSet_.reset();
+        heldSet_.bindText(1, peer_.ymd);
+        heldSet_.bindText(2, exercise.grpCd);
+        heldSet_.bindText(3, exercise.exerCd);
+        heldSet_.bindDouble(4, peer_.target);
+        heldSet_.bindText(5, peer_.unitT);
+        bindOptional(heldSet_, 6, peer_.cnt);
+        bindOptional(heldSet_, 7, peer_.cntMin);
+        bindOptional(heldSet_, 8, peer_.cntSec);
+        return heldSet_.step() == SQLITE_ROW;
     }
 
     // The name's place in the list of names, its destination decided (and a new exercise
@@ -578,13 +610,20 @@ class Importer {
                 outcome = Exercise::WriteFailed;
                 return -1;
             }
-            // "New in this group" once more: the exercise an earlier import made for the name
-            // there takes the sets, so the same choice twice adds nothing.
+            if (IsRestDay(use.target.grpCd, use.target.exerCd)) {
+                fail(0, QStringLiteral("種目「%1」: ").arg(use.name) +
+                            RestDayRefusal(RestDayChange::ImportInto));
+                outcome = Exercise::WriteFailed;
+                return -1;
+            }
+            // "New" for a name imported before: the exercise its sets went to then takes
+            // them when it is in that group, or holds this set already (it was moved or
+            // merged since), so the same choice twice adds nothing. Otherwise the user chose
+            // anew.
             if (use.target.isNew()) {
-                const auto saved = savedChoices_.constFind(use.name);
-                if (saved != savedChoices_.constEnd() && saved->grpCd == use.target.grpCd &&
-                    masters_.hasExercise(saved->grpCd, saved->exerCd))
-                    use.target.exerCd = saved->exerCd;
+                const ExerciseTarget* saved = savedChoice(use.name);
+                if (saved && (saved->grpCd == use.target.grpCd || holdsSet(*saved)))
+                    use.target = *saved;
                 else
                     use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, use.name);
             }
@@ -722,8 +761,8 @@ class Importer {
     Masters masters_;
     OwnSet own_;
     PeerSet peer_;
-    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_, insertExercise_,
-        insertUnitTarget_, insertUnit_;
+    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, heldSet_, insertGroup_,
+        insertExercise_, insertUnitTarget_, insertUnit_;
     GroupCache groups_;
     StoredGroup* lastGroup_ = nullptr;
     // Kept in buffers of their own, filled again rather than allocated for every change.

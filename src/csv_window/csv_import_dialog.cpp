@@ -10,6 +10,7 @@
 
 #include "common/platform.h"
 #include "db/master_lists.h"
+#include "masters/rest_day.h"
 
 namespace sorvenka {
 
@@ -115,7 +116,9 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     groups_ = DBFillMasterList(db_, MasterList::Groups);
     for (const QString& group : groups_)
         for (const QString& exercise : DBFillExerList(db_, group.left(2)))
-            exercises_ << group.left(2) + QLatin1Char(' ') + exercise;
+            // Another logger's sets never go to the rest day.
+            if (!IsRestDay(group.left(2), exercise.left(2)))
+                exercises_ << group.left(2) + QLatin1Char(' ') + exercise;
     {
         const QSignalBlocker blockGroup(cboGroup);
         const QSignalBlocker blockUnit(cboUnit);
