@@ -280,5 +280,96 @@ TEST_F(ExerciseMapping, AnHourMinuteSecondDurationIsStoredAsMinutesAndSeconds) {
               QStringLiteral("text:59999999999 59"));
 }
 
+// The group proposed for the exercise names of Strong, Hevy and FitNotes exports: the
+// movement decides, never the grip or the equipment.
+TEST_F(ExerciseMapping, GroupsFollowTheMovementOfRealExerciseNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Pulldowns and rows, whatever the grip or machine.
+        {"Lat Pulldown - Wide Grip", "背中"},
+        {"Lat Pulldown - Wide Grip (Cable)", "背中"},
+        {"Lat Pulldown - Close Grip (Cable)", "背中"},
+        {"Reverse Grip Lat Pulldown (Cable)", "背中"},
+        {"Straight Arm Lat Pulldown (Cable)", "背中"},
+        {"Lat Pulldown (Cable)", "背中"},
+        {"Seated Cable Row - V Grip", "背中"},
+        {"Seated Cable Row - V Grip (Cable)", "背中"},
+        {"Seated Cable Row - Bar Grip", "背中"},
+        {"Iso-Lateral Row (Machine)", "背中"},
+        {"Iso-Lateral High Row (Machine)", "背中"},
+        {"Seated Row (Machine)", "背中"},
+        {"Bent Over Row (Barbell)", "背中"},
+        {"Bent Over One Arm Row (Dumbbell)", "背中"},
+        {"Chest Supported Incline Row (Dumbbell)", "背中"},
+        {"T Bar Row", "背中"},
+        {"Pendlay Row (Barbell)", "背中"},
+        {"Inverted Row", "背中"},
+        {"Pull Up (Assisted)", "背中"},
+        {"Chin Up", "背中"},
+        {"Deadlift (Barbell)", "背中"},
+        {"Shrug (Dumbbell)", "背中"},
+        {"Back Extension (Hyperextension)", "背中"},
+        // Only rowing machines and ergometers are cardio.
+        {"Rowing Machine", "有酸素"},
+        {"Rowing (Machine)", "有酸素"},
+        {"Rowing", "有酸素"},
+        {"Row Erg", "有酸素"},
+        {"Rowing Ergometer", "有酸素"},
+        {"Running (Treadmill)", "有酸素"},
+        {"Cycling", "有酸素"},
+        {"Elliptical Trainer", "有酸素"},
+        {"Stair Machine", "有酸素"},
+        // Twists are the core's.
+        {"Cable Twist", "体幹"},
+        {"Russian Twist", "体幹"},
+        {"Landmine Twist", "体幹"},
+        {"Torso Rotation (Machine)", "体幹"},
+        {"Plank", "体幹"},
+        {"Cable Crunch", "体幹"},
+        {"Hanging Leg Raise", "体幹"},
+        {"Ab Wheel", "体幹"},
+        // A grip says nothing of its own.
+        {"Bench Press (Barbell)", "胸"},
+        {"Bench Press (Dumbbell)", "胸"},
+        {"Wide Grip Bench Press", "胸"},
+        {"Incline Bench Press (Dumbbell)", "胸"},
+        {"Chest Fly (Machine)", "胸"},
+        {"Cable Fly Crossovers", "胸"},
+        {"Iso-Lateral Chest Press (Machine)", "胸"},
+        {"Bench Press - Close Grip (Barbell)", "腕"},
+        {"Bicep Curl (Dumbbell)", "腕"},
+        {"Hammer Curl (Dumbbell)", "腕"},
+        {"Preacher Curl (Barbell)", "腕"},
+        {"Triceps Pushdown (Cable - Straight Bar)", "腕"},
+        {"Triceps Rope Pushdown", "腕"},
+        {"Skullcrusher (Barbell)", "腕"},
+        {"Wrist Curl (Barbell)", "腕"},
+        {"Overhead Press (Barbell)", "肩"},
+        {"Seated Overhead Press (Dumbbell)", "肩"},
+        {"Lateral Raise (Cable)", "肩"},
+        {"Face Pull (Cable)", "肩"},
+        {"Reverse Fly (Dumbbell)", "肩"},
+        {"Upright Row (Barbell)", "肩"},
+        {"Squat (Barbell)", "脚"},
+        {"Front Squat (Barbell)", "脚"},
+        {"Bulgarian Split Squat", "脚"},
+        {"Romanian Deadlift (Barbell)", "脚"},
+        {"Leg Extension (Machine)", "脚"},
+        {"Seated Leg Curl (Machine)", "脚"},
+        {"Hip Thrust (Barbell)", "脚"},
+        {"Lunge (Dumbbell)", "脚"},
+        {"Walking Lunge (Dumbbell)", "脚"},
+        {"Kettlebell Swing", "脚"},
+        {"Standing Calf Raise (Smith Machine)", "脚"},
+        {"Clean and Jerk (Barbell)", "その他"},
+        {"Stretching", "その他"},
+    };
+    QByteArray file = kHevyHeader;
+    for (const auto& [name, group] : cases) file += HevyRow(QString::fromUtf8(name));
+    const ImportSummary summary = import(file);
+    ASSERT_EQ(summary.names.size(), std::size(cases)) << summary.failure.toStdString();
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(summary.names[i].grpName.toStdString(), cases[i].second) << cases[i].first;
+}
+
 }  // namespace
 }  // namespace sorvenka::testing
