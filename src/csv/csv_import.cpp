@@ -300,6 +300,12 @@ class Importer {
             message = QStringLiteral("重量の単位は kg か lb です（%1）。").arg(options_.loadUnit);
             return false;
         }
+        if (!options_.distanceUnit.isEmpty() && options_.distanceUnit != QLatin1String("km") &&
+            options_.distanceUnit != QLatin1String("mi")) {
+            message =
+                QStringLiteral("距離の単位は km か mi です（%1）。").arg(options_.distanceUnit);
+            return false;
+        }
         if (!ReadSavedNameChoices(db_, savedChoices_)) {
             message = QStringLiteral("以前の読み込みで選んだ種目の対応を読めませんでした。");
             return false;
@@ -316,6 +322,11 @@ class Importer {
         // Until a unit is given the loads are read as kilograms, for the preview's figures.
         assumedUnit_ = loadUnitMissing_ && !options_.loadUnit.isEmpty() ? options_.loadUnit
                                                                         : QStringLiteral("kg");
+        distanceUnitMissing_ =
+            header_.format() != CsvFormat::Sorvenka && !header_.distanceUnitGiven();
+        assumedDistanceUnit_ = distanceUnitMissing_ && !options_.distanceUnit.isEmpty()
+                                   ? options_.distanceUnit
+                                   : QStringLiteral("km");
         return true;
     }
 
@@ -344,13 +355,18 @@ class Importer {
 
     bool peerRow(const CsvRow& row) {
         QString reason;
-        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, assumedUnit_))
+        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, assumedUnit_,
+                        assumedDistanceUnit_))
             return refuse(row.line, reason);
         // A set listed but never done is no set: the entry window would refuse it too.
         if (peer_.nothingDone) {
             ++summary_.skippedEmptySets;
             return true;
         }
+        if (peer_.assisted) ++summary_.assistedSets;
+        if (distanceUnitMissing_ && !distancesSeen_) distancesSeen_ = holdsDistance(row);
+        if (peer_.unitT == QLatin1String("lb") || peer_.unitT == QLatin1String("kg"))
+            ++(peer_.unitT == QLatin1String("lb") ? poundSets_ : kilogramSets_);
         if (loadUnitMissing_ && peer_.unitT == assumedUnit_ && peer_.target > 0) {
             ++loads_;
             if (IsPoundsLoad(peer_.target)) ++poundsLoads_;
@@ -380,11 +396,28 @@ class Importer {
             const bool pounds = heaviest_ > 250 || (loads_ > 0 && poundsLoads_ * 4 >= loads_);
             summary_.proposedLoadUnit = pounds ? QStringLiteral("lb") : QStringLiteral("kg");
             if (options_.loadUnit.isEmpty())
-                return fail(
-                    0, QStringLiteral("ファイルに重量の単位がありません。単位を指定してください"
-                                      "（--unit kg または --unit lb。重量から見ると %1）。")
-                           .arg(summary_.proposedLoadUnit));
+                fail(0, QStringLiteral("ファイルに重量の単位がありません。単位を指定してください"
+                                       "（--unit kg または --unit lb。重量から見ると %1）。")
+                            .arg(summary_.proposedLoadUnit));
         }
+        // A file whose distances have no unit: the unit of its loads suggests one.
+        if (distanceUnitMissing_ && distancesSeen_) {
+            summary_.distanceUnitMissing = true;
+            summary_.distanceUnit = options_.distanceUnit;
+            const QString loadUnit =
+                loadUnitMissing_
+                    ? (options_.loadUnit.isEmpty() ? summary_.proposedLoadUnit : options_.loadUnit)
+                    : (poundSets_ > kilogramSets_ ? QStringLiteral("lb") : QStringLiteral("kg"));
+            summary_.proposedDistanceUnit =
+                loadUnit == QLatin1String("lb") ? QStringLiteral("mi") : QStringLiteral("km");
+            if (options_.distanceUnit.isEmpty())
+                fail(0, QStringLiteral("ファイルに距離の単位がありません。単位を指定してください"
+                                       "（--distance-unit km または --distance-unit mi。"
+                                       "重量の単位から見ると %1）。")
+                            .arg(summary_.proposedDistanceUnit));
+        }
+        // Both units are proposed before a missing one stops the import.
+        if (!summary_.failure.isEmpty()) return false;
         // Where every name's sets went is kept for the next import of the same history: the
         // masters' changes carry it along, so renaming, moving or merging the exercise never
         // makes that import write the sets again.
@@ -557,6 +590,16 @@ class Importer {
             target.grpCd = masters_.groupNamed(BodyPartGroupName(BodyPart::Other));
         if (target.grpCd.isEmpty()) target.grpCd = masters_.groups().front().code;
         return target;
+    }
+
+    // Whether the row names a distance above zero (the set's figures may have put it in the
+    // load or the comment).
+    bool holdsDistance(const CsvRow& row) const {
+        const int column = header_.peer(PeerColumn::Distance);
+        if (column < 0 || column >= static_cast<int>(row.fields.size())) return false;
+        QString text = FieldText(row.fields[column]).trimmed();
+        if (delimiter_ == ';') text.replace(QLatin1Char(','), QLatin1Char('.'));
+        return text.toDouble() > 0;
     }
 
     // Where an earlier import wrote the name's sets, when that exercise is still there.
@@ -778,6 +821,9 @@ class Importer {
     CsvRow mended_;
     bool loadUnitMissing_ = false;
     QString assumedUnit_ = QStringLiteral("kg");
+    bool distanceUnitMissing_ = false, distancesSeen_ = false;
+    QString assumedDistanceUnit_ = QStringLiteral("km");
+    qint64 poundSets_ = 0, kilogramSets_ = 0;
     qint64 loads_ = 0, poundsLoads_ = 0;
     double heaviest_ = 0;
     std::set<std::pair<bool, QString>> unitsSeen_;
@@ -898,6 +944,16 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
                             .arg(summary.proposedLoadUnit)
                       : QStringLiteral("重量の単位: %1（ファイルに単位がないため指定による）")
                             .arg(summary.loadUnit));
+    if (summary.distanceUnitMissing)
+        lines << (summary.distanceUnit.isEmpty()
+                      ? QStringLiteral("距離の単位: ファイルになし（重量の単位から見ると %1）")
+                            .arg(summary.proposedDistanceUnit)
+                      : QStringLiteral("距離の単位: %1（ファイルに単位がないため指定による）")
+                            .arg(summary.distanceUnit));
+    if (summary.assistedSets > 0)
+        lines << QStringLiteral(
+                     "アシスト付きのセット（負の重量。重量 0 で、アシストをメモに記録）: %1")
+                     .arg(summary.assistedSets);
     if (summary.mendedRows > 0)
         lines << QStringLiteral("種目名のカンマで列が1つ多い行を直して読む: %1行")
                      .arg(summary.mendedRows);

@@ -69,6 +69,7 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
 
     cboGroup = new QComboBox(this);
     cboUnit = new QComboBox(this);
+    cboDistanceUnit = new QComboBox(this);
     tblNames = new QTableWidget(0, kColumns, this);
     txtSummary = new QPlainTextEdit(this);
     txtSummary->setReadOnly(true);
@@ -91,6 +92,7 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     const QString namesLabel = QStringLiteral("種目の対応");
     cboGroup->setAccessibleName(groupLabel.chopped(1));
     cboUnit->setAccessibleName(QStringLiteral("重量の単位"));
+    cboDistanceUnit->setAccessibleName(QStringLiteral("距離の単位"));
     tblNames->setAccessibleName(namesLabel);
     txtSummary->setAccessibleName(QStringLiteral("読み込みの内容"));
     cmdImport->setAccessibleName(QStringLiteral("読み込む"));
@@ -102,6 +104,9 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     auto* unitCaption = new QLabel(unitLabel, this);
     choices->addWidget(unitCaption);
     choices->addWidget(cboUnit);
+    auto* distanceCaption = new QLabel(QStringLiteral("距離の単位:"), this);
+    choices->addWidget(distanceCaption);
+    choices->addWidget(cboDistanceUnit);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdImport);
@@ -122,6 +127,9 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     {
         const QSignalBlocker blockGroup(cboGroup);
         const QSignalBlocker blockUnit(cboUnit);
+        const QSignalBlocker blockDistance(cboDistanceUnit);
+        cboDistanceUnit->addItem(QStringLiteral("km"), QStringLiteral("km"));
+        cboDistanceUnit->addItem(QStringLiteral("mi"), QStringLiteral("mi"));
         cboGroup->addItem(QStringLiteral("種目ごとに提案（名前・カテゴリから）"), QString());
         for (const QString& item : groups_) cboGroup->addItem(item, item.left(2));
         cboUnit->addItem(QStringLiteral("kg"), QStringLiteral("kg"));
@@ -136,15 +144,28 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
         cboUnit->setCurrentIndex(cboUnit->findData(preview_.proposedLoadUnit));
         runPreview();
     }
+    // Distances without a unit: the unit of the loads proposes one.
+    if (preview_.distanceUnitMissing) proposeDistanceUnit();
     unitCaption->setVisible(preview_.loadUnitMissing);
     cboUnit->setVisible(preview_.loadUnitMissing);
+    distanceCaption->setVisible(preview_.distanceUnitMissing);
+    cboDistanceUnit->setVisible(preview_.distanceUnitMissing);
     // Sorvenka's own CSV keeps its codes: nothing to map.
     const bool own = preview_.format == CsvFormat::Sorvenka;
     cboGroup->setEnabled(!own);
     tblNames->setEnabled(!own);
 
     connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { runPreview(); });
-    connect(cboUnit, &QComboBox::currentIndexChanged, this, [this] { runPreview(); });
+    connect(cboUnit, &QComboBox::currentIndexChanged, this, [this] {
+        if (preview_.distanceUnitMissing && !distanceUnitChosen_)
+            proposeDistanceUnit();
+        else
+            runPreview();
+    });
+    connect(cboDistanceUnit, &QComboBox::currentIndexChanged, this, [this] {
+        distanceUnitChosen_ = true;
+        runPreview();
+    });
     connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     cmdCancel->setDefault(true);
@@ -161,7 +182,21 @@ ImportOptions CsvImportDialog::options() const {
     options.group = cboGroup->currentIndex() < 0 ? QString() : cboGroup->currentData().toString();
     options.mapping = chosen_;
     if (preview_.loadUnitMissing) options.loadUnit = cboUnit->currentData().toString();
+    if (preview_.distanceUnitMissing)
+        options.distanceUnit = cboDistanceUnit->currentData().toString();
     return options;
+}
+
+void CsvImportDialog::proposeDistanceUnit() {
+    // The proposal follows the load unit in use: a preview without a distance unit gives it.
+    ImportOptions probe = options();
+    probe.distanceUnit.clear();
+    ImportSummary summary;
+    ImportCsv(db_, copy_->fileName(), probe, summary);
+    const QSignalBlocker blockDistance(cboDistanceUnit);
+    if (summary.distanceUnitMissing)
+        cboDistanceUnit->setCurrentIndex(cboDistanceUnit->findData(summary.proposedDistanceUnit));
+    runPreview();
 }
 
 void CsvImportDialog::runPreview() {

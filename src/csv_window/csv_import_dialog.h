@@ -36,9 +36,10 @@ class CsvImportDialog : public QDialog {
     // What the import wrote, after the dialog was accepted.
     const ImportSummary& result() const { return result_; }
 
-    QComboBox* cboGroup;     // one group for every new exercise; "" = the group proposed for each
-    QComboBox* cboUnit;      // the unit of loads when the file has none
-    QTableWidget* tblNames;  // one row per exercise name; column 3 holds its destination
+    QComboBox* cboGroup;  // one group for every new exercise; "" = the group proposed for each
+    QComboBox* cboUnit;   // the unit of loads when the file has none
+    QComboBox* cboDistanceUnit;  // the unit of distances when the file holds some without one
+    QTableWidget* tblNames;      // one row per exercise name; column 3 holds its destination
     QPlainTextEdit* txtSummary;
     QPushButton* cmdImport;
     QPushButton* cmdCancel;
@@ -54,6 +55,8 @@ class CsvImportDialog : public QDialog {
     ImportOptions options() const;
     void fillNames();
     void destinationChosen(int row);
+    // The distance unit that the load unit suggests, until the user chooses one.
+    void proposeDistanceUnit();
 
     Database& db_;
     Platform& platform_;
@@ -62,6 +65,7 @@ class CsvImportDialog : public QDialog {
     QString copyFailure_;
     ImportSummary preview_;
     ImportSummary result_;
+    bool distanceUnitChosen_ = false;        // the user chose the distance unit
     QHash<QString, ExerciseTarget> chosen_;  // destinations the user changed, by name
     QStringList groups_, exercises_;         // "01 胸", "01 01 ベンチプレス"
 };

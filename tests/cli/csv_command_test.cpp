@@ -161,24 +161,37 @@ TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
     EXPECT_EQ(sets(), QStringLiteral("int:2"));
 }
 
-// Strong's comma form has no unit column: the command needs --unit and writes nothing
-// without it.
+// Strong's comma form has no unit column: the command needs --unit, and --distance-unit
+// for a file with distances, and writes nothing without them.
 TEST_F(CsvCommand, AFileWithoutUnitsNeedsTheUnitNamed) {
     const QString strong = file(
         "pounds.csv",
         "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
         "Workout Notes,RPE\r\n"
-        "2024-05-01 08:30:00,Pull,1h,デッドリフト,1,420,3,0,0,,,\r\n");
+        "2024-05-01 08:30:00,Pull,1h,デッドリフト,1,420,3,0,0,,,\r\n"
+        "2024-05-01 08:30:00,Pull,1h,ランニング,1,0,0,3.1,1800,,,\r\n");
     struct Case {
         QStringList extra;
         int status;
         const char* err;
         const char* stored;  // unit_t of the stored sets
     };
+    const QString unit = QStringLiteral("--unit"), distance = QStringLiteral("--distance-unit");
     const Case cases[] = {
         {{}, kCommandFailed, "--unit", ""},
-        {{QStringLiteral("--unit"), QStringLiteral("stone")}, kCommandUsage, "--unit", ""},
-        {{QStringLiteral("--unit"), QStringLiteral("lb")}, kCommandOk, "", "text:lb"},
+        {{unit, QStringLiteral("stone")}, kCommandUsage, "--unit", ""},
+        {{unit, QStringLiteral("lb")},
+         kCommandFailed,
+         "--distance-unit mi。重量の単位から見ると mi",
+         ""},
+        {{unit, QStringLiteral("lb"), distance, QStringLiteral("furlong")},
+         kCommandUsage,
+         "--distance-unit は km か mi です",
+         ""},
+        {{unit, QStringLiteral("lb"), distance, QStringLiteral("mi")},
+         kCommandOk,
+         "",
+         "text:lb,mi"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);

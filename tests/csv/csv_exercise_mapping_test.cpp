@@ -371,5 +371,87 @@ TEST_F(ExerciseMapping, GroupsFollowTheMovementOfRealExerciseNames) {
         EXPECT_EQ(summary.names[i].grpName.toStdString(), cases[i].second) << cases[i].first;
 }
 
+// Hevy writes the help of an assisted exercise as a negative load: the set is kept, with load
+// 0 and the help in its comment after the set's other words, and counted in the summary.
+TEST_F(ExerciseMapping, AnAssistedSetKeepsItsHelpInTheComment) {
+    ImportOptions options;
+    options.commit = true;
+    const ImportSummary summary =
+        import(QByteArray(kHevyHeader) +
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,,0,warmup,"
+                   "-20,8,,,\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,slow down,1,"
+                   "normal,-12.5,6,,,8\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,,2,normal,"
+                   "-20,,,,\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Dip,,,0,normal,-x,6,,,\r\n",
+               [&] {
+                   options.skipRefused = true;
+                   return options;
+               }());
+    ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+    EXPECT_EQ(summary.assistedSets, 2);
+    EXPECT_EQ(summary.refusedCount, 1);      // "-x" is no number
+    EXPECT_EQ(summary.skippedEmptySets, 1);  // help, but no repetition
+    EXPECT_EQ(CellRows(open.layout.dbPath(),
+                       "select set_num, target, unit_t, cnt, comment from t_exer order by set_num"),
+              (QStringList{"int:1 | real:0 | text: | int:8 | text:ウォームアップ / アシスト 20 kg",
+                           "int:2 | real:0 | text: | int:6 | text:RPE 8 / アシスト 12.5 kg / "
+                           "slow down"}));
+    EXPECT_TRUE(SummaryLines(summary).join('\n').contains(QStringLiteral("アシスト付きのセット")));
+}
+
+struct DistanceCase {
+    const char* name;
+    const char* distance;  // the Distance cell of the running set
+    const char* loadUnit;  // given, "" for none
+    const char* given;     // the distance unit given, "" for none
+    const char* proposed;  // "" when the file holds no distance and nothing is asked
+    const char* stored;    // the running set's target and unit, "" when refused
+};
+
+// Strong's comma form names the unit of neither loads nor distances: the distance unit is
+// asked like the load unit, proposed from it.
+TEST_F(ExerciseMapping, DistancesWithoutAUnitNeedOneGiven) {
+    const DistanceCase cases[] = {
+        {"pounds propose miles", "3.1", "lb", "", "mi", ""},
+        {"kilograms propose kilometres", "5", "kg", "", "km", ""},
+        {"no load unit: the loads' proposal decides", "3.1", "", "", "mi", ""},
+        {"miles given", "3.1", "lb", "mi", "mi", "3.1 mi"},
+        {"kilometres given against the proposal", "5", "lb", "km", "mi", "5.0 km"},
+        {"no distance in the file: nothing asked", "0", "lb", "", "", "0.0 "},
+    };
+    for (const DistanceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        open.layout.exec(QStringLiteral("delete from t_exer;"));
+        const QByteArray file = QByteArray(kStrongHeader) +
+                                "2024-06-01 07:00:00,W,1h,ベンチプレス,1,135,5,0,0,,,\r\n"
+                                "2024-06-01 07:00:00,W,1h,ベンチプレス,2,225,5,0,0,,,\r\n"
+                                "2024-06-01 07:00:00,W,1h,Running,1,0,0," +
+                                c.distance + ",1800,,,\r\n";
+        ImportOptions options;
+        options.commit = true;
+        options.loadUnit = QString::fromLatin1(c.loadUnit);
+        options.distanceUnit = QString::fromLatin1(c.given);
+        const ImportSummary summary = import(file, options);
+        EXPECT_EQ(summary.distanceUnitMissing, *c.proposed != 0);
+        EXPECT_EQ(summary.proposedDistanceUnit, QString::fromLatin1(c.proposed));
+        if (!*c.stored) {
+            EXPECT_FALSE(summary.written);
+            EXPECT_TRUE(summary.failure.contains(QStringLiteral("--distance-unit")) ||
+                        (!*c.loadUnit && summary.failure.contains(QStringLiteral("--unit"))))
+                << summary.failure.toStdString();
+            EXPECT_TRUE(SummaryLines(summary).join('\n').contains(
+                QStringLiteral("距離の単位: ファイルになし（重量の単位から見ると ") +
+                QString::fromLatin1(c.proposed)));
+            EXPECT_EQ(scalar("select count(*) from t_exer"), QStringLiteral("int:0"));
+            continue;
+        }
+        ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+        EXPECT_EQ(scalar("select target || ' ' || unit_t from t_exer where exer_cd <> '01'"),
+                  QStringLiteral("text:") + QString::fromLatin1(c.stored));
+    }
+}
+
 }  // namespace
 }  // namespace sorvenka::testing
