@@ -56,8 +56,10 @@ bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mappin
     qint64 errorLine = 0;
     const bool read = reader.read(
         [&](CsvRow& row) {
-            const QString name = row.fields.empty() ? QString() : FieldText(row.fields[0]);
-            if (first && name.trimmed() == kNameColumn) {
+            // Trimmed as the import reads the names of a file: " Squat" and "Squat" are one.
+            const QString name =
+                row.fields.empty() ? QString() : FieldText(row.fields[0]).trimmed();
+            if (first && name == kNameColumn) {
                 first = false;
                 return true;
             }

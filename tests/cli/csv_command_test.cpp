@@ -252,14 +252,35 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
     EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from m_exer where exer_name = 'Press, Odd'"),
               QStringLiteral("int:1"));
 
-    // A mapping file naming no group is refused with its line; nothing written.
-    layout.exec(QStringLiteral("delete from t_exer;"));
-    ASSERT_TRUE(WriteFileBytes(map, "Bench Press (Barbell),,01\r\n"));
-    const CommandRun bad =
-        run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
-    EXPECT_EQ(bad.status, kCommandFailed);
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("1行目"))) << bad.err.toStdString();
-    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+    // Names compare as the import reads them, blanks around them aside; a mapping file naming
+    // no group, or a name twice, is refused with its line and nothing written.
+    const struct {
+        const char* what;
+        QByteArray map;
+        const char* err;  // "" when the import goes on
+    } cases[] = {
+        {"no group", "Bench Press (Barbell),,01\r\n", "1行目: グループのコードは2文字です"},
+        {"a name twice, once with blanks",
+         "Bench Press (Barbell),01,01\r\n  Bench Press (Barbell) ,04,01\r\n",
+         "2行目: 種目名「Bench Press (Barbell)」が2回あります"},
+        {"a name with blanks", "\" Press, Odd \",04,01\r\n", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        layout.exec(QStringLiteral("delete from t_exer;"));
+        ASSERT_TRUE(WriteFileBytes(map, c.map));
+        const CommandRun result =
+            run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+        if (*c.err) {
+            EXPECT_EQ(result.status, kCommandFailed);
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
+            EXPECT_EQ(sets(), QStringLiteral("int:0"));
+        } else {
+            EXPECT_EQ(result.status, kCommandOk) << result.err.toStdString();
+            EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from t_exer where grp_cd = '04'"),
+                      QStringLiteral("int:1"));
+        }
+    }
 }
 
 TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {
