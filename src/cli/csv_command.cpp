@@ -188,8 +188,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     options.distanceUnit = command.distanceUnit;
     options.skipRefused = command.skipRefused;
     options.commit = !command.dryRun;
-    if (!command.map.isEmpty() &&
-        !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(), options.mapping, message)) {
+    if (!command.map.isEmpty() && !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(),
+                                                   options.mapping, message, &options.newNames)) {
         err << message << '\n' << QStringLiteral("何も書き込んでいません。") << Qt::endl;
         return kCommandFailed;
     }

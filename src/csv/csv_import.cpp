@@ -13,6 +13,7 @@
 #include "db/database.h"
 #include "db/free_code.h"
 #include "db/prepared_statement.h"
+#include "masters/master_names.h"
 #include "masters/rest_day.h"
 
 namespace sorvenka {
@@ -514,7 +515,7 @@ class Importer {
             insertExercise_.bindText(3, name);
             insertExercise_.bindInt(4, masters_.addExercise(grp, exer, name));
             if (!done(insertExercise_.step())) return false;
-            summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer});
+            summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer, name});
             newPairs_.insert(grp + exer);
         } else if (!newPairs_.contains(grp + exer)) {
             existingExercises_.insert(grp + exer);
@@ -673,11 +674,27 @@ class Importer {
         } else {
             use.target = propose(use.name, use.category, use.match);
         }
+        // The name the user gave the new exercise (a Japanese one, say); a name its group has
+        // already sends the sets to that exercise.
+        QString newName = use.name;
+        if (use.target.isNew()) {
+            const QString typed = options_.newNames.value(use.name);
+            QString message;
+            if (!typed.trimmed().isEmpty() && !CheckedMasterName(typed, newName, message)) {
+                fail(0, QStringLiteral("種目「%1」の新しい名前: %2").arg(use.name, message));
+                outcome = Exercise::WriteFailed;
+                return -1;
+            }
+            if (newName != use.name) {
+                use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, newName);
+                if (!use.target.isNew()) use.match = NameMatch::SameName;
+            }
+        }
         if (use.target.isNew()) {
             const QString grp = use.target.grpCd;
             const QString exer = masters_.nextFreeCode(grp);
             const Group* group = masters_.group(grp);
-            summary_.newExercises.push_back({use.name, grp, group->name, exer});
+            summary_.newExercises.push_back({newName, grp, group->name, exer, use.name});
             if (exer.isEmpty()) {
                 fail(0, QStringLiteral("グループ「%1 %2」に空いている種目コードがありません。")
                             .arg(grp, group->name));
@@ -686,8 +703,8 @@ class Importer {
                 insertExercise_.reset();
                 insertExercise_.bindText(1, grp);
                 insertExercise_.bindText(2, exer);
-                insertExercise_.bindText(3, use.name);
-                insertExercise_.bindInt(4, masters_.addExercise(grp, exer, use.name));
+                insertExercise_.bindText(3, newName);
+                insertExercise_.bindInt(4, masters_.addExercise(grp, exer, newName));
                 if (!done(insertExercise_.step())) {
                     outcome = Exercise::WriteFailed;
                     return -1;
@@ -970,7 +987,10 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
                  .arg(summary.newExercises.size());
     for (const NewExercise& e : summary.newExercises)
         lines << QStringLiteral("  新しい種目: %1 → グループ %2 %3、コード %4")
-                     .arg(e.name, e.grpCd, e.grpName,
+                     .arg(e.sourceName == e.name || e.sourceName.isEmpty()
+                              ? e.name
+                              : QStringLiteral("%1（名前 %2）").arg(e.sourceName, e.name),
+                          e.grpCd, e.grpName,
                           e.exerCd.isEmpty() ? QStringLiteral("（空きなし）") : e.exerCd);
     for (const NameUse& use : summary.names) {
         if (use.created || use.target.exerCd.isEmpty()) continue;

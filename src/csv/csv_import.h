@@ -24,6 +24,9 @@ struct ImportOptions {
     // Where the sets of the file's exercise names go, by name; names not given go where the
     // import proposes.
     QHash<QString, ExerciseTarget> mapping;
+    // The name a new exercise gets, by the file's exercise name (absent or blank: the file's
+    // name); a name that the exercise's group has already sends the sets to that exercise.
+    QHash<QString, QString> newNames;
     // Writes the good rows although others were refused.
     bool skipRefused = false;
     // False: a preview; everything is decided and then rolled back.
@@ -33,7 +36,8 @@ struct ImportOptions {
 struct NewExercise {
     QString name;
     QString grpCd, grpName;
-    QString exerCd;  // empty when the group has no free code left
+    QString exerCd;      // empty when the group has no free code left
+    QString sourceName;  // the file's exercise name (the same as name unless one was given)
 };
 
 // How the destination of an exercise name was found.

@@ -16,7 +16,7 @@ namespace sorvenka {
 
 namespace {
 
-enum Column { kName, kSets, kDays, kDestination, kColumns };
+enum Column { kName, kSets, kDays, kDestination, kNewName, kColumns };
 
 // A destination as the chooser's item data: "grp|exer", exer empty for a new exercise.
 QString TargetData(const ExerciseTarget& target) {
@@ -77,15 +77,18 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     cmdImport = new QPushButton(QStringLiteral("読み込む"), this);
     cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
 
-    tblNames->setHorizontalHeaderLabels({QStringLiteral("ファイルの種目名"),
-                                         QStringLiteral("セット数"), QStringLiteral("期間"),
-                                         QStringLiteral("読み込み先")});
-    tblNames->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblNames->setHorizontalHeaderLabels(
+        {QStringLiteral("ファイルの種目名"), QStringLiteral("セット数"), QStringLiteral("期間"),
+         QStringLiteral("読み込み先"), QStringLiteral("新しい種目の名前")});
+    // Only the name of a new exercise is typed in the table.
+    tblNames->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
     tblNames->setSelectionMode(QAbstractItemView::NoSelection);
     tblNames->verticalHeader()->hide();
     tblNames->horizontalHeader()->setSectionResizeMode(kDestination, QHeaderView::Stretch);
     tblNames->setColumnWidth(kName, 260);
     tblNames->setColumnWidth(kDays, 170);
+    tblNames->setColumnWidth(kNewName, 180);
 
     const QString groupLabel = QStringLiteral("新しい種目のグループ:");
     const QString unitLabel = QStringLiteral("重量の単位（ファイルに単位がありません）:");
@@ -166,6 +169,12 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
         distanceUnitChosen_ = true;
         runPreview();
     });
+    connect(tblNames, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kNewName) newNameTyped(item->row(), item->text());
+    });
+    previewTimer_.setSingleShot(true);
+    previewTimer_.setInterval(0);
+    connect(&previewTimer_, &QTimer::timeout, this, [this] { runPreview(); });
     connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     cmdCancel->setDefault(true);
@@ -181,6 +190,7 @@ ImportOptions CsvImportDialog::options() const {
     ImportOptions options;
     options.group = cboGroup->currentIndex() < 0 ? QString() : cboGroup->currentData().toString();
     options.mapping = chosen_;
+    options.newNames = newNames_;
     if (preview_.loadUnitMissing) options.loadUnit = cboUnit->currentData().toString();
     if (preview_.distanceUnitMissing)
         options.distanceUnit = cboDistanceUnit->currentData().toString();
@@ -221,19 +231,29 @@ void CsvImportDialog::fillNames() {
     tblNames->setRowCount(static_cast<int>(preview_.names.size()));
     for (int row = 0; row < tblNames->rowCount(); ++row) {
         const NameUse& use = preview_.names[static_cast<size_t>(row)];
-        auto* name = new QTableWidgetItem(use.name);
+        const auto fixed = [](QTableWidgetItem* item) {
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            return item;
+        };
+        auto* name = fixed(new QTableWidgetItem(use.name));
         name->setToolTip(use.category.isEmpty() ? use.name
                                                 : use.name + QStringLiteral("（") + use.category +
                                                       QStringLiteral("）"));
         tblNames->setItem(row, kName, name);
-        auto* sets = new QTableWidgetItem(QString::number(use.sets));
+        auto* sets = fixed(new QTableWidgetItem(QString::number(use.sets)));
         sets->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         tblNames->setItem(row, kSets, sets);
         tblNames->setItem(
             row, kDays,
-            new QTableWidgetItem(use.firstDay == use.lastDay
-                                     ? use.firstDay
-                                     : use.firstDay + QStringLiteral("〜") + use.lastDay));
+            fixed(new QTableWidgetItem(use.firstDay == use.lastDay
+                                           ? use.firstDay
+                                           : use.firstDay + QStringLiteral("〜") + use.lastDay)));
+        // A new exercise's name can be typed (a Japanese one, say) before it is made.
+        auto* newName = new QTableWidgetItem(use.created ? use.exerName : QString());
+        if (!use.created) fixed(newName);
+        newName->setToolTip(use.created ? QStringLiteral("新しい種目の名前（変更できます）")
+                                        : QString());
+        tblNames->setItem(row, kNewName, newName);
 
         QComboBox* box = destinationBox(row);
         if (box == nullptr) {
@@ -272,6 +292,15 @@ void CsvImportDialog::destinationChosen(int row) {
     chosen_.insert(preview_.names[static_cast<size_t>(row)].name,
                    TargetOf(box->currentData().toString()));
     runPreview();
+}
+
+void CsvImportDialog::newNameTyped(int row, const QString& text) {
+    if (row < 0 || row >= static_cast<int>(preview_.names.size())) return;
+    const NameUse& use = preview_.names[static_cast<size_t>(row)];
+    if (!use.created || text == use.exerName) return;
+    newNames_.insert(use.name, text);
+    // The table is filled anew by the preview: not while it reports the edit.
+    previewTimer_.start();
 }
 
 void CsvImportDialog::cmdImport_Click() {

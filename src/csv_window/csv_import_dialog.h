@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <memory>
 
 #include "csv/csv_import.h"
@@ -55,6 +56,7 @@ class CsvImportDialog : public QDialog {
     ImportOptions options() const;
     void fillNames();
     void destinationChosen(int row);
+    void newNameTyped(int row, const QString& text);
     // The distance unit that the load unit suggests, until the user chooses one.
     void proposeDistanceUnit();
 
@@ -67,6 +69,8 @@ class CsvImportDialog : public QDialog {
     ImportSummary result_;
     bool distanceUnitChosen_ = false;        // the user chose the distance unit
     QHash<QString, ExerciseTarget> chosen_;  // destinations the user changed, by name
+    QHash<QString, QString> newNames_;       // names typed for new exercises, by file name
+    QTimer previewTimer_;                    // a preview run after a typed name is stored
     QStringList groups_, exercises_;         // "01 胸", "01 01 ベンチプレス"
 };
 

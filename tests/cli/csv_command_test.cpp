@@ -257,13 +257,16 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
     const struct {
         const char* what;
         QByteArray map;
-        const char* err;  // "" when the import goes on
+        const char* err;       // "" when the import goes on
+        const char* odd = "";  // then where the odd press went: group, code and name
     } cases[] = {
         {"no group", "Bench Press (Barbell),,01\r\n", "1行目: グループのコードは2文字です"},
         {"a name twice, once with blanks",
          "Bench Press (Barbell),01,01\r\n  Bench Press (Barbell) ,04,01\r\n",
          "2行目: 種目名「Bench Press (Barbell)」が2回あります"},
-        {"a name with blanks", "\" Press, Odd \",04,01\r\n", ""},
+        {"a name with blanks", "\" Press, Odd \",04,01\r\n", "", "0401 ショルダープレス"},
+        {"a new exercise named in the file", "\"Press, Odd\",05,,腕,オッドプレス\r\n", "",
+         "0505 オッドプレス"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -277,8 +280,11 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
             EXPECT_EQ(sets(), QStringLiteral("int:0"));
         } else {
             EXPECT_EQ(result.status, kCommandOk) << result.err.toStdString();
-            EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from t_exer where grp_cd = '04'"),
-                      QStringLiteral("int:1"));
+            EXPECT_EQ(Scalar(layout.dbPath(),
+                             "select t.grp_cd || t.exer_cd || ' ' || m.exer_name from t_exer t "
+                             "join m_exer m using (grp_cd, exer_cd) where t.comment = '' "
+                             "and t.target = 20"),
+                      QStringLiteral("text:") + QString::fromUtf8(c.odd));
         }
     }
 }

@@ -31,12 +31,14 @@ class SecondImport : public ::testing::Test {
     OpenDatabase open;
     QString path = open.layout.folder(QStringLiteral("rec")) + QStringLiteral("/strong.csv");
 
-    ImportSummary import(bool commit, QHash<QString, ExerciseTarget> mapping = {}) {
+    ImportSummary import(bool commit, QHash<QString, ExerciseTarget> mapping = {},
+                         QHash<QString, QString> newNames = {}) {
         EXPECT_TRUE(WriteFileBytes(path, kStrongFile));
         ImportOptions options;
         options.loadUnit = QStringLiteral("kg");
         options.commit = commit;
         options.mapping = mapping;
+        options.newNames = newNames;
         ImportSummary summary;
         ImportCsv(open.db, path, options, summary);
         return summary;
@@ -149,6 +151,38 @@ TEST_F(SecondImport, ADeletedExercisesNamesAreForgotten) {
     const ImportSummary again = import(false);
     EXPECT_NE(destination(again, "Lat Pulldown - Wide Grip"), pulldown);
     EXPECT_EQ(again.newSets, 1);
+}
+
+// A new exercise may get its own name (a Japanese one) before it is made; a name its group
+// has already sends the sets there; the next import finds both by the file's names.
+TEST_F(SecondImport, NewExercisesTakeTheNamesGivenInThePreview) {
+    const QHash<QString, QString> names{
+        {QStringLiteral("Bench Press (Dumbbell)"), QStringLiteral(" ダンベルプレス ")},
+        {QStringLiteral("Lunge (Dumbbell)"), QStringLiteral("ランジ")},  // 03 03 exists
+        {QStringLiteral("Squat (Barbell)"), QStringLiteral("not new: ignored")},
+        {QStringLiteral("Plank"), QString()}};
+    // A name the masters refuse stops the import.
+    const ImportSummary bad =
+        import(false, {}, {{QStringLiteral("Lat Pulldown - Wide Grip"), QStringLiteral("a\tb")}});
+    EXPECT_TRUE(bad.failure.contains(QStringLiteral("Lat Pulldown - Wide Grip")))
+        << bad.failure.toStdString();
+    ImportSummary first = import(false, {}, names);
+    ASSERT_TRUE(first.failure.isEmpty()) << first.failure.toStdString();
+    EXPECT_TRUE(SummaryLines(first).join('\n').contains(QStringLiteral(
+        "新しい種目: Bench Press (Dumbbell)（名前 ダンベルプレス） → グループ 01 胸")));
+    first = import(true, {}, names);
+    ASSERT_TRUE(first.written) << first.failure.toStdString();
+    EXPECT_EQ(destination(first, "Lunge (Dumbbell)"), (ExerciseKey{"03", "03"}));
+    EXPECT_EQ(CellRows(open.layout.dbPath(),
+                       "select grp_cd || exer_cd || ' ' || exer_name from m_exer "
+                       "where grp_cd || exer_cd not in ('0101','0102','0103','0104','0201',"
+                       "'0202','0203','0204','0301','0302','0303','0304','0401','0402','0403',"
+                       "'0501','0502','0503','0504','0601','0602','0603','0604','0701','0702',"
+                       "'0703','0704','9999') order by 1"),
+              (QStringList{"text:0105 ダンベルプレス", "text:0205 Lat Pulldown - Wide Grip"}));
+    const QStringList sets = AllSets(open.layout.dbPath());
+    const QString exercises = scalar("select count(*) from m_exer");
+    expectNothingAdded(import(true), sets, exercises);
 }
 
 }  // namespace
