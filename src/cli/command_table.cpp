@@ -13,7 +13,7 @@ const std::vector<CommandLineCommand>& CommandLineCommands() {
          &RunCsvCommandLine},
         {"--import-csv",
          "--import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb] "
-         "[--map FILE] [--dry-run --write-map FILE]",
+         "[--distance-unit km|mi] [--map FILE] [--dry-run --write-map FILE]",
          &RunCsvCommandLine},
         {"--merge-exercise", "--merge-exercise GRP EXER --into GRP EXER [--dry-run]",
          &RunMasterCommandLine},

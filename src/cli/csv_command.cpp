@@ -30,11 +30,12 @@ const QString kUsage = QStringLiteral(
     "使い方:\n"
     "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
     "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
-    "                              [--map FILE] [--dry-run --write-map FILE]");
+    "                              [--distance-unit km|mi] [--map FILE]\n"
+    "                              [--dry-run --write-map FILE]");
 
 struct Command {
     bool exporting = false;
-    QString file, from, to, group, unit, map, writeMap;
+    QString file, from, to, group, unit, distanceUnit, map, writeMap;
     bool dryRun = false, skipRefused = false;
 };
 
@@ -47,6 +48,7 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
                               {"--to", true},
                               {"--group", true},
                               {"--unit", true},
+                              {"--distance-unit", true},
                               {"--map", true},
                               {"--write-map", true},
                               {"--dry-run", false},
@@ -63,6 +65,7 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
     command.to = options.value(QStringLiteral("--to"));
     command.group = options.value(QStringLiteral("--group"));
     command.unit = options.value(QStringLiteral("--unit"));
+    command.distanceUnit = options.value(QStringLiteral("--distance-unit"));
     command.map = options.value(QStringLiteral("--map"));
     command.writeMap = options.value(QStringLiteral("--write-map"));
     command.dryRun = options.has(QStringLiteral("--dry-run"));
@@ -72,9 +75,14 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
         reason = QStringLiteral("--unit は kg か lb です: %1").arg(command.unit);
         return false;
     }
+    if (!command.distanceUnit.isEmpty() && command.distanceUnit != QLatin1String("km") &&
+        command.distanceUnit != QLatin1String("mi")) {
+        reason = QStringLiteral("--distance-unit は km か mi です: %1").arg(command.distanceUnit);
+        return false;
+    }
     const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused ||
-                               !command.unit.isEmpty() || !command.map.isEmpty() ||
-                               !command.writeMap.isEmpty();
+                               !command.unit.isEmpty() || !command.distanceUnit.isEmpty() ||
+                               !command.map.isEmpty() || !command.writeMap.isEmpty();
     const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
     if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
         reason = QStringLiteral("このコマンドには使えない引数があります。");
@@ -177,10 +185,11 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     ImportOptions options;
     options.group = command.group;
     options.loadUnit = command.unit;
+    options.distanceUnit = command.distanceUnit;
     options.skipRefused = command.skipRefused;
     options.commit = !command.dryRun;
-    if (!command.map.isEmpty() &&
-        !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(), options.mapping, message)) {
+    if (!command.map.isEmpty() && !ReadNameMapFile(QFileInfo(command.map).absoluteFilePath(),
+                                                   options.mapping, message, &options.newNames)) {
         err << message << '\n' << QStringLiteral("何も書き込んでいません。") << Qt::endl;
         return kCommandFailed;
     }

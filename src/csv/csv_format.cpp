@@ -129,4 +129,10 @@ bool CsvHeader::loadUnitGiven() const {
            peer(PeerColumn::WeightUnit) >= 0 || peer(PeerColumn::Weight) < 0;
 }
 
+bool CsvHeader::distanceUnitGiven() const {
+    return peer(PeerColumn::DistanceKm) >= 0 || peer(PeerColumn::DistanceMi) >= 0 ||
+           peer(PeerColumn::DistanceM) >= 0 || peer(PeerColumn::DistanceUnit) >= 0 ||
+           peer(PeerColumn::Distance) < 0;
+}
+
 }  // namespace sorvenka

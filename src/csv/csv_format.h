@@ -66,6 +66,8 @@ class CsvHeader {
     // Whether the loads' unit is known from the header: a column per unit, a unit column, or
     // no load column at all. Strong's comma form has a bare "Weight" in the user's unit.
     bool loadUnitGiven() const;
+    // The same for distances: Strong's comma form has a bare "Distance" in the user's unit.
+    bool distanceUnitGiven() const;
 
   private:
     std::array<int, static_cast<int>(PeerColumn::Count)> peer_{};

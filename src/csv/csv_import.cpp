@@ -13,6 +13,8 @@
 #include "db/database.h"
 #include "db/free_code.h"
 #include "db/prepared_statement.h"
+#include "masters/master_names.h"
+#include "masters/rest_day.h"
 
 namespace sorvenka {
 
@@ -66,14 +68,16 @@ class Masters {
         while (exercises.step() == SQLITE_ROW) {
             const QString grp = exercises.columnText(0), exer = exercises.columnText(1);
             const QString name = exercises.columnText(2);
+            names_.insert(PairKey(grp, exer), name);
+            codes_[grp].insert(exer);
+            exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
+            // Other loggers' sets never go to the rest day, whatever its name.
+            if (IsRestDay(grp, exer)) continue;
             if (!byName_.contains(name)) byName_.insert(name, {grp, exer});
             const QString key = ExerciseNameKey(name);
             if (!byKey_.contains(key)) byKey_.insert(key, {grp, exer});
             if (!byKeyInGroup_.contains(PairKey(grp, key)))
                 byKeyInGroup_.insert(PairKey(grp, key), exer);
-            names_.insert(PairKey(grp, exer), name);
-            codes_[grp].insert(exer);
-            exerciseOrder_[grp] = std::max(exerciseOrder_.value(grp), exercises.columnInt(3));
         }
         firstSweat_ = sweat.step() == SQLITE_ROW ? sweat.columnText(0) : QStringLiteral("0");
         while (unitsT.step() == SQLITE_ROW) {
@@ -253,6 +257,10 @@ class Importer {
                     "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 and set_num <= ?4 "
                     "and target is ?5 and unit_t is ?6 and cnt is ?7 and unit is ?8 "
                     "and cnt_min is ?9 and cnt_sec is ?10 and comment is ?11"),
+          heldSet_(db,
+                   "select 1 from t_exer where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 "
+                   "and target is ?4 and unit_t is ?5 and cnt is ?6 and cnt_min is ?7 "
+                   "and cnt_sec is ?8 limit 1"),
           insertGroup_(db,
                        "insert into m_grp (grp_cd, grp_name, status, order_id) "
                        "values (?1, ?2, 1, ?3)"),
@@ -266,8 +274,8 @@ class Importer {
 
     bool prepared(QString& message) {
         for (const PreparedStatement* s :
-             {&insert_, &storedGroup_, &keyExists_, &sameSets_, &insertGroup_, &insertExercise_,
-              &insertUnitTarget_, &insertUnit_}) {
+             {&insert_, &storedGroup_, &keyExists_, &sameSets_, &heldSet_, &insertGroup_,
+              &insertExercise_, &insertUnitTarget_, &insertUnit_}) {
             if (!s->ok()) {
                 message = QStringLiteral("データベースの表が読み込みに合いません（%1）。")
                               .arg(QString::fromUtf8(sqlite3_errmsg(db_)));
@@ -293,6 +301,12 @@ class Importer {
             message = QStringLiteral("重量の単位は kg か lb です（%1）。").arg(options_.loadUnit);
             return false;
         }
+        if (!options_.distanceUnit.isEmpty() && options_.distanceUnit != QLatin1String("km") &&
+            options_.distanceUnit != QLatin1String("mi")) {
+            message =
+                QStringLiteral("距離の単位は km か mi です（%1）。").arg(options_.distanceUnit);
+            return false;
+        }
         if (!ReadSavedNameChoices(db_, savedChoices_)) {
             message = QStringLiteral("以前の読み込みで選んだ種目の対応を読めませんでした。");
             return false;
@@ -309,6 +323,11 @@ class Importer {
         // Until a unit is given the loads are read as kilograms, for the preview's figures.
         assumedUnit_ = loadUnitMissing_ && !options_.loadUnit.isEmpty() ? options_.loadUnit
                                                                         : QStringLiteral("kg");
+        distanceUnitMissing_ =
+            header_.format() != CsvFormat::Sorvenka && !header_.distanceUnitGiven();
+        assumedDistanceUnit_ = distanceUnitMissing_ && !options_.distanceUnit.isEmpty()
+                                   ? options_.distanceUnit
+                                   : QStringLiteral("km");
         return true;
     }
 
@@ -337,13 +356,18 @@ class Importer {
 
     bool peerRow(const CsvRow& row) {
         QString reason;
-        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, assumedUnit_))
+        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, assumedUnit_,
+                        assumedDistanceUnit_))
             return refuse(row.line, reason);
         // A set listed but never done is no set: the entry window would refuse it too.
         if (peer_.nothingDone) {
             ++summary_.skippedEmptySets;
             return true;
         }
+        if (peer_.assisted) ++summary_.assistedSets;
+        if (distanceUnitMissing_ && !distancesSeen_) distancesSeen_ = holdsDistance(row);
+        if (peer_.unitT == QLatin1String("lb") || peer_.unitT == QLatin1String("kg"))
+            ++(peer_.unitT == QLatin1String("lb") ? poundSets_ : kilogramSets_);
         if (loadUnitMissing_ && peer_.unitT == assumedUnit_ && peer_.target > 0) {
             ++loads_;
             if (IsPoundsLoad(peer_.target)) ++poundsLoads_;
@@ -373,14 +397,33 @@ class Importer {
             const bool pounds = heaviest_ > 250 || (loads_ > 0 && poundsLoads_ * 4 >= loads_);
             summary_.proposedLoadUnit = pounds ? QStringLiteral("lb") : QStringLiteral("kg");
             if (options_.loadUnit.isEmpty())
-                return fail(
-                    0, QStringLiteral("ファイルに重量の単位がありません。単位を指定してください"
-                                      "（--unit kg または --unit lb。重量から見ると %1）。")
-                           .arg(summary_.proposedLoadUnit));
+                fail(0, QStringLiteral("ファイルに重量の単位がありません。単位を指定してください"
+                                       "（--unit kg または --unit lb。重量から見ると %1）。")
+                            .arg(summary_.proposedLoadUnit));
         }
-        // The choices given for names are kept for the next import.
+        // A file whose distances have no unit: the unit of its loads suggests one.
+        if (distanceUnitMissing_ && distancesSeen_) {
+            summary_.distanceUnitMissing = true;
+            summary_.distanceUnit = options_.distanceUnit;
+            const QString loadUnit =
+                loadUnitMissing_
+                    ? (options_.loadUnit.isEmpty() ? summary_.proposedLoadUnit : options_.loadUnit)
+                    : (poundSets_ > kilogramSets_ ? QStringLiteral("lb") : QStringLiteral("kg"));
+            summary_.proposedDistanceUnit =
+                loadUnit == QLatin1String("lb") ? QStringLiteral("mi") : QStringLiteral("km");
+            if (options_.distanceUnit.isEmpty())
+                fail(0, QStringLiteral("ファイルに距離の単位がありません。単位を指定してください"
+                                       "（--distance-unit km または --distance-unit mi。"
+                                       "重量の単位から見ると %1）。")
+                            .arg(summary_.proposedDistanceUnit));
+        }
+        // Both units are proposed before a missing one stops the import.
+        if (!summary_.failure.isEmpty()) return false;
+        // Where every name's sets went is kept for the next import of the same history: the
+        // masters' changes carry it along, so renaming, moving or merging the exercise never
+        // makes that import write the sets again.
         for (const NameUse& use : summary_.names) {
-            if (use.match != NameMatch::Given) continue;
+            if (use.target.exerCd.isEmpty()) continue;
             if (!SaveNameChoice(db_, use.name, use.target))
                 return fail(0, QStringLiteral("種目の対応を保存できませんでした。"));
         }
@@ -472,7 +515,7 @@ class Importer {
             insertExercise_.bindText(3, name);
             insertExercise_.bindInt(4, masters_.addExercise(grp, exer, name));
             if (!done(insertExercise_.step())) return false;
-            summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer});
+            summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer, name});
             newPairs_.insert(grp + exer);
         } else if (!newPairs_.contains(grp + exer)) {
             existingExercises_.insert(grp + exer);
@@ -524,9 +567,7 @@ class Importer {
     // else a new exercise in the group of its category or body part.
     ExerciseTarget propose(const QString& name, const QString& category, NameMatch& match) {
         ExerciseTarget target;
-        if (const auto saved = savedChoices_.constFind(name);
-            saved != savedChoices_.constEnd() &&
-            masters_.hasExercise(saved->grpCd, saved->exerCd)) {
+        if (const ExerciseTarget* saved = savedChoice(name)) {
             match = NameMatch::Saved;
             return *saved;
         }
@@ -550,6 +591,41 @@ class Importer {
             target.grpCd = masters_.groupNamed(BodyPartGroupName(BodyPart::Other));
         if (target.grpCd.isEmpty()) target.grpCd = masters_.groups().front().code;
         return target;
+    }
+
+    // Whether the row names a distance above zero (the set's figures may have put it in the
+    // load or the comment).
+    bool holdsDistance(const CsvRow& row) const {
+        const int column = header_.peer(PeerColumn::Distance);
+        if (column < 0 || column >= static_cast<int>(row.fields.size())) return false;
+        QString text = FieldText(row.fields[column]).trimmed();
+        if (delimiter_ == ';') text.replace(QLatin1Char(','), QLatin1Char('.'));
+        return text.toDouble() > 0;
+    }
+
+    // Where an earlier import wrote the name's sets, when that exercise is still there.
+    const ExerciseTarget* savedChoice(const QString& name) const {
+        const auto saved = savedChoices_.constFind(name);
+        if (saved == savedChoices_.constEnd() ||
+            !masters_.hasExercise(saved->grpCd, saved->exerCd) ||
+            IsRestDay(saved->grpCd, saved->exerCd))
+            return nullptr;
+        return &*saved;
+    }
+
+    // Whether the exercise has a set of the day like the row at hand (its comment aside: the
+    // workout's note joins it later).
+    bool holdsSet(const ExerciseTarget& exercise) {
+        heldSet_.reset();
+        heldSet_.bindText(1, peer_.ymd);
+        heldSet_.bindText(2, exercise.grpCd);
+        heldSet_.bindText(3, exercise.exerCd);
+        heldSet_.bindDouble(4, peer_.target);
+        heldSet_.bindText(5, peer_.unitT);
+        bindOptional(heldSet_, 6, peer_.cnt);
+        bindOptional(heldSet_, 7, peer_.cntMin);
+        bindOptional(heldSet_, 8, peer_.cntSec);
+        return heldSet_.step() == SQLITE_ROW;
     }
 
     // The name's place in the list of names, its destination decided (and a new exercise
@@ -578,24 +654,47 @@ class Importer {
                 outcome = Exercise::WriteFailed;
                 return -1;
             }
-            // "New in this group" once more: the exercise an earlier import made for the name
-            // there takes the sets, so the same choice twice adds nothing.
+            if (IsRestDay(use.target.grpCd, use.target.exerCd)) {
+                fail(0, QStringLiteral("種目「%1」: ").arg(use.name) +
+                            RestDayRefusal(RestDayChange::ImportInto));
+                outcome = Exercise::WriteFailed;
+                return -1;
+            }
+            // "New" for a name imported before: the exercise its sets went to then takes
+            // them when it is in that group, or holds this set already (it was moved or
+            // merged since), so the same choice twice adds nothing. Otherwise the user chose
+            // anew.
             if (use.target.isNew()) {
-                const auto saved = savedChoices_.constFind(use.name);
-                if (saved != savedChoices_.constEnd() && saved->grpCd == use.target.grpCd &&
-                    masters_.hasExercise(saved->grpCd, saved->exerCd))
-                    use.target.exerCd = saved->exerCd;
+                const ExerciseTarget* saved = savedChoice(use.name);
+                if (saved && (saved->grpCd == use.target.grpCd || holdsSet(*saved)))
+                    use.target = *saved;
                 else
                     use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, use.name);
             }
         } else {
             use.target = propose(use.name, use.category, use.match);
         }
+        // The name the user gave the new exercise (a Japanese one, say); a name its group has
+        // already sends the sets to that exercise.
+        QString newName = use.name;
+        if (use.target.isNew()) {
+            const QString typed = options_.newNames.value(use.name);
+            QString message;
+            if (!typed.trimmed().isEmpty() && !CheckedMasterName(typed, newName, message)) {
+                fail(0, QStringLiteral("種目「%1」の新しい名前: %2").arg(use.name, message));
+                outcome = Exercise::WriteFailed;
+                return -1;
+            }
+            if (newName != use.name) {
+                use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, newName);
+                if (!use.target.isNew()) use.match = NameMatch::SameName;
+            }
+        }
         if (use.target.isNew()) {
             const QString grp = use.target.grpCd;
             const QString exer = masters_.nextFreeCode(grp);
             const Group* group = masters_.group(grp);
-            summary_.newExercises.push_back({use.name, grp, group->name, exer});
+            summary_.newExercises.push_back({newName, grp, group->name, exer, use.name});
             if (exer.isEmpty()) {
                 fail(0, QStringLiteral("グループ「%1 %2」に空いている種目コードがありません。")
                             .arg(grp, group->name));
@@ -604,8 +703,8 @@ class Importer {
                 insertExercise_.reset();
                 insertExercise_.bindText(1, grp);
                 insertExercise_.bindText(2, exer);
-                insertExercise_.bindText(3, use.name);
-                insertExercise_.bindInt(4, masters_.addExercise(grp, exer, use.name));
+                insertExercise_.bindText(3, newName);
+                insertExercise_.bindInt(4, masters_.addExercise(grp, exer, newName));
                 if (!done(insertExercise_.step())) {
                     outcome = Exercise::WriteFailed;
                     return -1;
@@ -722,8 +821,8 @@ class Importer {
     Masters masters_;
     OwnSet own_;
     PeerSet peer_;
-    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, insertGroup_, insertExercise_,
-        insertUnitTarget_, insertUnit_;
+    PreparedStatement insert_, storedGroup_, keyExists_, sameSets_, heldSet_, insertGroup_,
+        insertExercise_, insertUnitTarget_, insertUnit_;
     GroupCache groups_;
     StoredGroup* lastGroup_ = nullptr;
     // Kept in buffers of their own, filled again rather than allocated for every change.
@@ -739,6 +838,9 @@ class Importer {
     CsvRow mended_;
     bool loadUnitMissing_ = false;
     QString assumedUnit_ = QStringLiteral("kg");
+    bool distanceUnitMissing_ = false, distancesSeen_ = false;
+    QString assumedDistanceUnit_ = QStringLiteral("km");
+    qint64 poundSets_ = 0, kilogramSets_ = 0;
     qint64 loads_ = 0, poundsLoads_ = 0;
     double heaviest_ = 0;
     std::set<std::pair<bool, QString>> unitsSeen_;
@@ -859,6 +961,16 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
                             .arg(summary.proposedLoadUnit)
                       : QStringLiteral("重量の単位: %1（ファイルに単位がないため指定による）")
                             .arg(summary.loadUnit));
+    if (summary.distanceUnitMissing)
+        lines << (summary.distanceUnit.isEmpty()
+                      ? QStringLiteral("距離の単位: ファイルになし（重量の単位から見ると %1）")
+                            .arg(summary.proposedDistanceUnit)
+                      : QStringLiteral("距離の単位: %1（ファイルに単位がないため指定による）")
+                            .arg(summary.distanceUnit));
+    if (summary.assistedSets > 0)
+        lines << QStringLiteral(
+                     "アシスト付きのセット（負の重量。重量 0 で、アシストをメモに記録）: %1")
+                     .arg(summary.assistedSets);
     if (summary.mendedRows > 0)
         lines << QStringLiteral("種目名のカンマで列が1つ多い行を直して読む: %1行")
                      .arg(summary.mendedRows);
@@ -875,7 +987,10 @@ QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows) {
                  .arg(summary.newExercises.size());
     for (const NewExercise& e : summary.newExercises)
         lines << QStringLiteral("  新しい種目: %1 → グループ %2 %3、コード %4")
-                     .arg(e.name, e.grpCd, e.grpName,
+                     .arg(e.sourceName == e.name || e.sourceName.isEmpty()
+                              ? e.name
+                              : QStringLiteral("%1（名前 %2）").arg(e.sourceName, e.name),
+                          e.grpCd, e.grpName,
                           e.exerCd.isEmpty() ? QStringLiteral("（空きなし）") : e.exerCd);
     for (const NameUse& use : summary.names) {
         if (use.created || use.target.exerCd.isEmpty()) continue;

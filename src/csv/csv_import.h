@@ -18,9 +18,15 @@ struct ImportOptions {
     QString group;
     // The unit of loads in a file that has none ("kg" or "lb"); empty: such a file is refused.
     QString loadUnit;
+    // The unit of distances in a file that has none ("km" or "mi"); empty: such a file with
+    // distances is refused.
+    QString distanceUnit;
     // Where the sets of the file's exercise names go, by name; names not given go where the
     // import proposes.
     QHash<QString, ExerciseTarget> mapping;
+    // The name a new exercise gets, by the file's exercise name (absent or blank: the file's
+    // name); a name that the exercise's group has already sends the sets to that exercise.
+    QHash<QString, QString> newNames;
     // Writes the good rows although others were refused.
     bool skipRefused = false;
     // False: a preview; everything is decided and then rolled back.
@@ -30,7 +36,8 @@ struct ImportOptions {
 struct NewExercise {
     QString name;
     QString grpCd, grpName;
-    QString exerCd;  // empty when the group has no free code left
+    QString exerCd;      // empty when the group has no free code left
+    QString sourceName;  // the file's exercise name (the same as name unless one was given)
 };
 
 // How the destination of an exercise name was found.
@@ -72,11 +79,17 @@ struct ImportSummary {
     std::vector<NameUse> names;   // a peer's file: its exercise names in order of appearance
     qint64 mendedRows = 0;        // rows with an exercise name split at a comma, joined again
     qint64 skippedEmptySets = 0;  // sets listed with nothing done, left out
+    qint64 assistedSets = 0;      // negative loads: stored as load 0, the help in the comment
     // A file whose loads have no unit: the unit used (empty when none was given), and the
     // one its loads suggest.
     bool loadUnitMissing = false;
     QString loadUnit;
     QString proposedLoadUnit;
+    // A file whose distances have no unit and that holds distances: the unit used (empty when
+    // none was given), and the one the loads' unit suggests (lb → mi).
+    bool distanceUnitMissing = false;
+    QString distanceUnit;
+    QString proposedDistanceUnit;
     QStringList newUnits;
     std::vector<RefusedRow> refused;  // the first kMaxListedRefusals
     qint64 refusedCount = 0;

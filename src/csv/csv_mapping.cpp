@@ -67,27 +67,32 @@ qsizetype CharacterCount(const QByteArray& bytes) {
     return bytes.size();
 }
 
-// A number that is not negative: digits with at most one decimal point (a decimal comma in
-// the semicolon form). Absent for an empty cell.
+// A number that is not negative (unless negative is allowed): digits with at most one
+// decimal point (a decimal comma in the semicolon form). Absent for an empty cell.
 bool ReadNumber(const QString& text, bool decimalComma, const QString& column,
-                std::optional<double>& value, QString& reason) {
+                std::optional<double>& value, QString& reason, bool negative = false) {
     value.reset();
     if (text.isEmpty()) return true;
     QString number = text;
     if (decimalComma) number.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (number.startsWith(QLatin1Char('-'))) {
-        bool ok = false;
-        number.mid(1).toDouble(&ok);
-        reason = ok ? QStringLiteral("%1が負の数です（%2）").arg(column, text)
-                    : QStringLiteral("%1が数ではありません（%2）").arg(column, text);
-        return false;
-    }
+    const bool minus = number.startsWith(QLatin1Char('-'));
+    if (minus) number.remove(0, 1);
     if (!IsDecimalText(number)) {
         reason = QStringLiteral("%1が数ではありません（%2）").arg(column, text);
         return false;
     }
-    value = number.toDouble();
+    if (minus && !negative) {
+        reason = QStringLiteral("%1が負の数です（%2）").arg(column, text);
+        return false;
+    }
+    value = minus ? -number.toDouble() : number.toDouble();
     return true;
+}
+
+// The load column: a negative load is the help of an assisted exercise (Hevy).
+bool ReadLoad(const QString& text, bool decimalComma, std::optional<double>& value,
+              QString& reason) {
+    return ReadNumber(text, decimalComma, QStringLiteral("重量"), value, reason, true);
 }
 
 bool ReadWhole(const QString& text, bool decimalComma, const QString& column,
@@ -198,7 +203,7 @@ bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason
 }
 
 bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
-                QString& reason, const QString& loadUnit) {
+                QString& reason, const QString& loadUnit, const QString& distanceUnitGiven) {
     set = PeerSet();
     const bool decimalComma = delimiter == ';';
     const CsvFormat format = header.format();
@@ -222,15 +227,12 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     std::optional<double> weight;
     QString weightUnit = loadUnit;
     if (const int kg = header.peer(PeerColumn::WeightKg); kg >= 0) {
-        if (!ReadNumber(Cell(row, kg), decimalComma, QStringLiteral("重量"), weight, reason))
-            return false;
+        if (!ReadLoad(Cell(row, kg), decimalComma, weight, reason)) return false;
     } else if (const int lb = header.peer(PeerColumn::WeightLb); lb >= 0) {
-        if (!ReadNumber(Cell(row, lb), decimalComma, QStringLiteral("重量"), weight, reason))
-            return false;
+        if (!ReadLoad(Cell(row, lb), decimalComma, weight, reason)) return false;
         weightUnit = QStringLiteral("lb");
     } else {
-        if (!ReadNumber(Cell(row, header.peer(PeerColumn::Weight)), decimalComma,
-                        QStringLiteral("重量"), weight, reason))
+        if (!ReadLoad(Cell(row, header.peer(PeerColumn::Weight)), decimalComma, weight, reason))
             return false;
         const int unitColumn = header.peer(PeerColumn::WeightUnit);
         const QString unit = Cell(row, unitColumn);
@@ -241,7 +243,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     }
 
     std::optional<double> distance;
-    QString distanceUnit = QStringLiteral("km");
+    QString distanceUnit = distanceUnitGiven;
     if (const int km = header.peer(PeerColumn::DistanceKm); km >= 0) {
         if (!ReadNumber(Cell(row, km), decimalComma, QStringLiteral("距離"), distance, reason))
             return false;
@@ -296,6 +298,10 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
     QStringList comment;
     if (const QString type = SetTypeText(setType); !type.isEmpty()) comment << type;
     if (rpe) comment << QStringLiteral("RPE ") + NumberText(*rpe);
+    if (weight && *weight < 0) {
+        set.assisted = true;
+        comment << QStringLiteral("アシスト %1 %2").arg(NumberText(-*weight), weightUnit);
+    }
 
     if (weight && *weight > 0) {
         set.target = *weight;

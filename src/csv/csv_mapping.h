@@ -20,6 +20,9 @@ struct PeerSet {
     QString unit;
     std::optional<qint64> cntMin, cntSec;  // duration form (both absent: no duration given)
     QString comment;
+    // A negative load: the help of an assisted exercise, stored as load 0 and named in the
+    // comment.
+    bool assisted = false;
     // Neither load, count, time nor distance: a set listed but never done.
     bool nothingDone = false;
     QString workout;      // the workout the set belongs to (its start and name), or empty
@@ -43,10 +46,12 @@ struct OwnSet {
 bool CheckFieldCount(const CsvHeader& header, const CsvRow& row, QString& reason);
 
 // Day, load and unit, repetitions (count form, 回), seconds (duration form), distance and its
-// unit; set type, RPE and the notes go into the comment. A load without a unit in the file
-// is in loadUnit. False with the reason of refusal.
+// unit; set type, RPE and the notes go into the comment. A load or a distance without a unit
+// in the file is in loadUnit or distanceUnit. A negative load is an assisted set's help: load
+// 0 and 「アシスト 20 kg」 in the comment. False with the reason of refusal.
 bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, PeerSet& set,
-                QString& reason, const QString& loadUnit = QStringLiteral("kg"));
+                QString& reason, const QString& loadUnit = QStringLiteral("kg"),
+                const QString& distanceUnit = QStringLiteral("km"));
 
 // FitNotes writes a user's exercise name holding a comma without quotes, so its row has one
 // field too many. True, with the row mended, when joining the exercise field with the next

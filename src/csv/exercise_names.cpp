@@ -88,7 +88,8 @@ const QHash<QString, QString>& JapaneseNames() {
 }
 
 // Words of the common names, first match wins: the order settles overlaps ("leg curl" is
-// legs before "curl" is arms, "rowing" is cardio before "row" is back).
+// legs before "curl" is arms). The movement decides, never the grip or the equipment: a
+// pulldown or a row with a wide grip or on a machine trains the back.
 const std::vector<std::pair<const char*, Part>>& Keywords() {
     static const std::vector<std::pair<const char*, Part>> words{
         // Names whose words would otherwise lead elsewhere.
@@ -97,10 +98,8 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"hyperextension", Part::Back},
         {"farmer", Part::Arms},
         {"sled push", Part::Legs},
-        // Cardio machines and sports.
-        {"rowing", Part::Cardio},
-        {"row machine", Part::Cardio},
-        {"rower", Part::Cardio},
+        {"bench press close grip", Part::Arms},
+        // Cardio machines and sports (the rowing machine is found before these).
         {"running", Part::Cardio},
         {"run", Part::Cardio},
         {"jog", Part::Cardio},
@@ -124,6 +123,7 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"boxing", Part::Cardio},
         {"air bike", Part::Cardio},
         {"assault bike", Part::Cardio},
+        {"battle rope", Part::Cardio},
         // Core.
         {"plank", Part::Core},
         {"crunch", Part::Core},
@@ -133,7 +133,9 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"ab roll", Part::Core},
         {"ab ", Part::Core},
         {"abs", Part::Core},
-        {"russian twist", Part::Core},
+        {"twist", Part::Core},
+        {"torso rotation", Part::Core},
+        {"rotary torso", Part::Core},
         {"leg raise", Part::Core},
         {"knee raise", Part::Core},
         {"oblique", Part::Core},
@@ -173,6 +175,8 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"pistol", Part::Legs},
         {"wall sit", Part::Legs},
         {"sled", Part::Legs},
+        {"swing", Part::Legs},
+        {"pull through", Part::Legs},
         {"quad", Part::Legs},
         {"leg", Part::Legs},
         // Shoulders, before the rows and flies of back and chest.
@@ -192,6 +196,8 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"push press", Part::Shoulders},
         {"handstand", Part::Shoulders},
         {"landmine press", Part::Shoulders},
+        {"external rotation", Part::Shoulders},
+        {"internal rotation", Part::Shoulders},
         // Arms, before the bench presses of chest.
         {"close grip bench", Part::Arms},
         {"curl", Part::Arms},
@@ -207,8 +213,7 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"forearm", Part::Arms},
         {"french press", Part::Arms},
         {"extension", Part::Arms},
-        {"farmer", Part::Arms},
-        {"grip", Part::Arms},
+        {"gripper", Part::Arms},
         // Back.
         {"deadlift", Part::Back},
         {"row", Part::Back},
@@ -216,6 +221,7 @@ const std::vector<std::pair<const char*, Part>>& Keywords() {
         {"pullup", Part::Back},
         {"chin up", Part::Back},
         {"chinup", Part::Back},
+        {"muscle up", Part::Back},
         {"pulldown", Part::Back},
         {"pull down", Part::Back},
         {"shrug", Part::Back},
@@ -252,8 +258,22 @@ QString Words(const QString& name) {
     return QLatin1Char(' ') + text.trimmed() + QLatin1Char(' ');
 }
 
+// A rowing machine or ergometer, which is cardio; a row with a bar, a cable, dumbbells or a
+// machine's handles is a pull of the back.
+bool IsRowingMachine(const QString& words) {
+    for (const char* machine : {" rower", " ergometer", " erg ", " rowerg", " rowing machine"})
+        if (words.contains(QLatin1String(machine))) return true;
+    if (!words.contains(QLatin1String(" rowing "))) return false;
+    for (const char* strength :
+         {" cable", " dumbbell", " barbell", " kettlebell", " band", " seated", " bent", " upright",
+          " single", " one arm", " t bar", " landmine", " inverted", " smith"})
+        if (words.contains(QLatin1String(strength))) return false;
+    return true;
+}
+
 Part PartByWords(const QString& name) {
     const QString words = Words(name);
+    if (IsRowingMachine(words)) return Part::Cardio;
     for (const auto& [word, part] : Keywords())
         if (words.contains(QLatin1Char(' ') + QLatin1String(word))) return part;
     return Part::Unknown;

@@ -16,13 +16,12 @@ struct ExerciseTarget {
     bool operator==(const ExerciseTarget&) const = default;
 };
 
-// The choices made at earlier imports, by the file's exercise name. They live in a table of
-// their own beside the six of the log, made by the import that first keeps a choice, so the
-// log's tables keep their meaning and a database without it reads as one without choices.
-// False only when the table exists and cannot be read.
+// The destinations of earlier imports, by the file's exercise name: every name an import
+// wrote is kept with the exercise its sets went to, and renames, moves and merges of the
+// exercises carry it along (masters/source_names.h). False only when they cannot be read.
 bool ReadSavedNameChoices(sqlite3* db, QHash<QString, ExerciseTarget>& choices);
 
-// Keeps the choice for the name, replacing an earlier one; inside the caller's transaction.
+// Keeps the destination of the name, replacing an earlier one; inside the caller's transaction.
 bool SaveNameChoice(sqlite3* db, const QString& name, const ExerciseTarget& target);
 
 }  // namespace sorvenka

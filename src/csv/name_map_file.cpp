@@ -45,9 +45,10 @@ bool WriteNameMapFile(const QString& path, const ImportSummary& summary, QString
     return true;
 }
 
-bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mapping,
-                     QString& message) {
+bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mapping, QString& message,
+                     QHash<QString, QString>* newNames) {
     mapping.clear();
+    if (newNames) newNames->clear();
     CsvReader reader;
     if (!reader.open(path, message)) return false;
     QString problem;
@@ -56,8 +57,10 @@ bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mappin
     qint64 errorLine = 0;
     const bool read = reader.read(
         [&](CsvRow& row) {
-            const QString name = row.fields.empty() ? QString() : FieldText(row.fields[0]);
-            if (first && name.trimmed() == kNameColumn) {
+            // Trimmed as the import reads the names of a file: " Squat" and "Squat" are one.
+            const QString name =
+                row.fields.empty() ? QString() : FieldText(row.fields[0]).trimmed();
+            if (first && name == kNameColumn) {
                 first = false;
                 return true;
             }
@@ -81,6 +84,8 @@ bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mappin
                 return false;
             }
             mapping.insert(name, target);
+            if (newNames && target.exerCd.isEmpty() && !field(4).isEmpty())
+                newNames->insert(name, field(4));
             return true;
         },
         message, errorLine);

@@ -15,9 +15,10 @@ struct ImportSummary;
 // nothing but help the reader. UTF-8, CR LF; replaced whole or not at all.
 bool WriteNameMapFile(const QString& path, const ImportSummary& summary, QString& message);
 
-// Reads such a file (a header row is optional; columns after the third are ignored). False
-// with the line and the reason for a row without a name or with malformed codes.
-bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mapping,
-                     QString& message);
+// Reads such a file (a header row is optional; of the columns after the third only the
+// exercise's name is read, and only on a row of a new exercise: the name it gets, in newNames).
+// False with the line and the reason for a row without a name or with malformed codes.
+bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mapping, QString& message,
+                     QHash<QString, QString>* newNames = nullptr);
 
 }  // namespace sorvenka

@@ -10,12 +10,13 @@
 
 #include "common/platform.h"
 #include "db/master_lists.h"
+#include "masters/rest_day.h"
 
 namespace sorvenka {
 
 namespace {
 
-enum Column { kName, kSets, kDays, kDestination, kColumns };
+enum Column { kName, kSets, kDays, kDestination, kNewName, kColumns };
 
 // A destination as the chooser's item data: "grp|exer", exer empty for a new exercise.
 QString TargetData(const ExerciseTarget& target) {
@@ -68,6 +69,7 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
 
     cboGroup = new QComboBox(this);
     cboUnit = new QComboBox(this);
+    cboDistanceUnit = new QComboBox(this);
     tblNames = new QTableWidget(0, kColumns, this);
     txtSummary = new QPlainTextEdit(this);
     txtSummary->setReadOnly(true);
@@ -75,21 +77,25 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     cmdImport = new QPushButton(QStringLiteral("読み込む"), this);
     cmdCancel = new QPushButton(QStringLiteral("キャンセル"), this);
 
-    tblNames->setHorizontalHeaderLabels({QStringLiteral("ファイルの種目名"),
-                                         QStringLiteral("セット数"), QStringLiteral("期間"),
-                                         QStringLiteral("読み込み先")});
-    tblNames->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblNames->setHorizontalHeaderLabels(
+        {QStringLiteral("ファイルの種目名"), QStringLiteral("セット数"), QStringLiteral("期間"),
+         QStringLiteral("読み込み先"), QStringLiteral("新しい種目の名前")});
+    // Only the name of a new exercise is typed in the table.
+    tblNames->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::AnyKeyPressed);
     tblNames->setSelectionMode(QAbstractItemView::NoSelection);
     tblNames->verticalHeader()->hide();
     tblNames->horizontalHeader()->setSectionResizeMode(kDestination, QHeaderView::Stretch);
     tblNames->setColumnWidth(kName, 260);
     tblNames->setColumnWidth(kDays, 170);
+    tblNames->setColumnWidth(kNewName, 180);
 
     const QString groupLabel = QStringLiteral("新しい種目のグループ:");
     const QString unitLabel = QStringLiteral("重量の単位（ファイルに単位がありません）:");
     const QString namesLabel = QStringLiteral("種目の対応");
     cboGroup->setAccessibleName(groupLabel.chopped(1));
     cboUnit->setAccessibleName(QStringLiteral("重量の単位"));
+    cboDistanceUnit->setAccessibleName(QStringLiteral("距離の単位"));
     tblNames->setAccessibleName(namesLabel);
     txtSummary->setAccessibleName(QStringLiteral("読み込みの内容"));
     cmdImport->setAccessibleName(QStringLiteral("読み込む"));
@@ -101,6 +107,9 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     auto* unitCaption = new QLabel(unitLabel, this);
     choices->addWidget(unitCaption);
     choices->addWidget(cboUnit);
+    auto* distanceCaption = new QLabel(QStringLiteral("距離の単位:"), this);
+    choices->addWidget(distanceCaption);
+    choices->addWidget(cboDistanceUnit);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdImport);
@@ -115,10 +124,15 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
     groups_ = DBFillMasterList(db_, MasterList::Groups);
     for (const QString& group : groups_)
         for (const QString& exercise : DBFillExerList(db_, group.left(2)))
-            exercises_ << group.left(2) + QLatin1Char(' ') + exercise;
+            // Another logger's sets never go to the rest day.
+            if (!IsRestDay(group.left(2), exercise.left(2)))
+                exercises_ << group.left(2) + QLatin1Char(' ') + exercise;
     {
         const QSignalBlocker blockGroup(cboGroup);
         const QSignalBlocker blockUnit(cboUnit);
+        const QSignalBlocker blockDistance(cboDistanceUnit);
+        cboDistanceUnit->addItem(QStringLiteral("km"), QStringLiteral("km"));
+        cboDistanceUnit->addItem(QStringLiteral("mi"), QStringLiteral("mi"));
         cboGroup->addItem(QStringLiteral("種目ごとに提案（名前・カテゴリから）"), QString());
         for (const QString& item : groups_) cboGroup->addItem(item, item.left(2));
         cboUnit->addItem(QStringLiteral("kg"), QStringLiteral("kg"));
@@ -133,15 +147,34 @@ CsvImportDialog::CsvImportDialog(Database& db, Platform& platform, const QString
         cboUnit->setCurrentIndex(cboUnit->findData(preview_.proposedLoadUnit));
         runPreview();
     }
+    // Distances without a unit: the unit of the loads proposes one.
+    if (preview_.distanceUnitMissing) proposeDistanceUnit();
     unitCaption->setVisible(preview_.loadUnitMissing);
     cboUnit->setVisible(preview_.loadUnitMissing);
+    distanceCaption->setVisible(preview_.distanceUnitMissing);
+    cboDistanceUnit->setVisible(preview_.distanceUnitMissing);
     // Sorvenka's own CSV keeps its codes: nothing to map.
     const bool own = preview_.format == CsvFormat::Sorvenka;
     cboGroup->setEnabled(!own);
     tblNames->setEnabled(!own);
 
     connect(cboGroup, &QComboBox::currentIndexChanged, this, [this] { runPreview(); });
-    connect(cboUnit, &QComboBox::currentIndexChanged, this, [this] { runPreview(); });
+    connect(cboUnit, &QComboBox::currentIndexChanged, this, [this] {
+        if (preview_.distanceUnitMissing && !distanceUnitChosen_)
+            proposeDistanceUnit();
+        else
+            runPreview();
+    });
+    connect(cboDistanceUnit, &QComboBox::currentIndexChanged, this, [this] {
+        distanceUnitChosen_ = true;
+        runPreview();
+    });
+    connect(tblNames, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == kNewName) newNameTyped(item->row(), item->text());
+    });
+    previewTimer_.setSingleShot(true);
+    previewTimer_.setInterval(0);
+    connect(&previewTimer_, &QTimer::timeout, this, [this] { runPreview(); });
     connect(cmdImport, &QPushButton::clicked, this, [this] { cmdImport_Click(); });
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     cmdCancel->setDefault(true);
@@ -157,8 +190,23 @@ ImportOptions CsvImportDialog::options() const {
     ImportOptions options;
     options.group = cboGroup->currentIndex() < 0 ? QString() : cboGroup->currentData().toString();
     options.mapping = chosen_;
+    options.newNames = newNames_;
     if (preview_.loadUnitMissing) options.loadUnit = cboUnit->currentData().toString();
+    if (preview_.distanceUnitMissing)
+        options.distanceUnit = cboDistanceUnit->currentData().toString();
     return options;
+}
+
+void CsvImportDialog::proposeDistanceUnit() {
+    // The proposal follows the load unit in use: a preview without a distance unit gives it.
+    ImportOptions probe = options();
+    probe.distanceUnit.clear();
+    ImportSummary summary;
+    ImportCsv(db_, copy_->fileName(), probe, summary);
+    const QSignalBlocker blockDistance(cboDistanceUnit);
+    if (summary.distanceUnitMissing)
+        cboDistanceUnit->setCurrentIndex(cboDistanceUnit->findData(summary.proposedDistanceUnit));
+    runPreview();
 }
 
 void CsvImportDialog::runPreview() {
@@ -183,19 +231,29 @@ void CsvImportDialog::fillNames() {
     tblNames->setRowCount(static_cast<int>(preview_.names.size()));
     for (int row = 0; row < tblNames->rowCount(); ++row) {
         const NameUse& use = preview_.names[static_cast<size_t>(row)];
-        auto* name = new QTableWidgetItem(use.name);
+        const auto fixed = [](QTableWidgetItem* item) {
+            item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+            return item;
+        };
+        auto* name = fixed(new QTableWidgetItem(use.name));
         name->setToolTip(use.category.isEmpty() ? use.name
                                                 : use.name + QStringLiteral("（") + use.category +
                                                       QStringLiteral("）"));
         tblNames->setItem(row, kName, name);
-        auto* sets = new QTableWidgetItem(QString::number(use.sets));
+        auto* sets = fixed(new QTableWidgetItem(QString::number(use.sets)));
         sets->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         tblNames->setItem(row, kSets, sets);
         tblNames->setItem(
             row, kDays,
-            new QTableWidgetItem(use.firstDay == use.lastDay
-                                     ? use.firstDay
-                                     : use.firstDay + QStringLiteral("〜") + use.lastDay));
+            fixed(new QTableWidgetItem(use.firstDay == use.lastDay
+                                           ? use.firstDay
+                                           : use.firstDay + QStringLiteral("〜") + use.lastDay)));
+        // A new exercise's name can be typed (a Japanese one, say) before it is made.
+        auto* newName = new QTableWidgetItem(use.created ? use.exerName : QString());
+        if (!use.created) fixed(newName);
+        newName->setToolTip(use.created ? QStringLiteral("新しい種目の名前（変更できます）")
+                                        : QString());
+        tblNames->setItem(row, kNewName, newName);
 
         QComboBox* box = destinationBox(row);
         if (box == nullptr) {
@@ -234,6 +292,15 @@ void CsvImportDialog::destinationChosen(int row) {
     chosen_.insert(preview_.names[static_cast<size_t>(row)].name,
                    TargetOf(box->currentData().toString()));
     runPreview();
+}
+
+void CsvImportDialog::newNameTyped(int row, const QString& text) {
+    if (row < 0 || row >= static_cast<int>(preview_.names.size())) return;
+    const NameUse& use = preview_.names[static_cast<size_t>(row)];
+    if (!use.created || text == use.exerName) return;
+    newNames_.insert(use.name, text);
+    // The table is filled anew by the preview: not while it reports the edit.
+    previewTimer_.start();
 }
 
 void CsvImportDialog::cmdImport_Click() {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryFile>
+#include <QTimer>
 #include <memory>
 
 #include "csv/csv_import.h"
@@ -36,9 +37,10 @@ class CsvImportDialog : public QDialog {
     // What the import wrote, after the dialog was accepted.
     const ImportSummary& result() const { return result_; }
 
-    QComboBox* cboGroup;     // one group for every new exercise; "" = the group proposed for each
-    QComboBox* cboUnit;      // the unit of loads when the file has none
-    QTableWidget* tblNames;  // one row per exercise name; column 3 holds its destination
+    QComboBox* cboGroup;  // one group for every new exercise; "" = the group proposed for each
+    QComboBox* cboUnit;   // the unit of loads when the file has none
+    QComboBox* cboDistanceUnit;  // the unit of distances when the file holds some without one
+    QTableWidget* tblNames;      // one row per exercise name; column 3 holds its destination
     QPlainTextEdit* txtSummary;
     QPushButton* cmdImport;
     QPushButton* cmdCancel;
@@ -54,6 +56,9 @@ class CsvImportDialog : public QDialog {
     ImportOptions options() const;
     void fillNames();
     void destinationChosen(int row);
+    void newNameTyped(int row, const QString& text);
+    // The distance unit that the load unit suggests, until the user chooses one.
+    void proposeDistanceUnit();
 
     Database& db_;
     Platform& platform_;
@@ -62,7 +67,10 @@ class CsvImportDialog : public QDialog {
     QString copyFailure_;
     ImportSummary preview_;
     ImportSummary result_;
+    bool distanceUnitChosen_ = false;        // the user chose the distance unit
     QHash<QString, ExerciseTarget> chosen_;  // destinations the user changed, by name
+    QHash<QString, QString> newNames_;       // names typed for new exercises, by file name
+    QTimer previewTimer_;                    // a preview run after a typed name is stored
     QStringList groups_, exercises_;         // "01 胸", "01 01 ベンチプレス"
 };
 

@@ -6,6 +6,8 @@
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
 #include "masters/master_names.h"
+#include "masters/rest_day.h"
+#include "masters/source_names.h"
 
 namespace sorvenka {
 
@@ -115,6 +117,10 @@ bool RenameExercise(sqlite3* db, const ExerciseKey& key, const QString& typedNam
 
 bool SetExerciseShown(sqlite3* db, const ExerciseKey& key, bool shown, QString& message) {
     message.clear();
+    if (!shown && IsRestDay(key.grpCd, key.exerCd)) {
+        message = RestDayRefusal(RestDayChange::Hide);
+        return false;
+    }
     return UpdateExercise(
         db, "update m_exer set status = cast(?3 as integer) where grp_cd = ?1 and exer_cd = ?2",
         key, shown ? QStringLiteral("1") : QStringLiteral("0"), message);
@@ -122,6 +128,10 @@ bool SetExerciseShown(sqlite3* db, const ExerciseKey& key, bool shown, QString& 
 
 bool DeleteExercise(sqlite3* db, const ExerciseKey& key, QString& message) {
     message.clear();
+    if (IsRestDay(key.grpCd, key.exerCd)) {
+        message = RestDayRefusal(RestDayChange::Delete);
+        return false;
+    }
     Transaction transaction(db);
     bool ok = transaction.begun();
     if (ok && !ExerciseExists(db, key, ok) && ok) {
@@ -144,7 +154,7 @@ bool DeleteExercise(sqlite3* db, const ExerciseKey& key, QString& message) {
     ok = ok &&
          ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd}) &&
-         transaction.commit();
+         ForgetSourceNames(db, key) && transaction.commit();
     if (!ok) message = WriteFailedMessage(db);
     return ok;
 }
@@ -153,6 +163,10 @@ bool MoveExerciseToGroup(sqlite3* db, const ExerciseKey& key, const QString& toG
                          QString& newCode, QString& message) {
     newCode.clear();
     message.clear();
+    if (IsRestDay(key.grpCd, key.exerCd)) {
+        message = RestDayRefusal(RestDayChange::Move);
+        return false;
+    }
     if (key.grpCd == toGrpCd) {
         message = QStringLiteral("移動先に同じグループが選ばれています。");
         return false;
@@ -194,7 +208,7 @@ bool MoveExerciseToGroup(sqlite3* db, const ExerciseKey& key, const QString& toG
          ExecBound(db,
                    "update t_exer set grp_cd = ?3, exer_cd = ?4 where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd, toGrpCd, code}) &&
-         transaction.commit();
+         CarrySourceNames(db, key, {toGrpCd, code}) && transaction.commit();
     if (!ok) {
         message = WriteFailedMessage(db);
         return false;

@@ -6,6 +6,8 @@
 
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
+#include "masters/rest_day.h"
+#include "masters/source_names.h"
 
 namespace sorvenka {
 
@@ -50,6 +52,11 @@ bool ReadFigures(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into,
     message.clear();
     if (from == into) {
         message = QStringLiteral("統合元と統合先に同じ種目が選ばれています。");
+        return false;
+    }
+    if (IsRestDay(from.grpCd, from.exerCd) || IsRestDay(into.grpCd, into.exerCd)) {
+        message = RestDayRefusal(IsRestDay(from.grpCd, from.exerCd) ? RestDayChange::MergeFrom
+                                                                    : RestDayChange::MergeInto);
         return false;
     }
     bool ok = true;
@@ -147,7 +154,8 @@ bool MergeExercise(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into
                   {from.grpCd, from.exerCd, into.grpCd, into.exerCd}) &&
         ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                   {from.grpCd, from.exerCd}) &&
-        transaction.commit();
+        // The names other loggers' files give the merged exercise now name the target.
+        CarrySourceNames(db, from, into) && transaction.commit();
     if (!written) {
         message = WriteFailedMessage(db);
         return false;

@@ -6,6 +6,7 @@
 #include "db/prepared_statement.h"
 #include "masters/master_names.h"
 #include "masters/master_statements.h"
+#include "masters/rest_day.h"
 
 namespace sorvenka {
 
@@ -90,12 +91,20 @@ bool RenameGroup(sqlite3* db, const QString& grpCd, const QString& typedName, QS
 
 bool SetGroupShown(sqlite3* db, const QString& grpCd, bool shown, QString& message) {
     message.clear();
+    if (!shown && grpCd == kRestDayGrpCd) {
+        message = RestDayRefusal(RestDayChange::HideGroup);
+        return false;
+    }
     return UpdateGroup(db, "update m_grp set status = cast(?2 as integer) where grp_cd = ?1", grpCd,
                        shown ? QStringLiteral("1") : QStringLiteral("0"), message);
 }
 
 bool DeleteGroup(sqlite3* db, const QString& grpCd, QString& message) {
     message.clear();
+    if (grpCd == kRestDayGrpCd) {
+        message = RestDayRefusal(RestDayChange::DeleteGroup);
+        return false;
+    }
     Transaction transaction(db);
     bool ok = transaction.begun();
     const bool exists = ok && GroupExists(db, grpCd, ok);

@@ -7,6 +7,7 @@
 #include "masters/list_order.h"
 #include "masters/master_rows.h"
 #include "masters/merge_copy.h"
+#include "masters/rest_day.h"
 #include "masters_window/masters_window.h"
 
 namespace sorvenka {
@@ -64,6 +65,11 @@ void MastersWindow::toggleGroup() {
 
 void MastersWindow::deleteGroup() {
     const QString grpCd = selectedGrpCd();
+    // Refused before anything is asked.
+    if (grpCd == kRestDayGrpCd) {
+        platform_.message(RestDayRefusal(RestDayChange::DeleteGroup));
+        return;
+    }
     if (platform_.message(
             QStringLiteral("グループ「%1 %2」を削除しますか？").arg(grpCd, SelectedName(tblGroups)),
             Buttons::OkCancel) != Answer::Ok)
@@ -114,6 +120,10 @@ void MastersWindow::toggleExercise() {
 
 void MastersWindow::deleteExercise() {
     const ExerciseKey key = selectedExercise();
+    if (IsRestDay(key.grpCd, key.exerCd)) {
+        platform_.message(RestDayRefusal(RestDayChange::Delete));
+        return;
+    }
     if (platform_.message(QStringLiteral("種目「%1 %2」を削除しますか？")
                               .arg(key.exerCd, SelectedName(tblExercises)),
                           Buttons::OkCancel) != Answer::Ok)
@@ -126,6 +136,10 @@ void MastersWindow::deleteExercise() {
 void MastersWindow::moveExerciseToGroup() {
     const ExerciseKey key = selectedExercise();
     const QString toGrpCd = cboMoveTo->currentData().toString();
+    if (IsRestDay(key.grpCd, key.exerCd)) {
+        platform_.message(RestDayRefusal(RestDayChange::Move));
+        return;
+    }
     ExerciseRow row;
     ReadExercise(db_.connection(), key.grpCd, key.exerCd, row);
     if (platform_.message(

@@ -161,24 +161,37 @@ TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
     EXPECT_EQ(sets(), QStringLiteral("int:2"));
 }
 
-// Strong's comma form has no unit column: the command needs --unit and writes nothing
-// without it.
+// Strong's comma form has no unit column: the command needs --unit, and --distance-unit
+// for a file with distances, and writes nothing without them.
 TEST_F(CsvCommand, AFileWithoutUnitsNeedsTheUnitNamed) {
     const QString strong = file(
         "pounds.csv",
         "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
         "Workout Notes,RPE\r\n"
-        "2024-05-01 08:30:00,Pull,1h,デッドリフト,1,420,3,0,0,,,\r\n");
+        "2024-05-01 08:30:00,Pull,1h,デッドリフト,1,420,3,0,0,,,\r\n"
+        "2024-05-01 08:30:00,Pull,1h,ランニング,1,0,0,3.1,1800,,,\r\n");
     struct Case {
         QStringList extra;
         int status;
         const char* err;
         const char* stored;  // unit_t of the stored sets
     };
+    const QString unit = QStringLiteral("--unit"), distance = QStringLiteral("--distance-unit");
     const Case cases[] = {
         {{}, kCommandFailed, "--unit", ""},
-        {{QStringLiteral("--unit"), QStringLiteral("stone")}, kCommandUsage, "--unit", ""},
-        {{QStringLiteral("--unit"), QStringLiteral("lb")}, kCommandOk, "", "text:lb"},
+        {{unit, QStringLiteral("stone")}, kCommandUsage, "--unit", ""},
+        {{unit, QStringLiteral("lb")},
+         kCommandFailed,
+         "--distance-unit mi。重量の単位から見ると mi",
+         ""},
+        {{unit, QStringLiteral("lb"), distance, QStringLiteral("furlong")},
+         kCommandUsage,
+         "--distance-unit は km か mi です",
+         ""},
+        {{unit, QStringLiteral("lb"), distance, QStringLiteral("mi")},
+         kCommandOk,
+         "",
+         "text:lb,mi"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.err);
@@ -239,14 +252,41 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
     EXPECT_EQ(Scalar(layout.dbPath(), "select count(*) from m_exer where exer_name = 'Press, Odd'"),
               QStringLiteral("int:1"));
 
-    // A mapping file naming no group is refused with its line; nothing written.
-    layout.exec(QStringLiteral("delete from t_exer;"));
-    ASSERT_TRUE(WriteFileBytes(map, "Bench Press (Barbell),,01\r\n"));
-    const CommandRun bad =
-        run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
-    EXPECT_EQ(bad.status, kCommandFailed);
-    EXPECT_TRUE(bad.err.contains(QStringLiteral("1行目"))) << bad.err.toStdString();
-    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+    // Names compare as the import reads them, blanks around them aside; a mapping file naming
+    // no group, or a name twice, is refused with its line and nothing written.
+    const struct {
+        const char* what;
+        QByteArray map;
+        const char* err;       // "" when the import goes on
+        const char* odd = "";  // then where the odd press went: group, code and name
+    } cases[] = {
+        {"no group", "Bench Press (Barbell),,01\r\n", "1行目: グループのコードは2文字です"},
+        {"a name twice, once with blanks",
+         "Bench Press (Barbell),01,01\r\n  Bench Press (Barbell) ,04,01\r\n",
+         "2行目: 種目名「Bench Press (Barbell)」が2回あります"},
+        {"a name with blanks", "\" Press, Odd \",04,01\r\n", "", "0401 ショルダープレス"},
+        {"a new exercise named in the file", "\"Press, Odd\",05,,腕,オッドプレス\r\n", "",
+         "0505 オッドプレス"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        layout.exec(QStringLiteral("delete from t_exer;"));
+        ASSERT_TRUE(WriteFileBytes(map, c.map));
+        const CommandRun result =
+            run({QStringLiteral("--import-csv"), hevy, QStringLiteral("--map"), map});
+        if (*c.err) {
+            EXPECT_EQ(result.status, kCommandFailed);
+            EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
+            EXPECT_EQ(sets(), QStringLiteral("int:0"));
+        } else {
+            EXPECT_EQ(result.status, kCommandOk) << result.err.toStdString();
+            EXPECT_EQ(Scalar(layout.dbPath(),
+                             "select t.grp_cd || t.exer_cd || ' ' || m.exer_name from t_exer t "
+                             "join m_exer m using (grp_cd, exer_cd) where t.comment = '' "
+                             "and t.target = 20"),
+                      QStringLiteral("text:") + QString::fromUtf8(c.odd));
+        }
+    }
 }
 
 TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {

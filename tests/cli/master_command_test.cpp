@@ -226,5 +226,70 @@ TEST_F(MasterCommand, TheProgramRunsWithoutADisplay) {
     EXPECT_EQ(keys(), QStringLiteral("b1=0101#1 t1=0101#2 t2=0101#1"));
 }
 
+// The rest day (99 99) through every command that could change it or write to it: each is
+// refused with the reason, and nothing is written.
+TEST_F(MasterCommand, TheRestDayIsRefusedByEveryCommandButRename) {
+    layout.exec(
+        QStringLiteral("insert into t_exer values"
+                       " ('2024/05/03','99','99',1,'','',0,'kg',0,'回',null,null,'0','r1');"));
+    const QString map = layout.folder(QStringLiteral("rec")) + QStringLiteral("/map.csv");
+    const QString hevy = layout.folder(QStringLiteral("rec")) + QStringLiteral("/hevy.csv");
+    QFile mapFile(map), hevyFile(hevy);
+    ASSERT_TRUE(mapFile.open(QIODevice::WriteOnly));
+    mapFile.write("Rest,99,99\r\n");
+    mapFile.close();
+    ASSERT_TRUE(hevyFile.open(QIODevice::WriteOnly));
+    hevyFile.write(
+        "title,start_time,end_time,description,exercise_title,superset_id,exercise_notes,"
+        "set_index,set_type,weight_kg,reps,distance_km,duration_seconds,rpe\r\n"
+        "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Rest,,,0,normal,60,5,,,\r\n");
+    hevyFile.close();
+    const QString unchanged = QStringLiteral("b1=0101#1 r1=9999#1 t1=0105#1 t2=0105#1");
+    ASSERT_EQ(keys(), unchanged);
+    const struct {
+        const char* what;
+        QStringList arguments;
+        const char* reason;
+    } cases[] = {
+        {"merged into another",
+         {"--merge-exercise", "99", "99", "--into", "01", "01"},
+         "統合できません"},
+        {"merge preview",
+         {"--merge-exercise", "99", "99", "--into", "01", "01", "--dry-run"},
+         "統合できません"},
+        {"another merged into it",
+         {"--merge-exercise", "01", "05", "--into", "99", "99"},
+         "統合することはできません"},
+        {"moved", {"--move-exercise", "99", "99", "--to", "01"}, "移動できません"},
+        {"a map row pointing at it", {"--import-csv", hevy, "--map", map}, "読み込めません"},
+        {"a map row pointing at it, dry run",
+         {"--import-csv", hevy, "--map", map, "--dry-run"},
+         "読み込めません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CommandRun result;
+        if (c.arguments.front() == QLatin1String("--import-csv")) {
+            QTextStream out(&result.out), err(&result.err);
+            result.status = RunCsvCommand(QStringList{QStringLiteral("Valdrome")} + c.arguments,
+                                          layout.programFolder(), QStringLiteral("Valdrome"),
+                                          QDateTime(QDate(2024, 6, 1), QTime(7, 0, 5)), out, err);
+            out.flush();
+            err.flush();
+        } else {
+            result = run(c.arguments);
+        }
+        EXPECT_EQ(result.status, kCommandFailed) << result.out.toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("休養日（99 99）")))
+            << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.reason))) << result.err.toStdString();
+        EXPECT_EQ(keys(), unchanged);
+        EXPECT_EQ(exercise("99", "99"), QStringLiteral("休養日"));
+    }
+    EXPECT_EQ(QDir(backups).entryList({QStringLiteral("merge_*")}, QDir::Files), QStringList());
+    EXPECT_EQ(run({"--rename-exercise", "99", "99", "休み"}).status, kCommandOk);
+    EXPECT_EQ(exercise("99", "99"), QStringLiteral("休み"));
+}
+
 }  // namespace
 }  // namespace sorvenka::testing

@@ -280,5 +280,178 @@ TEST_F(ExerciseMapping, AnHourMinuteSecondDurationIsStoredAsMinutesAndSeconds) {
               QStringLiteral("text:59999999999 59"));
 }
 
+// The group proposed for the exercise names of Strong, Hevy and FitNotes exports: the
+// movement decides, never the grip or the equipment.
+TEST_F(ExerciseMapping, GroupsFollowTheMovementOfRealExerciseNames) {
+    const std::pair<const char*, const char*> cases[] = {
+        // Pulldowns and rows, whatever the grip or machine.
+        {"Lat Pulldown - Wide Grip", "背中"},
+        {"Lat Pulldown - Wide Grip (Cable)", "背中"},
+        {"Lat Pulldown - Close Grip (Cable)", "背中"},
+        {"Reverse Grip Lat Pulldown (Cable)", "背中"},
+        {"Straight Arm Lat Pulldown (Cable)", "背中"},
+        {"Lat Pulldown (Cable)", "背中"},
+        {"Seated Cable Row - V Grip", "背中"},
+        {"Seated Cable Row - V Grip (Cable)", "背中"},
+        {"Seated Cable Row - Bar Grip", "背中"},
+        {"Iso-Lateral Row (Machine)", "背中"},
+        {"Iso-Lateral High Row (Machine)", "背中"},
+        {"Seated Row (Machine)", "背中"},
+        {"Bent Over Row (Barbell)", "背中"},
+        {"Bent Over One Arm Row (Dumbbell)", "背中"},
+        {"Chest Supported Incline Row (Dumbbell)", "背中"},
+        {"T Bar Row", "背中"},
+        {"Pendlay Row (Barbell)", "背中"},
+        {"Inverted Row", "背中"},
+        {"Pull Up (Assisted)", "背中"},
+        {"Chin Up", "背中"},
+        {"Deadlift (Barbell)", "背中"},
+        {"Shrug (Dumbbell)", "背中"},
+        {"Back Extension (Hyperextension)", "背中"},
+        // Only rowing machines and ergometers are cardio.
+        {"Rowing Machine", "有酸素"},
+        {"Rowing (Machine)", "有酸素"},
+        {"Rowing", "有酸素"},
+        {"Row Erg", "有酸素"},
+        {"Rowing Ergometer", "有酸素"},
+        {"Running (Treadmill)", "有酸素"},
+        {"Cycling", "有酸素"},
+        {"Elliptical Trainer", "有酸素"},
+        {"Stair Machine", "有酸素"},
+        // Twists are the core's.
+        {"Cable Twist", "体幹"},
+        {"Russian Twist", "体幹"},
+        {"Landmine Twist", "体幹"},
+        {"Torso Rotation (Machine)", "体幹"},
+        {"Plank", "体幹"},
+        {"Cable Crunch", "体幹"},
+        {"Hanging Leg Raise", "体幹"},
+        {"Ab Wheel", "体幹"},
+        // A grip says nothing of its own.
+        {"Bench Press (Barbell)", "胸"},
+        {"Bench Press (Dumbbell)", "胸"},
+        {"Wide Grip Bench Press", "胸"},
+        {"Incline Bench Press (Dumbbell)", "胸"},
+        {"Chest Fly (Machine)", "胸"},
+        {"Cable Fly Crossovers", "胸"},
+        {"Iso-Lateral Chest Press (Machine)", "胸"},
+        {"Bench Press - Close Grip (Barbell)", "腕"},
+        {"Bicep Curl (Dumbbell)", "腕"},
+        {"Hammer Curl (Dumbbell)", "腕"},
+        {"Preacher Curl (Barbell)", "腕"},
+        {"Triceps Pushdown (Cable - Straight Bar)", "腕"},
+        {"Triceps Rope Pushdown", "腕"},
+        {"Skullcrusher (Barbell)", "腕"},
+        {"Wrist Curl (Barbell)", "腕"},
+        {"Overhead Press (Barbell)", "肩"},
+        {"Seated Overhead Press (Dumbbell)", "肩"},
+        {"Lateral Raise (Cable)", "肩"},
+        {"Face Pull (Cable)", "肩"},
+        {"Reverse Fly (Dumbbell)", "肩"},
+        {"Upright Row (Barbell)", "肩"},
+        {"Squat (Barbell)", "脚"},
+        {"Front Squat (Barbell)", "脚"},
+        {"Bulgarian Split Squat", "脚"},
+        {"Romanian Deadlift (Barbell)", "脚"},
+        {"Leg Extension (Machine)", "脚"},
+        {"Seated Leg Curl (Machine)", "脚"},
+        {"Hip Thrust (Barbell)", "脚"},
+        {"Lunge (Dumbbell)", "脚"},
+        {"Walking Lunge (Dumbbell)", "脚"},
+        {"Kettlebell Swing", "脚"},
+        {"Standing Calf Raise (Smith Machine)", "脚"},
+        {"Clean and Jerk (Barbell)", "その他"},
+        {"Stretching", "その他"},
+    };
+    QByteArray file = kHevyHeader;
+    for (const auto& [name, group] : cases) file += HevyRow(QString::fromUtf8(name));
+    const ImportSummary summary = import(file);
+    ASSERT_EQ(summary.names.size(), std::size(cases)) << summary.failure.toStdString();
+    for (size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(summary.names[i].grpName.toStdString(), cases[i].second) << cases[i].first;
+}
+
+// Hevy writes the help of an assisted exercise as a negative load: the set is kept, with load
+// 0 and the help in its comment after the set's other words, and counted in the summary.
+TEST_F(ExerciseMapping, AnAssistedSetKeepsItsHelpInTheComment) {
+    ImportOptions options;
+    options.commit = true;
+    const ImportSummary summary =
+        import(QByteArray(kHevyHeader) +
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,,0,warmup,"
+                   "-20,8,,,\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,slow down,1,"
+                   "normal,-12.5,6,,,8\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Pull Up (Assisted),,,2,normal,"
+                   "-20,,,,\r\n"
+                   "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Dip,,,0,normal,-x,6,,,\r\n",
+               [&] {
+                   options.skipRefused = true;
+                   return options;
+               }());
+    ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+    EXPECT_EQ(summary.assistedSets, 2);
+    EXPECT_EQ(summary.refusedCount, 1);      // "-x" is no number
+    EXPECT_EQ(summary.skippedEmptySets, 1);  // help, but no repetition
+    EXPECT_EQ(CellRows(open.layout.dbPath(),
+                       "select set_num, target, unit_t, cnt, comment from t_exer order by set_num"),
+              (QStringList{"int:1 | real:0 | text: | int:8 | text:ウォームアップ / アシスト 20 kg",
+                           "int:2 | real:0 | text: | int:6 | text:RPE 8 / アシスト 12.5 kg / "
+                           "slow down"}));
+    EXPECT_TRUE(SummaryLines(summary).join('\n').contains(QStringLiteral("アシスト付きのセット")));
+}
+
+struct DistanceCase {
+    const char* name;
+    const char* distance;  // the Distance cell of the running set
+    const char* loadUnit;  // given, "" for none
+    const char* given;     // the distance unit given, "" for none
+    const char* proposed;  // "" when the file holds no distance and nothing is asked
+    const char* stored;    // the running set's target and unit, "" when refused
+};
+
+// Strong's comma form names the unit of neither loads nor distances: the distance unit is
+// asked like the load unit, proposed from it.
+TEST_F(ExerciseMapping, DistancesWithoutAUnitNeedOneGiven) {
+    const DistanceCase cases[] = {
+        {"pounds propose miles", "3.1", "lb", "", "mi", ""},
+        {"kilograms propose kilometres", "5", "kg", "", "km", ""},
+        {"no load unit: the loads' proposal decides", "3.1", "", "", "mi", ""},
+        {"miles given", "3.1", "lb", "mi", "mi", "3.1 mi"},
+        {"kilometres given against the proposal", "5", "lb", "km", "mi", "5.0 km"},
+        {"no distance in the file: nothing asked", "0", "lb", "", "", "0.0 "},
+    };
+    for (const DistanceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        open.layout.exec(QStringLiteral("delete from t_exer;"));
+        const QByteArray file = QByteArray(kStrongHeader) +
+                                "2024-06-01 07:00:00,W,1h,ベンチプレス,1,135,5,0,0,,,\r\n"
+                                "2024-06-01 07:00:00,W,1h,ベンチプレス,2,225,5,0,0,,,\r\n"
+                                "2024-06-01 07:00:00,W,1h,Running,1,0,0," +
+                                c.distance + ",1800,,,\r\n";
+        ImportOptions options;
+        options.commit = true;
+        options.loadUnit = QString::fromLatin1(c.loadUnit);
+        options.distanceUnit = QString::fromLatin1(c.given);
+        const ImportSummary summary = import(file, options);
+        EXPECT_EQ(summary.distanceUnitMissing, *c.proposed != 0);
+        EXPECT_EQ(summary.proposedDistanceUnit, QString::fromLatin1(c.proposed));
+        if (!*c.stored) {
+            EXPECT_FALSE(summary.written);
+            EXPECT_TRUE(summary.failure.contains(QStringLiteral("--distance-unit")) ||
+                        (!*c.loadUnit && summary.failure.contains(QStringLiteral("--unit"))))
+                << summary.failure.toStdString();
+            EXPECT_TRUE(SummaryLines(summary).join('\n').contains(
+                QStringLiteral("距離の単位: ファイルになし（重量の単位から見ると ") +
+                QString::fromLatin1(c.proposed)));
+            EXPECT_EQ(scalar("select count(*) from t_exer"), QStringLiteral("int:0"));
+            continue;
+        }
+        ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+        EXPECT_EQ(scalar("select target || ' ' || unit_t from t_exer where exer_cd <> '01'"),
+                  QStringLiteral("text:") + QString::fromLatin1(c.stored));
+    }
+}
+
 }  // namespace
 }  // namespace sorvenka::testing

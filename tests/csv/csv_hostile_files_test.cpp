@@ -68,10 +68,11 @@ std::vector<HostileCase> Cases() {
          "Workout Notes,RPE\r\n2023-02-29 08:00:00,A,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
          "2023-02-28 08:00:00,A,1h,ベンチプレス,1,60,10,0,0,,,\r\n",
          2, "日付", false},
-        {"Hevy with a negative weight",
+        // A negative weight is an assisted set's help; a negative distance means nothing.
+        {"Hevy with a negative distance",
          "title,start_time,end_time,description,exercise_title,superset_id,exercise_notes,"
          "set_index,set_type,weight_kg,reps,distance_km,duration_seconds,rpe\r\n"
-         "A,\"1 Jan 2025, 07:00\",,,Squat,,,0,normal,-20,5,,,\r\n"
+         "A,\"1 Jan 2025, 07:00\",,,Run,,,0,normal,,,-3,600,\r\n"
          "A,\"1 Jan 2025, 07:00\",,,Squat,,,1,normal,20,5,,,\r\n",
          2, "負の数", false},
         {"FitNotes with reps that are no number",

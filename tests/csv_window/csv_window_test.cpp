@@ -1,6 +1,8 @@
 // The window's CSV buttons and the import preview, driven headless through their widgets.
 #include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include "csv/csv_test_files.h"
@@ -181,6 +183,9 @@ TEST_F(CsvWindow, DestinationsAndTheUnitAreChosenInThePreview) {
         EXPECT_TRUE(d.cboUnit->isVisible());
         EXPECT_EQ(d.cboUnit->currentText(), QStringLiteral("lb"));
         EXPECT_TRUE(d.txtSummary->toPlainText().contains(QStringLiteral("重量の単位: lb")));
+        EXPECT_FALSE(d.cboDistanceUnit->isVisible());  // no distance in the file
+        // Another logger's sets never go to the rest day.
+        EXPECT_EQ(d.destinationBox(0)->findText(QStringLiteral("99 99"), Qt::MatchStartsWith), -1);
         ASSERT_EQ(d.tblNames->rowCount(), 2);
         EXPECT_EQ(d.tblNames->item(0, 0)->text(), QStringLiteral("Bench Press (Barbell)"));
         EXPECT_EQ(d.tblNames->item(0, 1)->text(), QStringLiteral("2"));
@@ -200,6 +205,77 @@ TEST_F(CsvWindow, DestinationsAndTheUnitAreChosenInThePreview) {
               (QStringList{"text:0101 135.0lb", "text:0101 225.0lb", "text:0401 45.0lb"}));
     EXPECT_EQ(count("select count(*) from m_exer where exer_name = 'Weird Press'"),
               QStringLiteral("int:0"));
+}
+
+// A new exercise's name is typed in the preview, in the table's own editor, before it is made.
+TEST_F(CsvWindow, ANewExerciseIsNamedInThePreview) {
+    const QString path = write(
+        "hevy.csv",
+        "title,start_time,end_time,description,exercise_title,superset_id,exercise_notes,"
+        "set_index,set_type,weight_kg,reps,distance_km,duration_seconds,rpe\r\n"
+        "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Bench Press (Barbell),,,0,normal,60,5,,,"
+        "\r\n"
+        "W,\"1 Jun 2024, 07:00\",\"1 Jun 2024, 08:00\",,Bench Press (Dumbbell),,,0,normal,24,8,,,"
+        "\r\n");
+    importThroughWindow(path, [&](CsvImportDialog& d) {
+        ASSERT_EQ(d.tblNames->rowCount(), 2);
+        const int column = d.tblNames->columnCount() - 1;
+        EXPECT_FALSE(d.tblNames->item(0, column)->flags() & Qt::ItemIsEditable);  // not new
+        EXPECT_FALSE(d.tblNames->item(1, 0)->flags() & Qt::ItemIsEditable);
+        QTableWidgetItem* name = d.tblNames->item(1, column);
+        ASSERT_TRUE(name->flags() & Qt::ItemIsEditable);
+        EXPECT_EQ(name->text(), QStringLiteral("Bench Press (Dumbbell)"));
+        d.tblNames->setFocus();
+        d.tblNames->setCurrentCell(1, column);
+        QTest::keyClick(d.tblNames, Qt::Key_F2);
+        auto* editor = d.tblNames->findChild<QLineEdit*>();
+        ASSERT_NE(editor, nullptr);
+        editor->selectAll();
+        editor->insert(QStringLiteral("ダンベルプレス"));  // as an input method would
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+        EXPECT_EQ(d.tblNames->item(1, column)->text(), QStringLiteral("ダンベルプレス"));
+        EXPECT_TRUE(d.txtSummary->toPlainText().contains(
+            QStringLiteral("Bench Press (Dumbbell)（名前 ダンベルプレス）")))
+            << d.txtSummary->toPlainText().toStdString();
+        d.cmdImport->click();
+    });
+    EXPECT_EQ(count("select exer_name from m_exer where grp_cd = '01' and exer_cd = '05'"),
+              QStringLiteral("text:ダンベルプレス"));
+    EXPECT_EQ(count("select count(*) from t_exer where exer_cd = '05'"), QStringLiteral("int:1"));
+}
+
+// A pound lifter's Strong file with a run: the distance unit follows the load unit until the
+// user picks one, and the import writes it.
+TEST_F(CsvWindow, TheDistanceUnitIsProposedFromTheLoadUnit) {
+    const QString path = write(
+        "strong.csv",
+        "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
+        "Workout Notes,RPE\r\n"
+        "2024-05-14 07:00:00,W,1h,Bench Press (Barbell),1,135,5,0,0,,,\r\n"
+        "2024-05-14 07:00:00,W,1h,Bench Press (Barbell),2,225,3,0,0,,,\r\n"
+        "2024-05-14 07:00:00,W,1h,Running,1,0,0,3.1,1800,,,\r\n");
+    importThroughWindow(path, [&](CsvImportDialog& d) {
+        EXPECT_TRUE(d.cboDistanceUnit->isVisible());
+        EXPECT_EQ(d.cboDistanceUnit->currentText(), QStringLiteral("mi"));
+        EXPECT_TRUE(d.txtSummary->toPlainText().contains(QStringLiteral("距離の単位: mi")))
+            << d.txtSummary->toPlainText().toStdString();
+        EXPECT_TRUE(d.cmdImport->isEnabled());
+        d.cboUnit->setCurrentIndex(d.cboUnit->findData(QStringLiteral("kg")));
+        EXPECT_EQ(d.cboDistanceUnit->currentText(), QStringLiteral("km"));
+        d.cboUnit->setCurrentIndex(d.cboUnit->findData(QStringLiteral("lb")));
+        EXPECT_EQ(d.cboDistanceUnit->currentText(), QStringLiteral("mi"));
+        // Chosen by hand, it stays.
+        d.cboDistanceUnit->setCurrentIndex(d.cboDistanceUnit->findData(QStringLiteral("km")));
+        d.cboUnit->setCurrentIndex(d.cboUnit->findData(QStringLiteral("kg")));
+        d.cboUnit->setCurrentIndex(d.cboUnit->findData(QStringLiteral("lb")));
+        EXPECT_EQ(d.cboDistanceUnit->currentText(), QStringLiteral("km"));
+        d.cboDistanceUnit->setCurrentIndex(d.cboDistanceUnit->findData(QStringLiteral("mi")));
+        d.cmdImport->click();
+    });
+    EXPECT_EQ(CellRows(fx.layout.dbPath(),
+                       "select target || unit_t from t_exer order by grp_cd, exer_cd, set_num"),
+              (QStringList{"text:135.0lb", "text:225.0lb", "text:3.1mi"}));
 }
 
 struct ExportCase {

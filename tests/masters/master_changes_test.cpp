@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "masters/exercise_changes.h"
+#include "masters/exercise_merge.h"
 #include "masters/group_changes.h"
 #include "masters/list_order.h"
 #include "masters/master_names.h"
@@ -293,6 +294,69 @@ TEST_F(MasterChanges, UsageCountsAndDays) {
     ASSERT_TRUE(ReadGroups(db(), groups));
     EXPECT_EQ(groups[0].exercises, 4);
     EXPECT_EQ(groups[0].sets, 3);
+}
+
+// The rest day (99 99), which the main window fills in itself, and its group: renamed only;
+// every other change is refused with the reason and writes nothing.
+TEST_F(MasterChanges, TheRestDayCanOnlyBeRenamed) {
+    addSet(QStringLiteral("2024/05/01"), QStringLiteral("99"), QStringLiteral("99"), 1,
+           QStringLiteral("null"), QStringLiteral("rest"));
+    addSet(QStringLiteral("2024/05/02"), k01, k01, 1, QStringLiteral("null"),
+           QStringLiteral("bench"));
+    const ExerciseKey rest{QStringLiteral("99"), QStringLiteral("99")};
+    const ExerciseKey bench{k01, k01};
+    const ExerciseKey unused{QStringLiteral("06"), QStringLiteral("04")};
+    struct Case {
+        const char* what;
+        std::function<bool(QString&)> change;
+        const char* reason;
+    };
+    QString code;
+    MergeFigures figures;
+    const Case cases[] = {
+        {"move", [&](QString& m) { return MoveExerciseToGroup(db(), rest, k01, code, m); },
+         "移動できません"},
+        {"merge from", [&](QString& m) { return MergeExercise(db(), rest, bench, figures, m); },
+         "統合できません"},
+        {"merge preview from",
+         [&](QString& m) { return PreviewMerge(db(), rest, bench, figures, m); }, "統合できません"},
+        {"merge into", [&](QString& m) { return MergeExercise(db(), bench, rest, figures, m); },
+         "統合することはできません"},
+        {"merge of an unused exercise into",
+         [&](QString& m) { return MergeExercise(db(), unused, rest, figures, m); },
+         "統合することはできません"},
+        {"hide", [&](QString& m) { return SetExerciseShown(db(), rest, false, m); },
+         "非表示にできません"},
+        {"delete", [&](QString& m) { return DeleteExercise(db(), rest, m); }, "削除できません"},
+        {"hide its group",
+         [&](QString& m) { return SetGroupShown(db(), QStringLiteral("99"), false, m); },
+         "非表示にできません"},
+        {"delete its group", [&](QString& m) { return DeleteGroup(db(), QStringLiteral("99"), m); },
+         "削除できません"},
+    };
+    const char* everything =
+        "select (select group_concat(grp_cd || exer_cd || set_num || comment) from t_exer) || "
+        "(select group_concat(grp_cd || exer_cd || exer_name || status) from m_exer) || "
+        "(select group_concat(grp_cd || grp_name || status) from m_grp)";
+    const QStringList before = rows(everything);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QString message;
+        EXPECT_FALSE(c.change(message));
+        EXPECT_TRUE(message.contains(QString::fromUtf8(c.reason))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("名前の変更だけができます")));
+        EXPECT_EQ(rows(everything), before);
+    }
+    QString message;
+    EXPECT_TRUE(RenameExercise(db(), rest, QStringLiteral("休み"), message));
+    EXPECT_TRUE(RenameGroup(db(), QStringLiteral("99"), QStringLiteral("その他・休養"), message));
+    EXPECT_TRUE(SetExerciseShown(db(), rest, true, message));
+    // Another exercise still moves into its group and out again.
+    ASSERT_TRUE(MoveExerciseToGroup(db(), bench, QStringLiteral("99"), code, message))
+        << message.toStdString();
+    EXPECT_EQ(exerciseList(QStringLiteral("99")),
+              (QStringList{QStringLiteral("99 休み"), QStringLiteral("01 ベンチプレス")}));
+    expectMastersPass();
 }
 
 }  // namespace

@@ -297,5 +297,65 @@ TEST_F(MastersWindowTest, ButtonsStayWhereTheyAreAsTheNoteGrows) {
     EXPECT_GE(masters->lblNote->height(), masters->lblNote->sizeHint().height());
 }
 
+// The rest day and its group: each button that would move, merge, hide or delete them says
+// why not at once, before any question, and changes nothing.
+TEST_F(MastersWindowTest, TheRestDayIsRefusedAtEveryButtonButRename) {
+    MastersWindow* masters = open();
+    ASSERT_NE(masters, nullptr);
+    struct Case {
+        const char* what;
+        QPushButton* button;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"hide", masters->cmdExerShow, "非表示にできません"},
+        {"delete", masters->cmdExerDelete, "削除できません"},
+        {"move", masters->cmdMove, "移動できません"},
+        {"merge into another", masters->cmdMerge, "統合できません"},
+        {"hide the group", masters->cmdGroupShow, "非表示にできません"},
+        {"delete the group", masters->cmdGroupDelete, "削除できません"},
+    };
+    const QString everything = QStringLiteral(
+        "select (select group_concat(grp_cd || exer_cd || exer_name || status) from m_exer) || "
+        "(select group_concat(grp_cd || grp_name || status) from m_grp)");
+    const QString before = ScalarText(env.layout.dbPath(), everything);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ClickRow(masters->tblGroups, RowOf(masters->tblGroups, QStringLiteral("99")));
+        ClickRow(masters->tblExercises, RowOf(masters->tblExercises, QStringLiteral("99")));
+        ASSERT_EQ(masters->selectedExercise(), (ExerciseKey{"99", "99"}));
+        masters->cboMoveTo->setCurrentIndex(masters->cboMoveTo->findData(QStringLiteral("01")));
+        masters->cboMergeInto->setCurrentIndex(
+            masters->cboMergeInto->findText(QStringLiteral("01 胸 / 01 ベンチプレス")));
+        env.platform.shown.clear();
+        c.button->click();
+        ASSERT_EQ(env.platform.shown.size(), 1u);
+        EXPECT_EQ(env.platform.shown[0].buttons, Buttons::Ok);
+        EXPECT_TRUE(env.platform.shown[0].text.contains(QString::fromUtf8(c.reason)))
+            << env.platform.shown[0].text.toStdString();
+        EXPECT_EQ(ScalarText(env.layout.dbPath(), everything), before);
+    }
+    // Merging another exercise into it is refused the same way.
+    ClickRow(masters->tblGroups, RowOf(masters->tblGroups, QStringLiteral("01")));
+    ClickRow(masters->tblExercises, RowOf(masters->tblExercises, QStringLiteral("05")));
+    const int restDay = masters->cboMergeInto->findText(QStringLiteral("99"), Qt::MatchStartsWith);
+    ASSERT_GE(restDay, 0);
+    masters->cboMergeInto->setCurrentIndex(restDay);
+    env.platform.shown.clear();
+    masters->cmdMerge->click();
+    ASSERT_EQ(env.platform.shown.size(), 1u);
+    EXPECT_TRUE(env.platform.shown[0].text.contains(QStringLiteral("統合することはできません")));
+    EXPECT_EQ(ScalarText(env.layout.dbPath(), everything), before);
+    EXPECT_TRUE(Items(window->lstGrp).contains(QStringLiteral("99 その他")));
+    // Its name may change.
+    ClickRow(masters->tblGroups, RowOf(masters->tblGroups, QStringLiteral("99")));
+    ClickRow(masters->tblExercises, RowOf(masters->tblExercises, QStringLiteral("99")));
+    env.platform.shown.clear();
+    env.platform.inputs = {QStringLiteral("休み")};
+    masters->cmdExerRename->click();
+    EXPECT_TRUE(env.platform.shown.empty());
+    expectMastersPass();
+}
+
 }  // namespace
 }  // namespace sorvenka::testing
