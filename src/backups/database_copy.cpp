@@ -34,6 +34,12 @@ bool HoldsPages(const QString& journal) {
 bool SettleJournal(const QString& path) {
     const QString journal = path + QStringLiteral("-journal");
     const QString wal = path + QStringLiteral("-wal");
+    const QByteArray name = QFile::encodeName(path);
+    // Journals of no file: the file put at its name would receive their pages.
+    if (!QFileInfo::exists(path)) {
+        for (const char* suffix : kJournalSuffixes) std::remove((name + suffix).constData());
+        return true;
+    }
     if (QFileInfo::exists(journal) || QFileInfo::exists(wal)) {
         const Connection connection = OpenConnection(path, SQLITE_OPEN_READWRITE);
         if (connection) {
@@ -43,7 +49,6 @@ bool SettleJournal(const QString& path) {
     }
     // The last connection's close writes a write-ahead log back and removes it.
     if (HoldsPages(journal) || QFileInfo(wal).size() > 0) return false;
-    const QByteArray name = QFile::encodeName(path);
     for (const char* suffix : kJournalSuffixes) std::remove((name + suffix).constData());
     return true;
 }

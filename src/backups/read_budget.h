@@ -11,7 +11,7 @@ class ReadBudget {
   public:
     // Instructions of the engine allowed, in steps of kInstructionsPerCall.
     static constexpr int kInstructionsPerCall = 10000;
-    static constexpr long kDefaultCalls = 20000;  // 2e8 instructions: seconds, not minutes
+    static constexpr long kDefaultCalls = 5000;  // 5e7 instructions: a second or two at most
 
     explicit ReadBudget(sqlite3* connection, long calls = kDefaultCalls);
     ~ReadBudget();

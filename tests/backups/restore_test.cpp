@@ -24,6 +24,11 @@ const QDateTime kNow(QDate(2024, 5, 14), QTime(9, 30, 15));
 const QString kBackup = QStringLiteral("exercise_2024_0510-0800_00.sqlite3");
 const QString kKept = QStringLiteral("exercise_before_restore_2024_0514-0930_15.sqlite3");
 
+RestoreStep gKillAt = RestoreStep::Finished;
+void KillAtStep(RestoreStep step) {
+    if (step == gKillAt) kill(getpid(), SIGKILL);
+}
+
 struct RestoreFixture : ::testing::Test {
     TempLayout layout;
     QString dbFolder = layout.folder(QStringLiteral("db"));
@@ -154,6 +159,27 @@ TEST_F(RestoreFixture, AMissingDatabaseIsRestoredWithNothingToKeep) {
     EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
 }
 
+// The journal of a file that is gone belongs to nothing: left, it would be played into the
+// restored file at its first open.
+TEST_F(RestoreFixture, AJournalWithoutItsDatabaseIsNotPlayedIntoTheRestoredOne) {
+    CrashInTheMiddleOfACommit();
+    ASSERT_TRUE(QFile::remove(layout.dbPath()));
+    // Killed right after the rename, before anything is tidied.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        gKillAt = RestoreStep::Renamed;
+        SetRestoreStepHook(&KillAtStep);
+        restore();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(Comments(layout.dbPath()), QStringLiteral("in the backup"));
+    EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
+}
+
 // Killed at any moment, a restore leaves a whole database at its place: the one before or the
 // restored one, never a mix or nothing.
 TEST_F(RestoreFixture, AKilledRestoreLeavesOneWholeDatabase) {
@@ -208,11 +234,6 @@ TEST_F(RestoreFixture, AKilledRestoreLeavesOneWholeDatabase) {
         }
     }
     std::cerr << "killed restores: " << untouched << " before, " << restored << " after\n";
-}
-
-RestoreStep gKillAt = RestoreStep::Finished;
-void KillAtStep(RestoreStep step) {
-    if (step == gKillAt) kill(getpid(), SIGKILL);
 }
 
 // Killed at any of its steps after a crash in the middle of a commit, a restore leaves the
