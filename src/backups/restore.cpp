@@ -129,10 +129,9 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
     // elsewhere) would silently stay as it was.
     if (IsLink(dbPath)) {
         message = QStringLiteral(
-                      "データベースのファイルが別の場所へのリンクのため、復元していません。\r\n"
-                      "リンクの先のファイルを閉じてから、そのファイルを直接置き換えてください。"
-                      "\r\n\u3000") +
-                  dbPath;
+                      "データベースのファイルが別の場所へのリンクのため、復元していません。"
+                      "リンクもその先のファイルも、そのままです。\r\n\u3000") +
+                  dbPath + QStringLiteral(" → ") + QFileInfo(dbPath).symLinkTarget();
         return false;
     }
     // Hidden, so that nothing takes it for the database or a backup while it is written.
