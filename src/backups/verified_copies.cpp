@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "backups/backup_names.h"
+#include "backups/program_tables.h"
 #include "backups/small_file.h"
 #include "common/paths.h"
 
@@ -73,7 +74,10 @@ IntegrityReport VerifiedCopies::check(const QString& name) {
 
 void VerifiedCopies::add(const QString& name) {
     const QString stamp = stampOf(name);
-    if (!stamp.isEmpty()) verified_.insert(name, {stamp, now_.toMSecsSinceEpoch()});
+    // The caller's check was the integrity check; the tables are looked at here (quickly).
+    QString reason;
+    if (stamp.isEmpty() || !CheckProgramTables(JoinPath(folder_, name), QString(), reason)) return;
+    verified_.insert(name, {stamp, now_.toMSecsSinceEpoch()});
 }
 
 bool VerifiedCopies::save() const {

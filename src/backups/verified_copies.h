@@ -24,7 +24,7 @@ class VerifiedCopies {
     // of CheckCopy (recorded when sound), with its reason.
     IntegrityReport check(const QString& name);
     Integrity verdict(const QString& name) { return check(name).verdict; }
-    // Records a copy that has just passed the check.
+    // Records a copy that has just passed the integrity check, when it holds the program's tables.
     void add(const QString& name);
     // Writes the record, keeping only names still present and unchanged.
     bool save() const;

@@ -9,6 +9,7 @@
 #include "common/paths.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
+#include "support/hostile_copies.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -105,6 +106,16 @@ TEST_F(VerifiedCopiesTest, ALinkAtTheRecordIsReplacedNotWrittenThrough) {
     EXPECT_FALSE(QFileInfo(record).isSymLink());
     EXPECT_TRUE(ReadBytes(record).startsWith("exercise_2024_0512-0800_00.sqlite3\t"));
     EXPECT_FALSE(QFileInfo::exists(record + QStringLiteral(".part")));
+}
+
+// The day's copy is added after the integrity check alone: a copy of a database with a trigger
+// is whole, but no good copy to list as 確認済み.
+TEST_F(VerifiedCopiesTest, AWholeCopyOfOtherTablesIsNotRecordedAsGood) {
+    const QString name = QStringLiteral("exercise_2024_0512-0800_00.sqlite3");
+    ASSERT_TRUE(MakeHostileCopy(JoinPath(folder, name), HostileCopies().front()));
+    VerifiedCopies verified(folder, kNow);
+    verified.add(name);
+    EXPECT_EQ(verified.verdict(name), Integrity::Foreign);
 }
 
 }  // namespace
