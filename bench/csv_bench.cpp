@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -171,8 +172,11 @@ struct Connection {
     }
 };
 
+// In db beside db_backup, where an import keeps its copy of the database before it.
 QString FreshDatabase(const QTemporaryDir& dir, const QString& name) {
-    const QString path = dir.filePath(name);
+    QDir(dir.path()).mkpath(QStringLiteral("db"));
+    QDir(dir.path()).mkpath(QStringLiteral("db_backup"));
+    const QString path = dir.filePath(QStringLiteral("db/") + name);
     QFile::remove(path);
     QString error;
     if (!CreateFirstDatabase(path, error)) std::printf("cannot create: %s\n", qPrintable(error));

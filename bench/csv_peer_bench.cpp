@@ -3,6 +3,7 @@
 // in sets per second of processor time, and the import's peak memory.
 #include <QCoreApplication>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -68,7 +69,10 @@ void Run(const QTemporaryDir& dir, int sets) {
         const QByteArray bytes = StrongFile(sets);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return;
     }
-    const QString path = dir.filePath(QStringLiteral("target.sqlite3"));
+    // In db beside db_backup, where the import keeps its copy of the database before it.
+    QDir(dir.path()).mkpath(QStringLiteral("db"));
+    QDir(dir.path()).mkpath(QStringLiteral("db_backup"));
+    const QString path = dir.filePath(QStringLiteral("db/target.sqlite3"));
     QFile::remove(path);
     QString message;
     if (!CreateFirstDatabase(path, message)) {

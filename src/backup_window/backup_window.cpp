@@ -36,9 +36,10 @@ BackupWindow::BackupWindow(const BackupWindowContext& context, QWidget* parent)
     resize(640, 460);
 
     lblBackups = new QLabel(QStringLiteral("バックアップ（新しい順）"), this);
-    lstBackups = new QTableWidget(0, 4, this);
+    lstBackups = new QTableWidget(0, 5, this);
     lstBackups->setHorizontalHeaderLabels({QStringLiteral("日時"), QStringLiteral("セット数"),
-                                           QStringLiteral("最後の記録日"), QStringLiteral("確認")});
+                                           QStringLiteral("最後の記録日"), QStringLiteral("確認"),
+                                           QStringLiteral("種類")});
     lstBackups->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstBackups->setSelectionMode(QAbstractItemView::SingleSelection);
     lstBackups->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -72,7 +73,7 @@ BackupWindow::BackupWindow(const BackupWindowContext& context, QWidget* parent)
 }
 
 void BackupWindow::fillList() {
-    if (!ListBackups(BackupFolderPath(baseFolder_), entries_)) entries_.clear();
+    if (!ListCopies(baseFolder_, platform_.now(), entries_)) entries_.clear();
     lstBackups->setRowCount(0);
     lstBackups->setRowCount(static_cast<int>(entries_.size()));
     for (int row = 0; row < static_cast<int>(entries_.size()); ++row) {
@@ -83,7 +84,10 @@ void BackupWindow::fillList() {
             Cell(entry.sets >= 0 ? QString::number(entry.sets) : QStringLiteral("-"),
                  Qt::AlignRight));
         lstBackups->setItem(row, 2, Cell(entry.lastDay));
-        lstBackups->setItem(row, 3, Cell(IntegrityText(static_cast<int>(entry.integrity))));
+        QTableWidgetItem* verdict = Cell(IntegrityText(static_cast<int>(entry.integrity)));
+        verdict->setToolTip(entry.problem);
+        lstBackups->setItem(row, 3, verdict);
+        lstBackups->setItem(row, 4, Cell(CopyKindText(entry.kind)));
     }
     // The newest copy that passes the check is proposed.
     for (int row = 0; row < static_cast<int>(entries_.size()); ++row) {
@@ -112,14 +116,13 @@ void BackupWindow::cmdRestore_Click() {
         platform_.message(QStringLiteral("このバックアップは確認できないため、復元できません。"));
         return;
     }
-    const QString question =
-        QStringLiteral("次のバックアップから復元しますか？\r\n\u3000") + entry.name +
-        QStringLiteral("\r\n\u3000") + BackupSummaryText(entry) +
-        QStringLiteral("\r\n\r\n今のファイルは消さずに、同じフォルダに別の名前で残します。");
-    if (platform_.message(question, Buttons::YesNo) != Answer::Yes) return;
+    const QString dbPath = DatabaseFilePath(baseFolder_);
+    BackupEntry current;
+    ReadSetFigures(dbPath, current.sets, current.lastDay);
+    if (platform_.message(RestoreQuestionText(entry, current), Buttons::YesNo) != Answer::Yes)
+        return;
 
     // The file is replaced under no open connection of this program.
-    const QString dbPath = DatabaseFilePath(baseFolder_);
     db_.close();
     QString kept, message;
     const bool restored =

@@ -22,9 +22,11 @@ struct BackupWindowContext {
     std::function<void()> afterRestore;
 };
 
-// 「バックアップから復元」: the daily copies, newest first, with the time taken, the number of
-// sets, the last day with sets and whether the copy passes the integrity check. The chosen copy
-// is restored after a confirmation; the current file is kept beside it first.
+// 「バックアップから復元」: every copy the program took (daily, before a merge, before an import,
+// kept by a restore), newest first, with the time taken, the number of sets, the last day with
+// sets, whether the copy passes the check and its kind. The chosen copy is restored after a
+// confirmation that sets its figures beside the current file's; the current file is kept
+// beside it first.
 class BackupWindow : public QDialog {
     Q_OBJECT
 

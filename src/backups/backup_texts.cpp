@@ -23,6 +23,20 @@ QString BackupSummaryText(const BackupEntry& entry) {
     return text;
 }
 
+QString RestoreQuestionText(const BackupEntry& copy, const BackupEntry& current) {
+    const auto figures = [](const BackupEntry& entry) {
+        if (entry.sets < 0) return QStringLiteral("読めません");
+        return QStringLiteral("%1セット、最後の記録 %2")
+            .arg(entry.sets)
+            .arg(entry.lastDay.isEmpty() ? QStringLiteral("なし") : entry.lastDay);
+    };
+    return QStringLiteral("次のバックアップから復元しますか？") + kCrLf + kIndent + copy.name +
+           kCrLf + kIndent + CopyKindText(copy.kind) + QStringLiteral("のコピー、") +
+           MomentText(copy.taken) + kCrLf + kCrLf + QStringLiteral("バックアップ: ") +
+           figures(copy) + kCrLf + QStringLiteral("今のファイル: ") + figures(current) + kCrLf +
+           kCrLf + QStringLiteral("今のファイルは消さずに、同じフォルダに別の名前で残します。");
+}
+
 QString RestoreOfferText(const QString& problem, const QString& backupFolder,
                          const BackupEntry& newest, bool keepsCurrent) {
     return problem + kCrLf + kCrLf +
@@ -62,6 +76,8 @@ QString IntegrityText(int integrity) {
             return QStringLiteral("確認済み");
         case Integrity::Damaged:
             return QStringLiteral("壊れています");
+        case Integrity::Foreign:
+            return QStringLiteral("形式が違います");
         case Integrity::Unreadable:
             break;
     }

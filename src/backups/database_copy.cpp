@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "db/connection.h"
+#include "db/prepared_statement.h"
 
 namespace sorvenka {
 
@@ -14,6 +15,42 @@ void RemoveWithJournals(const QString& path) {
     const QByteArray name = QFile::encodeName(path);
     std::remove(name.constData());
     for (const char* suffix : kJournalSuffixes) std::remove((name + suffix).constData());
+}
+
+namespace {
+
+// The first bytes of a rollback journal that still holds pages to put back; a journal that
+// was committed or rolled back is empty or begins with zeros.
+bool HoldsPages(const QString& journal) {
+    QFile file(journal);
+    if (!file.exists()) return false;
+    static const QByteArray kMagic("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8);
+    if (!file.open(QIODevice::ReadOnly)) return true;  // unknown: taken as the worst
+    return file.read(kMagic.size()) == kMagic;
+}
+
+}  // namespace
+
+bool SettleJournal(const QString& path) {
+    const QString journal = path + QStringLiteral("-journal");
+    const QString wal = path + QStringLiteral("-wal");
+    const QByteArray name = QFile::encodeName(path);
+    // Journals of no file: the file put at its name would receive their pages.
+    if (!QFileInfo::exists(path)) {
+        for (const char* suffix : kJournalSuffixes) std::remove((name + suffix).constData());
+        return true;
+    }
+    if (QFileInfo::exists(journal) || QFileInfo::exists(wal)) {
+        const Connection connection = OpenConnection(path, SQLITE_OPEN_READWRITE);
+        if (connection) {
+            PreparedStatement read(connection.get(), "select count(*) from sqlite_master");
+            if (read.ok()) read.step();
+        }
+    }
+    // The last connection's close writes a write-ahead log back and removes it.
+    if (HoldsPages(journal) || QFileInfo(wal).size() > 0) return false;
+    for (const char* suffix : kJournalSuffixes) std::remove((name + suffix).constData());
+    return true;
 }
 
 bool CopyThroughEngine(const QString& source, const QString& target) {

@@ -10,6 +10,12 @@ namespace sorvenka {
 // when any step fails; target is then removed.
 bool CopyThroughEngine(const QString& source, const QString& target);
 
+// Rolls back what a crash in the middle of a commit left of the database's journal (the engine
+// does so at the first read of a connection that may write) and removes the journal files
+// that are then of no use. True when no journal that could be played into the file is left
+// beside it: a file put at its name may then never receive another file's pages.
+bool SettleJournal(const QString& path);
+
 // Removes a file and the journal files the engine may have left beside it.
 void RemoveWithJournals(const QString& path);
 

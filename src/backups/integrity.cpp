@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "backups/program_tables.h"
 #include "db/connection.h"
 #include "db/prepared_statement.h"
 
@@ -57,6 +58,15 @@ IntegrityReport CheckIntegrity(const QString& path) {
                                      : IntegrityReport{Integrity::Unreadable, reason};
     }
     return sound ? IntegrityReport{Integrity::Sound, QString()} : Damaged(first);
+}
+
+IntegrityReport CheckCopy(const QString& path) {
+    IntegrityReport report = CheckIntegrity(path);
+    if (report.verdict != Integrity::Sound) return report;
+    QString reason;
+    if (!CheckProgramTables(path, QStringLiteral("バックアップ"), reason))
+        return {Integrity::Foreign, reason};
+    return report;
 }
 
 }  // namespace sorvenka

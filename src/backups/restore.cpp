@@ -1,6 +1,7 @@
 #include "backups/restore.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "backups/backup_list.h"
 #include "backups/backup_names.h"
 #include "backups/data_layout.h"
 #include "backups/database_copy.h"
@@ -57,6 +59,20 @@ bool KeepCurrentFile(const QString& dbPath, const QString& kind, const QDateTime
     return false;
 }
 
+RestoreStepHook& StepHook() {
+    static RestoreStepHook hook = nullptr;
+    return hook;
+}
+
+void Reached(RestoreStep step) {
+    if (StepHook() != nullptr) StepHook()(step);
+}
+
+bool IsLink(const QString& path) {
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 void SyncFolder(const QString& folder) {
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
@@ -65,6 +81,10 @@ void SyncFolder(const QString& folder) {
 }
 
 }  // namespace
+
+void SetRestoreStepHook(RestoreStepHook hook) {
+    StepHook() = hook;
+}
 
 QString RestoringCopyPath(const QString& baseFolder) {
     return JoinPath(JoinPath(baseFolder, kDbFolderName),
@@ -81,30 +101,42 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
     message.clear();
     // A copy left by a restore that was killed is of no use to this one.
     RemoveRestoreLeftover(baseFolder);
-    if (!IsBackupName(backupName)) {
+    QString backupPath;
+    if (!CopyPath(baseFolder, backupName, backupPath)) {
         message = QStringLiteral("バックアップの名前ではありません: ") + backupName;
         return false;
     }
-    const QString backupPath = JoinPath(BackupFolderPath(baseFolder), backupName);
     if (!QFileInfo(backupPath).isFile()) {
         message = QStringLiteral("そのバックアップはありません。\r\n\u3000") + backupPath;
         return false;
     }
-    const Integrity verdict = CheckIntegrity(backupPath).verdict;
-    if (verdict != Integrity::Sound) {
-        message = verdict == Integrity::Damaged
-                      ? QStringLiteral("このバックアップは壊れているため、復元できません。")
-                      : QStringLiteral("このバックアップを読めないため、復元できません。");
+    const IntegrityReport verdict = CheckCopy(backupPath);
+    if (verdict.verdict != Integrity::Sound) {
+        message =
+            verdict.verdict == Integrity::Damaged
+                ? QStringLiteral("このバックアップは壊れているため、復元できません。")
+            : verdict.verdict == Integrity::Foreign
+                ? verdict.firstProblem +
+                      QStringLiteral("\r\nこのプログラムのデータではないため、復元できません。")
+                : QStringLiteral("このバックアップを読めないため、復元できません。");
         message += QStringLiteral("\r\n\u3000") + backupPath;
         return false;
     }
 
     const QString dbPath = DatabaseFilePath(baseFolder);
     const QString dbFolder = QFileInfo(dbPath).absolutePath();
+    // Renamed over, a link would become a plain file and the file it points to (kept in step
+    // elsewhere) would silently stay as it was.
+    if (IsLink(dbPath)) {
+        message = QStringLiteral(
+                      "データベースのファイルが別の場所へのリンクのため、復元していません。"
+                      "リンクもその先のファイルも、そのままです。\r\n\u3000") +
+                  dbPath + QStringLiteral(" → ") + QFileInfo(dbPath).symLinkTarget();
+        return false;
+    }
     // Hidden, so that nothing takes it for the database or a backup while it is written.
     const QString partial = RestoringCopyPath(baseFolder);
-    if (!CopyThroughEngine(backupPath, partial) ||
-        CheckIntegrity(partial).verdict != Integrity::Sound) {
+    if (!CopyThroughEngine(backupPath, partial) || CheckCopy(partial).verdict != Integrity::Sound) {
         RemoveWithJournals(partial);
         message =
             QStringLiteral(
@@ -113,6 +145,20 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
             dbFolder;
         return false;
     }
+    Reached(RestoreStep::CopyWritten);
+    // A commit cut short leaves a journal that belongs to the current file: rolled back into it
+    // now, so that the file is whole by itself and no journal is left to be played into the
+    // restored one.
+    if (!SettleJournal(dbPath)) {
+        RemoveWithJournals(partial);
+        message = QStringLiteral(
+                      "今のデータベースの書きかけの変更を戻せなかったため、復元していません。\r\n"
+                      "ほかのプログラムがファイルを開いていないか、書き込めるかを確かめてください。"
+                      "\r\n\u3000") +
+                  dbPath;
+        return false;
+    }
+    Reached(RestoreStep::JournalSettled);
     if (QFileInfo::exists(dbPath) && !KeepCurrentFile(dbPath, keptKind, now, keptPath)) {
         RemoveWithJournals(partial);
         message =
@@ -122,6 +168,7 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
             dbFolder;
         return false;
     }
+    Reached(RestoreStep::CurrentKept);
     const QByteArray db = QFile::encodeName(dbPath);
     if (std::rename(QFile::encodeName(partial).constData(), db.constData()) != 0) {
         RemoveWithJournals(partial);
@@ -132,10 +179,12 @@ bool RestoreBackup(const QString& baseFolder, const QString& backupName, const Q
                   dbPath;
         return false;
     }
-    // A journal beside the database belonged to the file that was replaced (it is kept with
-    // it); left here it would be played into the restored file.
+    Reached(RestoreStep::Renamed);
+    // Nothing of the replaced file's journal is left after SettleJournal; whatever another
+    // program may have put here since would be played into the restored file.
     for (const char* suffix : kJournalSuffixes) std::remove((db + suffix).constData());
     SyncFolder(dbFolder);
+    Reached(RestoreStep::Finished);
     return true;
 }
 

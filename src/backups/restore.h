@@ -10,15 +10,23 @@ namespace sorvenka {
 inline const QString kKeptBeforeRestore = QStringLiteral("before_restore");
 inline const QString kKeptDamaged = QStringLiteral("damaged");
 
-// Puts the backup of that name (in db_backup) in the place of db/exercise.sqlite3. The backup
-// must pass the integrity check; it is copied beside the database under a hidden name and
-// checked again; the current file (with its journal, if any) is first kept under its own
-// name in db (keptPath; empty when there was no file), and only then is the copy renamed over
+// Puts the copy of that name (a daily copy or one taken before a merge or an import, in
+// db_backup, or a file kept by an earlier restore, in db) in the place of db/exercise.sqlite3. The
+// backup must pass CheckCopy; it is copied beside the database under a hidden name and checked
+// again; a journal a crash left beside the current file is rolled back into it; the current
+// file is then kept under its own name in db (keptPath; empty when there was no file), and
+// only then is the copy renamed over
 // it, so that at every moment a whole database stands at its place. No connection may be
-// open on the database. False with a plain message when anything fails; the current file is
-// then untouched.
+// open on the database; a database that is a link to a file elsewhere is refused. False with a
+// plain message when anything fails; the current file is then untouched.
 bool RestoreBackup(const QString& baseFolder, const QString& backupName, const QDateTime& now,
                    const QString& keptKind, QString& keptPath, QString& message);
+
+// The steps of a restore, in their order. A test stops a restore at one of them as a kill
+// would; the program sets no hook.
+enum class RestoreStep { CopyWritten, JournalSettled, CurrentKept, Renamed, Finished };
+using RestoreStepHook = void (*)(RestoreStep);
+void SetRestoreStepHook(RestoreStepHook hook);
 
 // The hidden copy a restore writes beside the database before renaming it into place.
 QString RestoringCopyPath(const QString& baseFolder);

@@ -9,6 +9,7 @@
 #include "backups/backup_texts.h"
 #include "backups/data_layout.h"
 #include "backups/integrity.h"
+#include "backups/program_tables.h"
 #include "backups/restore.h"
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
@@ -80,9 +81,9 @@ void RollBackCrashedCommit(const QString& dbPath) {
     if (read.ok()) read.step();
 }
 
-int ListCommand(const QString& base, QTextStream& out, QTextStream& err) {
+int ListCommand(const QString& base, const QDateTime& now, QTextStream& out, QTextStream& err) {
     std::vector<BackupEntry> entries;
-    if (!ListBackups(BackupFolderPath(base), entries)) {
+    if (!ListCopies(base, now, entries)) {
         err << QStringLiteral("バックアップのフォルダを読めません。") << '\n'
             << BackupFolderPath(base) << Qt::endl;
         return kCommandFailed;
@@ -96,7 +97,8 @@ int ListCommand(const QString& base, QTextStream& out, QTextStream& err) {
         out << entry.name << '\t' << MomentText(entry.taken) << '\t'
             << (entry.sets >= 0 ? QString::number(entry.sets) : QStringLiteral("-")) << '\t'
             << (entry.lastDay.isEmpty() ? QStringLiteral("-") : entry.lastDay) << '\t'
-            << IntegrityText(static_cast<int>(entry.integrity)) << '\n';
+            << IntegrityText(static_cast<int>(entry.integrity)) << '\t' << CopyKindText(entry.kind)
+            << '\n';
     }
     out.flush();
     return kCommandOk;
@@ -133,6 +135,13 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
         err.flush();
         return kCommandFailed;
     }
+    // A file of other tables, or with a trigger or view that could change or hide the sets,
+    // is not a sound database of the program, however whole.
+    QString reason;
+    if (!CheckProgramTables(dbPath, QStringLiteral("データベース"), reason)) {
+        err << reason << '\n' << dbPath << Qt::endl;
+        return kCommandFailed;
+    }
     ConsolePlatform platform(err);
     Log log(platform, programFolder, programName);
     Database db(platform, log);
@@ -162,7 +171,7 @@ int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandFailed;
     }
     const QString base = ParentFolder(programFolder);
-    if (command.name == kList) return ListCommand(base, out, err);
+    if (command.name == kList) return ListCommand(base, now, out, err);
     if (command.name == kRestore) return RestoreCommand(base, command.backup, now, out, err);
     return CheckCommand(programFolder, programName, out, err);
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "backups/import_copy.h"
+#include "common/platform.h"
 #include "csv/csv_mapping.h"
 #include "csv/exercise_names.h"
 #include "db/database.h"
@@ -867,6 +869,9 @@ bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
     summary.encoding = reader.encoding();
 
     sqlite3* handle = db.rawHandle();
+    // The database as it was, for a restore: kept only when the import writes sets.
+    ImportCopy copy;
+    if (options.commit && !copy.take(handle, db.platform().now(), summary.failure)) return false;
     Transaction transaction(handle);
     if (!transaction.begun()) {
         summary.failure = QStringLiteral("データベースに書き込めません（使用中です）。");
@@ -913,6 +918,7 @@ bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
         return false;
     }
     summary.written = true;
+    if (summary.newSets > 0) copy.keep();
     return true;
 }
 

@@ -109,8 +109,8 @@ QStringList SortNames(const QStringList& names, bool descending) {
     return sorted;
 }
 
-bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension,
-                    int keep) {
+bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep,
+                    const QDateTime& now) {
     QStringList names;
     if (!ListFiles(folder, base, extension, names)) return false;
     const QStringList sorted = SortNames(names, true);
@@ -119,7 +119,7 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
     // The `keep` newest copies that pass the integrity check stay; a damaged one among them is
     // set aside rather than counted, so it never costs a sound copy its place. One that cannot
     // be read at all is left where it is and not counted.
-    VerifiedCopies verified(folder);
+    VerifiedCopies verified(folder, now);
     int sound = 0;
     for (const QString& name : sorted) {
         const QString path = JoinPath(folder, name);
@@ -129,6 +129,7 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
         }
         switch (verified.verdict(name)) {
             case Integrity::Sound:
+            case Integrity::Foreign:  // whole: kept in its turn like the others
                 ++sound;
                 break;
             case Integrity::Damaged:
@@ -173,7 +174,7 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
             return false;
         }
         if (copy.result != CopyResult::Copied) return fail();
-        VerifiedCopies verified(backupPath);
+        VerifiedCopies verified(backupPath, now);
         verified.add(copyName);
         verified.save();
         step = BackupStep::FileCopyFinished;
@@ -181,7 +182,7 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
     step = BackupStep::KillOldBackup;
     // The pattern's extension is fixed; only the base ("exercise") comes from the file name.
     const QString base = dbFile.section(QLatin1Char('.'), 0, 0);
-    if (!DeleteOldFiles(backupPath, base, QStringLiteral("sqlite3"), keep)) return fail();
+    if (!DeleteOldFiles(backupPath, base, QStringLiteral("sqlite3"), keep, now)) return fail();
     return true;
 }
 

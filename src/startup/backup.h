@@ -35,12 +35,14 @@ bool CopyDatabase(const QString& source, const QString& target, const QString& p
 // Whether the folder holds a file whose name contains the day stamp. False with ok = false
 // when the folder cannot be searched.
 bool BackupExistsForDay(const QString& folder, const QString& dayStamp, bool& ok);
-// Keeps the `keep` greatest names matching base*.extension that pass the integrity check and
+// Keeps the `keep` greatest names matching base*.extension that pass CheckCopy and
 // deletes the names below them; a damaged file above them is moved into the subfolder
 // "damaged" (never deleted). Nothing is checked when no more than `keep` names match. False
 // when the folder cannot be searched or a file cannot be deleted or moved (the work stops
 // there).
-bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep);
+// now: when the copies are checked (a check is trusted for a few days).
+bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep,
+                    const QDateTime& now);
 // The names matching base*.extension in directory order; false when the folder cannot be read.
 bool ListFiles(const QString& folder, const QString& base, const QString& extension,
                QStringList& names);

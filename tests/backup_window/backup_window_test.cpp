@@ -91,6 +91,41 @@ TEST_F(BackupWindowTest, ListsTheCopiesAndRestoresTheChosenOneAfterConfirmation)
               QStringLiteral("2024/05/14"));
 }
 
+// Undo is in reach: the copies taken before a merge and the files kept by a restore are listed
+// with their kind, and the question sets the copy's figures beside the current file's.
+TEST_F(BackupWindowTest, EveryKindOfCopyIsListedAndTheQuestionComparesBoth) {
+    ASSERT_TRUE(QFile::copy(backup(kGood),
+                            backup(QStringLiteral("merge_exercise_20240514-080000.sqlite3"))));
+    ASSERT_TRUE(
+        QFile::copy(env.layout.dbPath(),
+                    JoinPath(env.layout.folder(QStringLiteral("db")),
+                             QStringLiteral("exercise_before_restore_2024_0514-0900_00.sqlite3"))));
+    const QByteArray before = ReadBytes(env.layout.dbPath());
+    env.platform.answers = {Answer::No};
+    throughWindow([&](BackupWindow& d) {
+        QStringList rows;
+        for (int row = 0; row < d.lstBackups->rowCount(); ++row)
+            rows << d.lstBackups->item(row, 0)->text() + QLatin1Char(' ') +
+                        d.lstBackups->item(row, 4)->text();
+        EXPECT_EQ(rows.join(QLatin1Char('\n')).toStdString(),
+                  QStringLiteral("2024/05/14 09:00:00 復元の前\n2024/05/14 08:00:00 統合の前\n"
+                                 "2024/05/14 07:00:00 毎日\n2024/05/13 21:00:00 毎日")
+                      .toStdString());
+        d.lstBackups->selectRow(1);
+        ASSERT_TRUE(d.cmdRestore->isEnabled());
+        d.cmdRestore->click();
+    });
+    ASSERT_EQ(env.platform.shown.size(), 1u);
+    const QString question = env.platform.shown[0].text;
+    EXPECT_TRUE(question.contains(QStringLiteral("統合の前のコピー、2024/05/14 08:00:00")))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("バックアップ: 1セット、最後の記録 2024/05/13")))
+        << question.toStdString();
+    EXPECT_TRUE(question.contains(QStringLiteral("今のファイル: 1セット、最後の記録 2024/05/14")))
+        << question.toStdString();
+    EXPECT_EQ(ReadBytes(env.layout.dbPath()), before);
+}
+
 TEST_F(BackupWindowTest, ADeclinedConfirmationChangesNothing) {
     const QByteArray before = ReadBytes(env.layout.dbPath());
     env.platform.answers = {Answer::No};

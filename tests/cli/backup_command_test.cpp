@@ -16,6 +16,7 @@
 #include "startup/instance_guard.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
+#include "support/hostile_copies.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -129,8 +130,9 @@ TEST_F(BackupCommand, TheListShowsEachCopyWithItsFiguresNewestFirst) {
     const CommandRun r = run({QStringLiteral("--list-backups")});
     EXPECT_EQ(r.status, kCommandOk);
     EXPECT_EQ(r.out,
-              kDamaged + QStringLiteral("\t2024/05/12 08:00:00\t5\t2099/12/31\t壊れています\n") +
-                  kGood + QStringLiteral("\t2024/05/10 08:00:00\t1\t2024/05/09\t確認済み\n"));
+              kDamaged +
+                  QStringLiteral("\t2024/05/12 08:00:00\t5\t2099/12/31\t壊れています\t毎日\n") +
+                  kGood + QStringLiteral("\t2024/05/10 08:00:00\t1\t2024/05/09\t確認済み\t毎日\n"));
 }
 
 TEST_F(BackupCommand, TheRestoreKeepsTheCurrentFileBesideIt) {
@@ -156,6 +158,20 @@ TEST_F(BackupCommand, TheCheckFindsDamageAndMissingFiles) {
     EXPECT_EQ(r.status, kCommandFailed);
     EXPECT_TRUE(r.err.contains(QStringLiteral("ありません")));
     EXPECT_FALSE(QFile::exists(layout.dbPath()));
+}
+
+// A whole file is not yet the program's database: a view in place of the record table, a
+// trigger that can empty it or tables of another program are named, never called 正常.
+TEST_F(BackupCommand, TheCheckRefusesTablesThatAreNotThePrograms) {
+    for (const HostileCopy& hostile : HostileCopies()) {
+        SCOPED_TRACE(hostile.name);
+        ASSERT_TRUE(MakeHostileCopy(layout.dbPath(), hostile));
+        const CommandRun r = run({QStringLiteral("--check-database")});
+        EXPECT_EQ(r.status, kCommandFailed);
+        EXPECT_TRUE(r.err.startsWith(QStringLiteral("データベース"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(hostile.reason))) << r.err.toStdString();
+        EXPECT_FALSE(r.out.contains(QStringLiteral("正常")));
+    }
 }
 
 // After a crash in the middle of a commit the file is sound once its journal is rolled back,

@@ -152,12 +152,22 @@ TEST_F(CsvCommand, PrintsThePreviewFiguresAndTakesTheDaysBackupFirst) {
           "読み込めない行: 0", "読み込みました。"})
         EXPECT_TRUE(result.out.contains(QString::fromUtf8(figure))) << figure << "\n"
                                                                     << result.out.toStdString();
-    EXPECT_EQ(QDir(layout.folder(QStringLiteral("db_backup"))).entryList(QDir::Files),
-              QStringList{QStringLiteral("exercise_2024_0601-0700_00.sqlite3")});
-    // The second run finds everything stored.
+    // The day's copy, and the copy before the import that undoes it.
+    const auto copies = [&] {
+        return QDir(layout.folder(QStringLiteral("db_backup"))).entryList(QDir::Files, QDir::Name);
+    };
+    const QStringList taken = copies();
+    ASSERT_EQ(taken.size(), 2) << taken.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(taken[0], QStringLiteral("exercise_2024_0601-0700_00.sqlite3"));
+    EXPECT_TRUE(taken[1].startsWith(QStringLiteral("import_exercise_")));
+    EXPECT_EQ(ScalarText(JoinPath(layout.folder(QStringLiteral("db_backup")), taken[1]),
+                         QStringLiteral("select count(*) from t_exer")),
+              QStringLiteral("0"));
+    // The second run finds everything stored, and writing nothing keeps no copy.
     const CommandRun again = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
     EXPECT_EQ(again.status, kCommandOk);
     EXPECT_TRUE(again.out.contains(QStringLiteral("新規 0、登録済みのため読み込まない 2")));
+    EXPECT_EQ(copies(), taken);
     EXPECT_EQ(sets(), QStringLiteral("int:2"));
 }
 
