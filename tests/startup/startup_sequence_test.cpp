@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <functional>
 
 #include "backups/restore.h"
 #include "backups/verified_copies.h"
@@ -467,6 +468,52 @@ TEST(SingleInstance, AReadOnlyProgramFolderWithoutALockFileIsUnavailable) {
     chmod(QFile::encodeName(layout.programFolder()).constData(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A link or a FIFO at the lock file's name: it is not followed (the link's target is not
+// made) nor waited on, and the start is refused with the name to remove.
+TEST(SingleInstance, ALockFileThatIsNotARegularFileRefusesTheStart) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    const QString name = QStringLiteral("Valdrome");
+    const struct {
+        const char* kind;
+        std::function<int(const QByteArray& path, const QByteArray& target)> make;
+    } cases[] = {
+        {"link", [](const QByteArray& p, const QByteArray& t) { return ::symlink(t, p); }},
+        {"FIFO", [](const QByteArray& p, const QByteArray&) { return ::mkfifo(p, 0600); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TempLayout layout;
+        const QString lock = JoinPath(layout.programFolder(), InstanceGuard::lockFileName(name));
+        const QString target = JoinPath(layout.base(), QStringLiteral("elsewhere"));
+        ASSERT_EQ(c.make(QFile::encodeName(lock), QFile::encodeName(target)), 0);
+        InstanceGuard guard;
+        EXPECT_FALSE(guard.acquire(layout.programFolder(), name));
+        EXPECT_EQ(guard.outcome(), InstanceGuard::Outcome::Unavailable);
+        EXPECT_EQ(guard.refusalMessage(), LockNotRegularMessage(lock));
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    ::alarm(0);
+}
+
+// The log and the kept rest length are the program's; a FIFO or a link at either name does
+// not hold the start, and the link's target is left as it was.
+TEST_F(StartUpFixture, AFifoOrALinkAtTheLogDoesNotHoldTheStart) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    const QByteArray logName = QFile::encodeName(logPath());
+    ASSERT_EQ(::mkfifo(logName.constData(), 0600), 0);
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_TRUE(platform.shown.empty());
+    db.close();
+
+    const QString target = JoinPath(layout.base(), QStringLiteral("elsewhere.txt"));
+    ASSERT_TRUE(WriteBytes(target, "someone's file"));
+    ASSERT_EQ(::unlink(logName.constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), logName.constData()), 0);
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_EQ(ReadBytes(target), "someone's file");
+    ::alarm(0);
 }
 
 TEST(SingleInstance, GuardLetsTheFirstInstanceRun) {
