@@ -42,14 +42,19 @@ bool TakeDayBackupBeforeWriting(const QString& baseFolder, const QDateTime& now,
     QString message;
     BackupReport report;
     if (BackupDB(baseFolder, now, kDbFolderName, kDbFileName, kBackupFolderName, kBackupsKept,
-                 message, &report))
+                 message, &report)) {
+        // The day's copy is there; what kept a damaged copy from being set aside is said.
+        if (!report.notice.isEmpty()) err << ConsoleText(report.notice) << '\n' << Qt::endl;
         return true;
+    }
     if (report.databaseDamaged) {
         SayDamaged(baseFolder, err);
         return false;
     }
+    // The window's message of a failed copy, or the reason of a failed search or pruning.
     err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
-        << ConsoleText(message) << Qt::endl;
+        << ConsoleText(message.isEmpty() ? report.notice : message) << '\n'
+        << QStringLiteral("何も書き込んでいません。") << Qt::endl;
     return false;
 }
 

@@ -17,10 +17,13 @@ namespace sorvenka {
 // when the copy or the pruning failed: message then holds the explanation of a failed copy,
 // or stays empty when the day check or the pruning failed. When the copy failed because the
 // database itself is damaged, report says so (with the engine's first complaint), message
-// says so in plain words, and nothing is pruned.
+// says so in plain words, and nothing is pruned. A damaged copy that cannot be set aside does
+// not fail the backup: it stays uncounted and report's notice says why, naming the paths.
+// When the day check or the pruning failed (message empty), the notice says why as well.
 struct BackupReport {
     bool databaseDamaged = false;
     QString problem;
+    QString notice;  // plain words naming the path, for the log and a command's output
 };
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
               const QString& dbFile, const QString& backupFolder, int keep, QString& message,
@@ -38,9 +41,15 @@ bool BackupExistsForDay(const QString& folder, const QString& dayStamp, bool& ok
 // Keeps the `keep` greatest names matching base*.extension that pass the integrity check and
 // deletes the names below them; a damaged file above them is moved into the subfolder
 // "damaged" (never deleted). Nothing is checked when no more than `keep` names match. False
-// when the folder cannot be searched or a file cannot be deleted or moved (the work stops
-// there).
-bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep);
+// when the folder cannot be searched or a file cannot be deleted (the work stops there; notice
+// says why). A damaged file that cannot be moved (no real folder "damaged") stays uncounted
+// and the reason is added to notice.
+bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep,
+                    QString* notice = nullptr);
+// The backup folder could not be read (the system's error).
+QString UnreadableBackupFolderText(const QString& folder, int error);
+// Why a damaged copy stays where it is: the folder it could not go to, the reason, the copy.
+QString SetAsideFailedText(const QString& aside, const QString& copy, const QString& reason);
 // The names matching base*.extension in directory order; false when the folder cannot be read.
 bool ListFiles(const QString& folder, const QString& base, const QString& extension,
                QStringList& names);

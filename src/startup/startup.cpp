@@ -59,10 +59,18 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     BackupReport backup;
     if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message,
                   &backup)) {
-        if (!backup.databaseDamaged) ShowAndEnd(platform, message);
+        if (!backup.databaseDamaged) {
+            if (!backup.notice.isEmpty()) log.write(QStringLiteral("backup: ") + backup.notice);
+            ShowAndEnd(platform, message);
+        }
         log.write(QStringLiteral("database damaged: ") + backup.problem);
         if (!OfferRestoreAtStart(platform, log, base, message, kKeptDamaged))
             platform.endProgram(kFailureExitStatus);
+    }
+    // A damaged copy that could not be set aside: the day's copy is there, the start goes on.
+    if (!backup.notice.isEmpty()) {
+        log.write(QStringLiteral("backup: ") + backup.notice);
+        platform.message(backup.notice);
     }
     // Opening never creates it: an empty file in its place would hide the missing database
     // from the launcher, which makes a first one only where there is none.

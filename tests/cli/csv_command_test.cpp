@@ -418,6 +418,36 @@ TEST(CsvCommandBackup, AFailedBackupStopsTheImportAndSaysWhy) {
     }
 }
 
+// db_backup/damaged as a file: a damaged copy cannot be set aside. The day's copy is taken,
+// the command says so in plain words naming the paths and goes on.
+TEST_F(CsvCommand, ADamagedCopyThatCannotBeSetAsideIsSaidAndTheImportGoesOn) {
+    const QString backups = layout.folder(QStringLiteral("db_backup"));
+    const QString damagedCopy =
+        JoinPath(backups, QStringLiteral("exercise_2024_0531-0700_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), damagedCopy));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(damagedCopy));
+    for (int day = 1; day <= 20; ++day)
+        ASSERT_TRUE(QFile::copy(
+            layout.dbPath(), JoinPath(backups, QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                                   .arg(day, 2, 10, QLatin1Char('0')))));
+    const QString aside = JoinPath(backups, QStringLiteral("damaged"));
+    ASSERT_TRUE(WriteFileBytes(aside, "a file"));
+
+    const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
+    EXPECT_EQ(result.status, kCommandOk) << result.err.toStdString();
+    EXPECT_TRUE(result.err.startsWith(
+        QStringLiteral("壊れたバックアップを次のフォルダへ移せませんでした。\n\u3000") + aside +
+        QLatin1Char('\n')))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(damagedCopy));
+    EXPECT_FALSE(result.err.contains(QStringLiteral("バックアップができませんでした")));
+    EXPECT_FALSE(result.err.contains(QLatin1Char('\r')));
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+    EXPECT_TRUE(
+        QFile::exists(JoinPath(backups, QStringLiteral("exercise_2024_0601-0700_00.sqlite3"))));
+    EXPECT_EQ(FileBytes(aside), "a file");
+}
+
 TEST_F(CsvCommand, RefusedWithoutADatabaseFileAndCreatesNone) {
     QFile::remove(layout.dbPath());
     const CommandRun result = run({QStringLiteral("--export-csv"), rec + QStringLiteral("/x.csv")});

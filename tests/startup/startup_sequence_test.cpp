@@ -134,17 +134,81 @@ TEST_F(StartUpFixture, AFailedCopyShowsWhyAndNeverOpensTheDatabase) {
     EXPECT_FALSE(QFile::exists(layout.dbPath()));
 }
 
+// Sound old copies, so that the oldest is one to delete; the log says which one stayed.
 TEST_F(StartUpFixture, AFailedPruningShowsAnEmptyMessage) {
     addTodaysBackup();
-    for (int day = 1; day <= 20; ++day)
-        ASSERT_TRUE(WriteBytes(JoinPath(layout.folder(QStringLiteral("db_backup")),
-                                        QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
-                                            .arg(day, 2, 10, QLatin1Char('0'))),
-                               "old"));
-    UndeletableFile undeletable(JoinPath(layout.folder(QStringLiteral("db_backup")),
-                                         QStringLiteral("exercise_2024_0401-0800_00.sqlite3")));
+    for (int day = 1; day <= 21; ++day)
+        ASSERT_TRUE(QFile::copy(layout.dbPath(),
+                                JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                         QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                             .arg(day, 2, 10, QLatin1Char('0')))));
+    const QString oldest = JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                    QStringLiteral("exercise_2024_0401-0800_00.sqlite3"));
+    UndeletableFile undeletable(oldest);
     if (!undeletable.works()) GTEST_SKIP() << "no way to make a file undeletable here";
     ExpectEndedAfter(startExpectingEnd(), QString());
+    EXPECT_EQ(logLines().value(2),
+              QStringLiteral("09:30:15 backup: 古いバックアップを削除できませんでした。"));
+    EXPECT_EQ(logLines().value(3), QStringLiteral("\u3000") + oldest);
+}
+
+// db_backup/damaged that is no folder (a file, a link, a dangling one): a damaged copy cannot
+// go there. It stays where it is, uncounted; the start says so naming the paths, writes it
+// to the log and goes on with the day's copy taken.
+TEST(StartUpBackup, ADamagedCopyThatCannotBeSetAsideDoesNotStopTheStart) {
+    using Make = std::function<bool(const QString& aside, const QString& elsewhere)>;
+    const auto link = [](const QString& aside, const QString& elsewhere) {
+        return ::symlink(QFile::encodeName(elsewhere).constData(),
+                         QFile::encodeName(aside).constData()) == 0;
+    };
+    const struct {
+        const char* name;
+        Make make;
+    } cases[] = {
+        {"a file", [](const QString& aside, const QString&) { return WriteBytes(aside, "x"); }},
+        {"a dangling link", link},
+        {"a link to a folder",
+         [&](const QString& aside, const QString& elsewhere) {
+             return QDir().mkdir(elsewhere) && link(aside, elsewhere);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempLayout layout;
+        const QString folder = layout.folder(QStringLiteral("db_backup"));
+        const auto april = [&](int day) {
+            return JoinPath(folder, QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                        .arg(day, 2, 10, QLatin1Char('0')));
+        };
+        for (int day = 1; day <= 21; ++day) ASSERT_TRUE(QFile::copy(layout.dbPath(), april(day)));
+        ASSERT_TRUE(DamagePrimaryKeyIndex(april(21)));
+        const QString aside = JoinPath(folder, QStringLiteral("damaged"));
+        const QString elsewhere = JoinPath(layout.base(), QStringLiteral("elsewhere"));
+        ASSERT_TRUE(c.make(aside, elsewhere));
+
+        ScriptedPlatform platform;  // 2024/05/14 09:30:15
+        Log log(platform, layout.programFolder(), QStringLiteral("Valdrome"));
+        Database db(platform, log);
+        EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), {}), layout.dbPath());
+        EXPECT_TRUE(db.isOpen());
+        ASSERT_EQ(platform.shown.size(), 1u);
+        const QString said = QStringLiteral("壊れたバックアップを次のフォルダへ移せませんでした。");
+        EXPECT_TRUE(platform.shown[0].text.startsWith(said + QStringLiteral("\r\n\u3000") + aside))
+            << platform.shown[0].text.toStdString();
+        EXPECT_TRUE(platform.shown[0].text.contains(april(21)));
+        EXPECT_EQ(ReadCrLfLines(log.path()).value(2), QStringLiteral("09:30:15 backup: ") + said);
+        // The day's copy and the damaged one are there, and the 20 sound ones beside it
+        // (the damaged copy takes no place); nothing went through the link.
+        const QStringList names = FileNames(folder);
+        EXPECT_TRUE(names.contains(kTodaysCopy));
+        EXPECT_TRUE(QFile::exists(april(21)));
+        EXPECT_TRUE(QFile::exists(april(2)));
+        EXPECT_FALSE(QFile::exists(april(1)));
+        EXPECT_TRUE(FileNames(elsewhere).isEmpty());
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(aside).constData(), &info), 0);
+        EXPECT_FALSE(S_ISDIR(info.st_mode));
+    }
 }
 
 // Without a database file (or with an empty one, or a folder in its place) on a day that
