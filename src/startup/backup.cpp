@@ -1,5 +1,6 @@
 #include "startup/backup.h"
 
+#include <sqlite3.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -21,6 +22,13 @@
 
 namespace sorvenka {
 
+QString BackupDiskFullMessage(const QString& backupFolder) {
+    return QStringLiteral("データベースのバックアップを作れませんでした。") + kCrLf +
+           QStringLiteral("\u3000") + backupFolder + kCrLf + SystemErrorText(ENOSPC) + kCrLf +
+           kCrLf +
+           QStringLiteral("このフォルダのディスクの空きを増やしてから、もう一度起動してください。");
+}
+
 QString BackupCopyFailedMessage() {
     return QStringLiteral("DBファイルを開いたままになっているとエラーになります。") + kCrLf +
            kCrLf +
@@ -41,6 +49,7 @@ enum class CopyResult { Copied, Failed, DatabaseDamaged };
 struct CopyOutcome {
     CopyResult result;
     QString problem;
+    bool diskFull = false;
 };
 
 bool OrdinalLess(const QString& a, const QString& b) {
@@ -53,11 +62,14 @@ bool OrdinalLess(const QString& a, const QString& b) {
 // fully (indexes against their tables) and only then renames it to its name (replacing a file
 // of that name). A copy that fails never gets a backup's name.
 CopyOutcome CopyAndCheck(const QString& source, const QString& target, const QString& partial) {
-    if (CopyThroughEngine(source, partial) && CheckIntegrity(partial).verdict == Integrity::Sound &&
+    int code = SQLITE_OK;
+    if (CopyThroughEngine(source, partial, &code) &&
+        CheckIntegrity(partial).verdict == Integrity::Sound &&
         std::rename(QFile::encodeName(partial).constData(),
                     QFile::encodeName(target).constData()) == 0)
         return {CopyResult::Copied, QString()};
     RemoveWithJournals(partial);
+    if ((code & 0xff) == SQLITE_FULL) return {CopyResult::Failed, QString(), true};
     // The copy is the database page by page: when it is damaged, or the engine could not read
     // the database, the database itself is asked.
     const IntegrityReport database = CheckIntegrity(source);
@@ -225,6 +237,11 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
             // No copy and no pruning: every good copy stays for the restore.
             if (report != nullptr) *report = {true, copy.problem, QString()};
             message = DamagedDatabaseText(source);
+            return false;
+        }
+        if (copy.diskFull) {
+            // Not another program's doing: the words of the export for the same cause.
+            message = BackupDiskFullMessage(backupPath);
             return false;
         }
         if (copy.result != CopyResult::Copied) return fail();

@@ -60,8 +60,9 @@ QStringList SortNames(const QStringList& names, bool descending);
 QString DayStamp(const QDateTime& moment);
 QString CopyStamp(const QDateTime& moment);
 
-// Shown when the copy fails, whatever the cause: the usual one is another program holding
-// the database file open.
+// Shown when the copy fails: the usual cause is another program holding the database file
+// open. A full disk is named as such, with the backup folder.
 QString BackupCopyFailedMessage();
+QString BackupDiskFullMessage(const QString& backupFolder);
 
 }  // namespace sorvenka
