@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "cli/command_guard.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
 #include "cli/day_backup.h"
@@ -23,11 +24,14 @@ const QString kMerge = QStringLiteral("--merge-exercise");
 const QString kMove = QStringLiteral("--move-exercise");
 const QString kRename = QStringLiteral("--rename-exercise");
 
-const QString kUsage = QStringLiteral(
-    "使い方:\n"
-    "  Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
-    "  Valdrome --move-exercise GRP EXER --to GRP\n"
-    "  Valdrome --rename-exercise GRP EXER NAME");
+QString Usage(const QString& name) {
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
+               "  %1 --move-exercise GRP EXER --to GRP\n"
+               "  %1 --rename-exercise GRP EXER NAME")
+        .arg(name);
+}
 
 struct Command {
     QString verb;  // kMerge, kMove or kRename
@@ -98,15 +102,12 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     Command command;
     QString reason;
     if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << kUsage << Qt::endl;
+        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
 
     InstanceGuard guard;  // held until the command ends
-    if (!guard.acquire(programFolder, programName)) {
-        err << kSecondInstanceMessage << Qt::endl;
-        return kCommandFailed;
-    }
+    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
     const QString base = ParentFolder(programFolder);
     for (const char* folder : {"db", "db_backup", "rec"}) {
         const QString path = JoinPath(base, QString::fromLatin1(folder));
@@ -124,7 +125,8 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
             << dbFilePath << Qt::endl;
         return kCommandFailed;
     }
-    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, err)) return kCommandFailed;
+    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
+        return kCommandFailed;
 
     QString message;
 
