@@ -1,6 +1,9 @@
 #include "cli/command_guard.h"
 
+#include "backups/data_layout.h"
 #include "cli/command_line.h"
+#include "common/paths.h"
+#include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/startup.h"
 
@@ -14,7 +17,12 @@ const QString kCommandWhileRunningMessage =
 
 bool GuardCommand(InstanceGuard& guard, const QString& programFolder, const QString& programName,
                   QTextStream& err) {
-    if (guard.acquire(programFolder, programName)) return true;
+    if (guard.acquire(programFolder, programName)) {
+        // With the lock no copy of this folder is in the making: a hidden one is a leftover.
+        const QString base = ParentFolder(programFolder);
+        RemoveCopyLeftovers(BackupFolderPath(base), kDbFileName);
+        return true;
+    }
     if (guard.outcome() == InstanceGuard::Outcome::HeldElsewhere) {
         err << kCommandWhileRunningMessage << Qt::endl;
     } else {

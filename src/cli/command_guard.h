@@ -13,7 +13,8 @@ class InstanceGuard;
 extern const QString kCommandWhileRunningMessage;
 
 // Takes the lock of the program folder for a command. False, with the reason written to err
-// (the window to close first, or the lock file that cannot be made), when it is not had.
+// (the window to close first, or the lock file that cannot be made), when it is not had. With
+// the lock, the copies in the making that a killed process left in db_backup are removed.
 bool GuardCommand(InstanceGuard& guard, const QString& programFolder, const QString& programName,
                   QTextStream& err);
 

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,24 @@ bool SetAside(const QString& folder, const QString& name, QString& reason) {
 }
 
 }  // namespace
+
+QString DayCopyPartialName(const QString& dbFile) {
+    return QLatin1Char('.') + dbFile + QStringLiteral(".part");
+}
+
+void RemoveCopyLeftovers(const QString& backupFolder, const QString& dbFile) {
+    for (const QString& name : {DayCopyPartialName(dbFile), kMergeCopyPartialName}) {
+        const QByteArray path = QFile::encodeName(JoinPath(backupFolder, name));
+        QList<QByteArray> files{path};
+        for (const char* suffix : kJournalSuffixes) files << path + suffix;
+        for (const QByteArray& file : files) {
+            // A folder of that name is no copy of ours; a link goes, never its target.
+            struct stat info {};
+            if (::lstat(file.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+                ::unlink(file.constData());
+        }
+    }
+}
 
 bool CopyDatabase(const QString& source, const QString& target, const QString& partial) {
     return CopyAndCheck(source, target, partial).result == CopyResult::Copied;
@@ -230,8 +249,7 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
         const QString source = JoinPath(JoinPath(baseFolder, dbFolder), dbFile);
         QString copyName = dbFile;
         copyName.replace(QLatin1Char('.'), CopyStamp(now));
-        const QString partial =
-            JoinPath(backupPath, QLatin1Char('.') + dbFile + QStringLiteral(".part"));
+        const QString partial = JoinPath(backupPath, DayCopyPartialName(dbFile));
         const CopyOutcome copy = CopyAndCheck(source, JoinPath(backupPath, copyName), partial);
         if (copy.result == CopyResult::DatabaseDamaged) {
             // No copy and no pruning: every good copy stays for the restore.

@@ -29,6 +29,16 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
               const QString& dbFile, const QString& backupFolder, int keep, QString& message,
               BackupReport* report = nullptr);
 
+// The hidden names under which the day's copy and the copy before a merge are made in the
+// backup folder, before they are checked and renamed.
+QString DayCopyPartialName(const QString& dbFile);
+inline const QString kMergeCopyPartialName = QStringLiteral(".merge_exercise.sqlite3.part");
+
+// Removes from the backup folder the copies in the making (and their journals) that a process
+// killed mid-copy left behind. Called only while holding the program folder's lock, when no
+// copy of this folder can be in the making. Files of any other name stay.
+void RemoveCopyLeftovers(const QString& backupFolder, const QString& dbFile);
+
 // The verified copy of the backup: the database copied through the engine into `partial` (a
 // hidden name), checked fully (PRAGMA integrity_check), then renamed to `target`. False, with the
 // partial file removed and target untouched, when any step fails. Also the copy taken before a

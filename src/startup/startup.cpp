@@ -54,6 +54,8 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     // A restore killed mid-copy leaves its hidden copy; the lock held by this start means no
     // restore is running now.
     RemoveRestoreLeftover(base);
+    // A daily copy or a merge's copy killed mid-copy leaves its hidden file the same way.
+    RemoveCopyLeftovers(JoinPath(base, kBackupFolder), kDbFile);
     // The copy is taken before this process opens the database; the database is checked fully
     // with it, so only the day's first start pays for the check.
     BackupReport backup;

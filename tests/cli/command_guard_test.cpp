@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
 
 #include "cli/backup_command.h"
 #include "cli/csv_command.h"
 #include "cli/master_command.h"
+#include "common/paths.h"
 #include "startup/instance_guard.h"
 #include "support/temp_layout.h"
 
@@ -50,6 +52,29 @@ TEST(CommandGuard, EveryCommandAsksToCloseTheWindowInOneText) {
     EXPECT_FALSE(kCommandWhileRunningMessage.contains(QLatin1Char('\n')));  // one line
 }
 
+// A command holds the folder's lock: a copy in the making left by a killed merge is removed
+// before it does its work, whatever the command.
+TEST(CommandGuard, ACommandRemovesCopiesLeftInTheMaking) {
+    TempLayout layout;
+    const QString folder = layout.folder(QStringLiteral("db_backup"));
+    const QString part = JoinPath(folder, QStringLiteral(".merge_exercise.sqlite3.part"));
+    const QString journal = part + QStringLiteral("-journal");
+    for (const QString& path : {part, journal}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write("part"), 4);
+    }
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    EXPECT_EQ(RunBackupCommand({QStringLiteral("Valdrome"), QStringLiteral("--list-backups")},
+                               layout.programFolder(), QStringLiteral("Valdrome"),
+                               QDateTime(QDate(2024, 6, 1), QTime(7, 0)), outStream, errStream),
+              kCommandOk)
+        << err.toStdString();
+    EXPECT_FALSE(QFile::exists(part));
+    EXPECT_FALSE(QFile::exists(journal));
+}
+
 // The built program started by the launcher (which names itself in SORVENKA_COMMAND_NAME):
 // the usage of every command family names the launcher, like --help, never the program file.
 TEST(CommandGuard, TheUsageNamesTheLauncherAsTheHelpDoes) {
@@ -76,8 +101,8 @@ TEST(CommandGuard, TheUsageNamesTheLauncherAsTheHelpDoes) {
         process.setProcessEnvironment(environment);
         process.start(program, c.arguments);
         ASSERT_TRUE(process.waitForFinished(30000));
-        const QString said = QString::fromUtf8(process.readAllStandardOutput() +
-                                               process.readAllStandardError());
+        const QString said =
+            QString::fromUtf8(process.readAllStandardOutput() + process.readAllStandardError());
         EXPECT_EQ(process.exitCode(), c.arguments.first() == "--help" ? 0 : kCommandUsage);
         EXPECT_TRUE(said.contains(QString::fromUtf8(c.usage))) << said.toStdString();
         EXPECT_FALSE(said.contains(QStringLiteral("Valdrome"))) << said.toStdString();

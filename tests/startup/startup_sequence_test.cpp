@@ -134,6 +134,24 @@ TEST_F(StartUpFixture, AFailedCopyShowsWhyAndNeverOpensTheDatabase) {
     EXPECT_FALSE(QFile::exists(layout.dbPath()));
 }
 
+// A daily copy or a merge's copy killed mid-copy leaves a hidden file (and a journal) in
+// db_backup: the next start removes them, and nothing else of that folder.
+TEST_F(StartUpFixture, CopiesLeftInTheMakingAreRemovedAtTheNextStart) {
+    const QString folder = layout.folder(QStringLiteral("db_backup"));
+    const QStringList leftovers{QStringLiteral(".merge_exercise.sqlite3.part"),
+                                QStringLiteral(".merge_exercise.sqlite3.part-journal"),
+                                QStringLiteral(".exercise.sqlite3.part"),
+                                QStringLiteral(".exercise.sqlite3.part-journal")};
+    for (const QString& name : leftovers) ASSERT_TRUE(WriteBytes(JoinPath(folder, name), "part"));
+    const QString other = JoinPath(folder, QStringLiteral(".other.part"));
+    ASSERT_TRUE(WriteBytes(other, "someone's"));
+    addTodaysBackup();  // no copy is due: the removal does not depend on one
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    for (const QString& name : leftovers)
+        EXPECT_FALSE(QFile::exists(JoinPath(folder, name))) << name.toStdString();
+    EXPECT_EQ(ReadBytes(other), "someone's");
+}
+
 // Sound old copies, so that the oldest is one to delete; the log says which one stayed.
 TEST_F(StartUpFixture, AFailedPruningShowsAnEmptyMessage) {
     addTodaysBackup();
