@@ -53,9 +53,11 @@ bool TakeDayBackupBeforeWriting(const QString& baseFolder, const QDateTime& now,
         SayDamaged(baseFolder, commandName, err);
         return false;
     }
-    // The window's message of a failed copy, or the reason of a failed search or pruning.
-    err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
-        << ConsoleText(message.isEmpty() ? report.notice : message) << '\n'
+    // The window's message of a failed copy (a full disk's says so itself), or the reason of
+    // a failed search or pruning.
+    if (!report.diskFull)
+        err << QStringLiteral("データベースのバックアップができませんでした。") << '\n';
+    err << ConsoleText(message.isEmpty() ? report.notice : message) << '\n'
         << QStringLiteral("何も書き込んでいません。") << Qt::endl;
     return false;
 }

@@ -253,13 +253,14 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
         const CopyOutcome copy = CopyAndCheck(source, JoinPath(backupPath, copyName), partial);
         if (copy.result == CopyResult::DatabaseDamaged) {
             // No copy and no pruning: every good copy stays for the restore.
-            if (report != nullptr) *report = {true, copy.problem, QString()};
+            if (report != nullptr) *report = {true, copy.problem, QString(), false};
             message = DamagedDatabaseText(source);
             return false;
         }
         if (copy.diskFull) {
             // Not another program's doing: the words of the export for the same cause.
             message = BackupDiskFullMessage(backupPath);
+            if (report != nullptr) report->diskFull = true;
             return false;
         }
         if (copy.result != CopyResult::Copied) return fail();

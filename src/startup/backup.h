@@ -23,7 +23,8 @@ namespace sorvenka {
 struct BackupReport {
     bool databaseDamaged = false;
     QString problem;
-    QString notice;  // plain words naming the path, for the log and a command's output
+    QString notice;         // plain words naming the path, for the log and a command's output
+    bool diskFull = false;  // the copy did not fit: message names the disk and the folder
 };
 bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& dbFolder,
               const QString& dbFile, const QString& backupFolder, int keep, QString& message,

@@ -355,6 +355,7 @@ TEST_F(BackupFixture, AFullDiskIsNamedWithTheBackupFolder) {
                                           "このフォルダのディスクの空きを増やしてから、"
                                           "もう一度起動してください。"));
     EXPECT_FALSE(report.databaseDamaged);
+    EXPECT_TRUE(report.diskFull);
     EXPECT_TRUE(present().isEmpty());  // no partial copy stays
     EXPECT_EQ(Contents(layout.dbPath()), before);
     EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
