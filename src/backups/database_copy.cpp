@@ -53,8 +53,9 @@ bool SettleJournal(const QString& path) {
     return true;
 }
 
-bool CopyThroughEngine(const QString& source, const QString& target) {
+bool CopyThroughEngine(const QString& source, const QString& target, int* failedCode) {
     RemoveWithJournals(target);
+    if (failedCode != nullptr) *failedCode = SQLITE_OK;
     // An empty file would open as an empty database: it is not the database.
     const QFileInfo info(source);
     if (!info.isFile() || info.size() == 0) return false;
@@ -62,14 +63,22 @@ bool CopyThroughEngine(const QString& source, const QString& target) {
     {
         // Read and write: rolling a hot journal back writes the database file.
         const Connection from = OpenConnection(source, SQLITE_OPEN_READWRITE);
-        const Connection to = OpenConnection(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        int code = SQLITE_OK;
+        const Connection to =
+            OpenConnection(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, &code);
         if (from && to) {
             sqlite3_backup* backup = sqlite3_backup_init(to.get(), "main", from.get(), "main");
             if (backup != nullptr) {
                 const int stepped = sqlite3_backup_step(backup, -1);
-                copied = sqlite3_backup_finish(backup) == SQLITE_OK && stepped == SQLITE_DONE;
+                const int finished = sqlite3_backup_finish(backup);
+                copied = finished == SQLITE_OK && stepped == SQLITE_DONE;
+                code = stepped != SQLITE_DONE ? stepped : finished;
+            } else {
+                code = sqlite3_extended_errcode(to.get());
             }
         }
+        // A full disk answers SQLITE_FULL while the copy is written.
+        if (!copied && failedCode != nullptr) *failedCode = code;
     }
     if (!copied) RemoveWithJournals(target);
     return copied;

@@ -11,6 +11,7 @@
 #include "backups/integrity.h"
 #include "backups/program_tables.h"
 #include "backups/restore.h"
+#include "cli/command_guard.h"
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
@@ -30,11 +31,14 @@ const QString kList = QStringLiteral("--list-backups");
 const QString kRestore = QStringLiteral("--restore-backup");
 const QString kCheck = QStringLiteral("--check-database");
 
-const QString kUsage = QStringLiteral(
-    "使い方:\n"
-    "  Valdrome --list-backups\n"
-    "  Valdrome --restore-backup NAME\n"
-    "  Valdrome --check-database");
+QString Usage(const QString& name) {
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 --list-backups\n"
+               "  %1 --restore-backup NAME\n"
+               "  %1 --check-database")
+        .arg(name);
+}
 
 // Messages of the window break lines with CR LF; a terminal takes LF.
 QString ConsoleText(QString text) {
@@ -162,14 +166,11 @@ int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
     Command command;
     QString reason;
     if (!Parse(arguments, command, reason)) {
-        err << reason << '\n' << kUsage << Qt::endl;
+        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
     InstanceGuard guard;  // held until the command ends
-    if (!guard.acquire(programFolder, programName)) {
-        err << ConsoleText(guard.refusalMessage()) << Qt::endl;
-        return kCommandFailed;
-    }
+    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
     const QString base = ParentFolder(programFolder);
     if (command.name == kList) return ListCommand(base, now, out, err);
     if (command.name == kRestore) return RestoreCommand(base, command.backup, now, out, err);

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "cli/command_guard.h"
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
 #include "cli/day_backup.h"
@@ -26,12 +27,16 @@ const QString kImport = QStringLiteral("--import-csv");
 
 const QString kStandardStream = QStringLiteral("-");
 
-const QString kUsage = QStringLiteral(
-    "使い方:\n"
-    "  Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-    "  Valdrome --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]\n"
-    "                              [--distance-unit km|mi] [--map FILE]\n"
-    "                              [--dry-run --write-map FILE]");
+QString Usage(const QString& name) {
+    // The second line of the import goes on under its options.
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
+               "  %1 --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] "
+               "[--unit kg|lb]\n"
+               "%2[--distance-unit km|mi] [--map FILE] [--dry-run --write-map FILE]")
+        .arg(name, QString(name.size() + 22, QLatin1Char(' ')));
+}
 
 struct Command {
     bool exporting = false;
@@ -119,15 +124,12 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     Command command;
     QString reason;
     if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << kUsage << Qt::endl;
+        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
 
     InstanceGuard guard;  // held until the command ends
-    if (!guard.acquire(programFolder, programName)) {
-        err << guard.refusalMessage() << Qt::endl;
-        return kCommandFailed;
-    }
+    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
     const QString base = ParentFolder(programFolder);
     for (const char* folder : {"db", "db_backup", "rec"}) {
         const QString path = JoinPath(base, QString::fromLatin1(folder));
@@ -146,7 +148,8 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     }
     const bool writes = !command.exporting && !command.dryRun;
     if (writes) {
-        if (!TakeDayBackupBeforeWriting(base, now, err)) return kCommandFailed;
+        if (!TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
+            return kCommandFailed;
     }
 
     ConsolePlatform platform(err);

@@ -16,7 +16,7 @@ QString ConsoleText(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
-void SayDamaged(const QString& baseFolder, QTextStream& err) {
+void SayDamaged(const QString& baseFolder, const QString& name, QTextStream& err) {
     const QString backupFolder = BackupFolderPath(baseFolder);
     err << ConsoleText(DamagedDatabaseText(DatabaseFilePath(baseFolder))) << "\n\n";
     BackupEntry newest;
@@ -26,30 +26,39 @@ void SayDamaged(const QString& baseFolder, QTextStream& err) {
             << QStringLiteral("いちばん新しい正常なバックアップ:") << '\n'
             << kIndent << newest.name << '\n'
             << kIndent << BackupSummaryText(newest) << "\n\n"
-            << QStringLiteral("一覧を見る:  Valdrome --list-backups") << '\n'
-            << QStringLiteral("復元する:    Valdrome --restore-backup ") << newest.name << "\n\n";
+            << QStringLiteral("一覧を見る:  %1 --list-backups").arg(name) << '\n'
+            << QStringLiteral("復元する:    %1 --restore-backup ").arg(name) << newest.name
+            << "\n\n";
     } else {
         err << QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。") << '\n'
             << kIndent << backupFolder << '\n'
-            << QStringLiteral("一覧を見る:  Valdrome --list-backups") << "\n\n";
+            << QStringLiteral("一覧を見る:  %1 --list-backups").arg(name) << "\n\n";
     }
     err << QStringLiteral("何も書き込んでいません。") << Qt::endl;
 }
 
 }  // namespace
 
-bool TakeDayBackupBeforeWriting(const QString& baseFolder, const QDateTime& now, QTextStream& err) {
+bool TakeDayBackupBeforeWriting(const QString& baseFolder, const QDateTime& now,
+                                const QString& commandName, QTextStream& err) {
     QString message;
     BackupReport report;
     if (BackupDB(baseFolder, now, kDbFolderName, kDbFileName, kBackupFolderName, kBackupsKept,
-                 message, &report))
+                 message, &report)) {
+        // The day's copy is there; what kept a damaged copy from being set aside is said.
+        if (!report.notice.isEmpty()) err << ConsoleText(report.notice) << '\n' << Qt::endl;
         return true;
+    }
     if (report.databaseDamaged) {
-        SayDamaged(baseFolder, err);
+        SayDamaged(baseFolder, commandName, err);
         return false;
     }
-    err << QStringLiteral("データベースのバックアップができませんでした。") << '\n'
-        << ConsoleText(message) << Qt::endl;
+    // The window's message of a failed copy (a full disk's says so itself), or the reason of
+    // a failed search or pruning.
+    if (!report.diskFull)
+        err << QStringLiteral("データベースのバックアップができませんでした。") << '\n';
+    err << ConsoleText(message.isEmpty() ? report.notice : message) << '\n'
+        << QStringLiteral("何も書き込んでいません。") << Qt::endl;
     return false;
 }
 

@@ -1,7 +1,9 @@
 #include "cli/master_command.h"
 
 #include <cstring>
+#include <vector>
 
+#include "cli/command_guard.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
 #include "cli/day_backup.h"
@@ -23,11 +25,14 @@ const QString kMerge = QStringLiteral("--merge-exercise");
 const QString kMove = QStringLiteral("--move-exercise");
 const QString kRename = QStringLiteral("--rename-exercise");
 
-const QString kUsage = QStringLiteral(
-    "使い方:\n"
-    "  Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
-    "  Valdrome --move-exercise GRP EXER --to GRP\n"
-    "  Valdrome --rename-exercise GRP EXER NAME");
+QString Usage(const QString& name) {
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
+               "  %1 --move-exercise GRP EXER --to GRP\n"
+               "  %1 --rename-exercise GRP EXER NAME")
+        .arg(name);
+}
 
 struct Command {
     QString verb;  // kMerge, kMove or kRename
@@ -38,32 +43,46 @@ struct Command {
     bool haveInto = false, haveTo = false, dryRun = false;
 };
 
-// The next `count` words as values: none may be missing or look like an option.
-bool TakeValues(const QStringList& arguments, qsizetype& i,
-                std::initializer_list<QString*> values) {
+// The next words as values: none may look like an option. The values the words run out of
+// before a lone "--" go into `lacking` (when there is one) and come from the words after it.
+bool TakeValues(const QStringList& words, qsizetype& i, std::initializer_list<QString*> values,
+                std::vector<QString*>* lacking) {
     for (QString* value : values) {
-        if (i + 1 >= arguments.size() || arguments[i + 1].startsWith(QStringLiteral("--")))
-            return false;
-        *value = arguments[++i];
+        if (i + 1 >= words.size()) {
+            if (lacking == nullptr) return false;
+            lacking->push_back(value);
+            continue;
+        }
+        if (words[i + 1].startsWith(QStringLiteral("--"))) return false;
+        *value = words[++i];
     }
     return true;
 }
 
 bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
+    // A lone "--" ends the options: the words after it are values, in order, for the option
+    // before it that still lacks them (--rename-exercise 01 05 -- --odd-name).
+    const qsizetype end = arguments.indexOf(QStringLiteral("--"), 1);
+    const QStringList words = end < 0 ? arguments : arguments.mid(0, end);
+    const QStringList after = end < 0 ? QStringList() : arguments.mid(end + 1);
+    std::vector<QString*> lackingValues;
+    std::vector<QString*>* lacking = end < 0 ? nullptr : &lackingValues;
+    const auto take = [&](qsizetype& i, std::initializer_list<QString*> values) {
+        return TakeValues(words, i, values, lacking);
+    };
+    for (qsizetype i = 1; i < words.size(); ++i) {
+        const QString& a = words[i];
         bool ok = true;
         if (a == kMerge || a == kMove || a == kRename) {
             ok = command.verb.isEmpty() &&
-                 TakeValues(arguments, i, {&command.exercise.grpCd, &command.exercise.exerCd});
+                 take(i, {&command.exercise.grpCd, &command.exercise.exerCd});
             command.verb = a;
-            if (ok && a == kRename) ok = TakeValues(arguments, i, {&command.name});
+            if (ok && a == kRename) ok = take(i, {&command.name});
         } else if (a == QLatin1String("--into")) {
-            ok = !command.haveInto &&
-                 TakeValues(arguments, i, {&command.into.grpCd, &command.into.exerCd});
+            ok = !command.haveInto && take(i, {&command.into.grpCd, &command.into.exerCd});
             command.haveInto = true;
         } else if (a == QLatin1String("--to")) {
-            ok = !command.haveTo && TakeValues(arguments, i, {&command.toGroup});
+            ok = !command.haveTo && take(i, {&command.toGroup});
             command.haveTo = true;
         } else if (a == QLatin1String("--dry-run")) {
             command.dryRun = true;
@@ -75,6 +94,15 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
             return false;
         }
     }
+    if (lackingValues.size() > static_cast<size_t>(after.size())) {
+        reason = QStringLiteral("-- の後の値が足りません。");
+        return false;
+    }
+    if (lackingValues.size() < static_cast<size_t>(after.size())) {
+        reason = QStringLiteral("余分な引数です: %1").arg(after[lackingValues.size()]);
+        return false;
+    }
+    for (size_t k = 0; k < lackingValues.size(); ++k) *lackingValues[k] = after[k];
     const bool fits =
         (command.verb == kMerge && command.haveInto && !command.haveTo) ||
         (command.verb == kMove && command.haveTo && !command.haveInto && !command.dryRun) ||
@@ -98,15 +126,12 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     Command command;
     QString reason;
     if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << kUsage << Qt::endl;
+        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
 
     InstanceGuard guard;  // held until the command ends
-    if (!guard.acquire(programFolder, programName)) {
-        err << kSecondInstanceMessage << Qt::endl;
-        return kCommandFailed;
-    }
+    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
     const QString base = ParentFolder(programFolder);
     for (const char* folder : {"db", "db_backup", "rec"}) {
         const QString path = JoinPath(base, QString::fromLatin1(folder));
@@ -124,7 +149,8 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
             << dbFilePath << Qt::endl;
         return kCommandFailed;
     }
-    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, err)) return kCommandFailed;
+    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
+        return kCommandFailed;
 
     QString message;
 

@@ -1,9 +1,8 @@
 #include "common/log.h"
 
-#include <QFile>
-
 #include "common/paths.h"
 #include "common/platform.h"
+#include "common/regular_file.h"
 #include "common/text_tests.h"
 #include "common/version.h"
 
@@ -28,12 +27,9 @@ bool Log::write(const QString& text) {
 }
 
 bool Log::writeText(const QString& text, bool append) {
-    QFile file(path_);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | (append ? QIODevice::Append : QIODevice::Truncate);
-    if (!file.open(mode)) return false;
-    const QByteArray bytes = text.toUtf8();
-    return file.write(bytes) == bytes.size();
+    // Never through a link (its target would be emptied) nor into a FIFO (the start would wait).
+    RegularFile file(path_, append ? RegularFile::Access::Append : RegularFile::Access::Replace);
+    return file.writeAll(text.toUtf8());
 }
 
 }  // namespace sorvenka

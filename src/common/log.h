@@ -9,6 +9,7 @@ class Platform;
 // The log of the current run beside the executable: recreated at every start, one
 // time-stamped entry per noteworthy event, UTF-8 with CR LF line ends. Each operation opens,
 // writes and closes the file; a log that cannot be written is skipped and the program goes on.
+// Only a regular file is written: a link, a FIFO or a device at the name counts as unwritable.
 class Log {
   public:
     Log(Platform& platform, QString programFolder, QString programName);

@@ -17,15 +17,16 @@ namespace {
 
 constexpr qsizetype kFlushBytes = 256 * 1024;
 
-// A text goes between quotes only where it must: a delimiter, a quote or a line break in it,
-// or blanks at its ends that a reader would trim. The empty text is "" (an empty field is NULL).
+// A text goes between quotes only where it must: a delimiter (the comma, or the ";" that
+// spreadsheets of some locales split on), a quote or a line break in it, or blanks at its
+// ends that a reader would trim. The empty text is "" (an empty field is NULL).
 bool NeedsQuotes(const char* text, int size) {
     if (size == 0) return true;
     if (text[0] == ' ' || text[0] == '\t' || text[size - 1] == ' ' || text[size - 1] == '\t')
         return true;
     for (int i = 0; i < size; ++i) {
         const char c = text[i];
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+        if (c == ',' || c == ';' || c == '"' || c == '\r' || c == '\n') return true;
     }
     return false;
 }
@@ -57,7 +58,8 @@ void AppendCell(QByteArray& out, const PreparedStatement& select, int column) {
             int size = 0;
             const char* text = select.columnBytes(column, size);
             if (text == nullptr) text = "";
-            // A text a spreadsheet would run as a formula goes out with an apostrophe first.
+            // A text a spreadsheet would run as a formula goes out with an apostrophe first
+            // (after a ";" too), a NUL as an escape.
             if (NeedsFormulaGuard(text, size)) {
                 const QByteArray guarded = GuardedCellText(text, size);
                 AppendText(out, guarded.constData(), static_cast<int>(guarded.size()));

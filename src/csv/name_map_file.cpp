@@ -1,9 +1,8 @@
 #include "csv/name_map_file.h"
 
-#include <QSaveFile>
-
 #include "csv/csv_import.h"
 #include "csv/csv_reader.h"
+#include "export/export_file.h"
 
 namespace sorvenka {
 
@@ -36,13 +35,10 @@ bool WriteNameMapFile(const QString& path, const ImportSummary& summary, QString
                  QByteArray::number(use.sets) + ',' + use.firstDay.toUtf8() + ',' +
                  use.lastDay.toUtf8() + "\r\n";
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        message = QStringLiteral("種目の対応を書き出せませんでした。\r\n") + path +
-                  QStringLiteral("\r\n") + file.errorString();
-        return false;
-    }
-    return true;
+    // The export's writer: only a regular file is replaced, never a device, a FIFO or a link.
+    if (WriteFileSafely(path, bytes, message)) return true;
+    message = QStringLiteral("種目の対応を書き出せませんでした。\r\n") + message;
+    return false;
 }
 
 bool ReadNameMapFile(const QString& path, QHash<QString, ExerciseTarget>& mapping, QString& message,

@@ -12,7 +12,7 @@ struct ImportSummary;
 // The mapping of a file's exercise names as a CSV file for editing: one row per name with
 // the group code and the exercise code (empty: a new exercise in that group), then the
 // group's and exercise's names, the sets and the first and last day, which are read back as
-// nothing but help the reader. UTF-8, CR LF; replaced whole or not at all.
+// nothing but help the reader. UTF-8, CR LF; replaced whole or not at all, and only a regular file.
 bool WriteNameMapFile(const QString& path, const ImportSummary& summary, QString& message);
 
 // Reads such a file (a header row is optional; of the columns after the third only the

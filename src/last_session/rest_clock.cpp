@@ -2,11 +2,10 @@
 
 #include <sqlite3.h>
 
-#include <QFile>
-#include <QSaveFile>
-
+#include "common/regular_file.h"
 #include "common/text_tests.h"
 #include "db/prepared_statement.h"
+#include "export/export_file.h"
 
 namespace sorvenka {
 
@@ -58,8 +57,9 @@ const int* RestLengthChoices(int& count) {
 }
 
 int LoadRestLength(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return 0;
+    // Only a regular file: a FIFO at the name would hold the window's start.
+    RegularFile file(path, RegularFile::Access::Read);
+    if (!file.isOpen()) return 0;
     bool ok = false;
     const int seconds = QString::fromLatin1(file.read(16)).trimmed().toInt(&ok);
     for (const int choice : kChoices)
@@ -68,15 +68,10 @@ int LoadRestLength(const QString& path) {
 }
 
 bool SaveRestLength(const QString& path, int seconds) {
-    // Written beside and renamed into place: a failed write keeps the previous choice.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray text = QByteArray::number(seconds) + "\r\n";
-    if (file.write(text) != text.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // Written beside and renamed into place: a failed write keeps the previous choice, and a
+    // link, a FIFO or a device at the name is left as it is.
+    QString message;
+    return WriteFileSafely(path, QByteArray::number(seconds) + "\r\n", message);
 }
 
 }  // namespace sorvenka

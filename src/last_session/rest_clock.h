@@ -39,7 +39,8 @@ QString RestText(int seconds);
 std::optional<int> ReadLastFinish(sqlite3* connection, const QString& ymd);
 
 // The rest lengths offered, in seconds (0 = none), and the one kept between starts in a
-// small file ("90"); a missing or unreadable file gives 0.
+// small file ("90"); a missing or unreadable file gives 0. Only a regular file is read or
+// replaced: a link, a FIFO or a device at the name is left alone.
 const int* RestLengthChoices(int& count);
 int LoadRestLength(const QString& path);
 bool SaveRestLength(const QString& path, int seconds);

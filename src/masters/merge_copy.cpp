@@ -24,7 +24,7 @@ bool TakeMergeCopy(const QString& dbFilePath, const QString& backupFolder, const
                    QString& copyPath, QString& message) {
     message.clear();
     copyPath = FreeMergeCopyPath(backupFolder, now);
-    const QString partial = JoinPath(backupFolder, QStringLiteral(".merge_exercise.sqlite3.part"));
+    const QString partial = JoinPath(backupFolder, kMergeCopyPartialName);
     if (!CopyDatabase(dbFilePath, copyPath, partial)) {
         message = QStringLiteral(
                       "統合の前のデータベースのコピーを作れなかったため、統合していません。\r\n") +

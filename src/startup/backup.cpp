@@ -1,9 +1,14 @@
 #include "startup/backup.h"
 
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "backups/backup_names.h"
@@ -12,10 +17,18 @@
 #include "backups/integrity.h"
 #include "backups/verified_copies.h"
 #include "common/paths.h"
+#include "common/system_error_text.h"
 #include "common/version.h"
 #include "startup/file_search.h"
 
 namespace sorvenka {
+
+QString BackupDiskFullMessage(const QString& backupFolder) {
+    return QStringLiteral("データベースのバックアップを作れませんでした。") + kCrLf +
+           QStringLiteral("\u3000") + backupFolder + kCrLf + SystemErrorText(ENOSPC) + kCrLf +
+           kCrLf +
+           QStringLiteral("このフォルダのディスクの空きを増やしてから、もう一度起動してください。");
+}
 
 QString BackupCopyFailedMessage() {
     return QStringLiteral("DBファイルを開いたままになっているとエラーになります。") + kCrLf +
@@ -37,6 +50,7 @@ enum class CopyResult { Copied, Failed, DatabaseDamaged };
 struct CopyOutcome {
     CopyResult result;
     QString problem;
+    bool diskFull = false;
 };
 
 bool OrdinalLess(const QString& a, const QString& b) {
@@ -49,11 +63,14 @@ bool OrdinalLess(const QString& a, const QString& b) {
 // fully (indexes against their tables) and only then renames it to its name (replacing a file
 // of that name). A copy that fails never gets a backup's name.
 CopyOutcome CopyAndCheck(const QString& source, const QString& target, const QString& partial) {
-    if (CopyThroughEngine(source, partial) && CheckIntegrity(partial).verdict == Integrity::Sound &&
+    int code = SQLITE_OK;
+    if (CopyThroughEngine(source, partial, &code) &&
+        CheckIntegrity(partial).verdict == Integrity::Sound &&
         std::rename(QFile::encodeName(partial).constData(),
                     QFile::encodeName(target).constData()) == 0)
         return {CopyResult::Copied, QString()};
     RemoveWithJournals(partial);
+    if ((code & 0xff) == SQLITE_FULL) return {CopyResult::Failed, QString(), true};
     // The copy is the database page by page: when it is damaged, or the engine could not read
     // the database, the database itself is asked.
     const IntegrityReport database = CheckIntegrity(source);
@@ -63,18 +80,57 @@ CopyOutcome CopyAndCheck(const QString& source, const QString& target, const QSt
 }
 
 // Moves a backup that fails the integrity check out of the backups' names into the folder's
-// "damaged" subfolder, so that it is neither counted nor restored nor lost.
-bool SetAside(const QString& folder, const QString& name) {
+// "damaged" subfolder, so that it is neither counted nor restored nor lost. Only a real folder
+// of that name takes it: a file or a link there (a dangling one too) is left alone, and the
+// reason names it.
+bool SetAside(const QString& folder, const QString& name, QString& reason) {
     const QString aside = JoinPath(folder, kSetAsideFolderName);
-    if (!QDir().mkpath(aside)) return false;
+    const QByteArray asideName = QFile::encodeName(aside);
+    struct stat info {};
+    int found = ::lstat(asideName.constData(), &info);
+    if (found != 0 && errno == ENOENT && ::mkdir(asideName.constData(), 0777) == 0)
+        found = ::lstat(asideName.constData(), &info);
+    if (found != 0) {
+        reason = SetAsideFailedText(aside, JoinPath(folder, name), SystemErrorText(errno));
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        reason = SetAsideFailedText(
+            aside, JoinPath(folder, name),
+            QStringLiteral("この名前のものがフォルダではありません（ファイルやリンクなど）。"
+                           "消すか名前を変えてください。"));
+        return false;
+    }
     QString target = JoinPath(aside, name + kSetAsideSuffix);
-    for (int n = 2; QFileInfo::exists(target); ++n)
+    for (int n = 2; QFileInfo::exists(target) || QFileInfo(target).isSymLink(); ++n)
         target = JoinPath(aside, name + QStringLiteral(".%1").arg(n) + kSetAsideSuffix);
-    return std::rename(QFile::encodeName(JoinPath(folder, name)).constData(),
-                       QFile::encodeName(target).constData()) == 0;
+    if (std::rename(QFile::encodeName(JoinPath(folder, name)).constData(),
+                    QFile::encodeName(target).constData()) != 0) {
+        reason = SetAsideFailedText(aside, JoinPath(folder, name), SystemErrorText(errno));
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
+
+QString DayCopyPartialName(const QString& dbFile) {
+    return QLatin1Char('.') + dbFile + QStringLiteral(".part");
+}
+
+void RemoveCopyLeftovers(const QString& backupFolder, const QString& dbFile) {
+    for (const QString& name : {DayCopyPartialName(dbFile), kMergeCopyPartialName}) {
+        const QByteArray path = QFile::encodeName(JoinPath(backupFolder, name));
+        QList<QByteArray> files{path};
+        for (const char* suffix : kJournalSuffixes) files << path + suffix;
+        for (const QByteArray& file : files) {
+            // A folder of that name is no copy of ours; a link goes, never its target.
+            struct stat info {};
+            if (::lstat(file.constData(), &info) == 0 && !S_ISDIR(info.st_mode))
+                ::unlink(file.constData());
+        }
+    }
+}
 
 bool CopyDatabase(const QString& source, const QString& target, const QString& partial) {
     return CopyAndCheck(source, target, partial).result == CopyResult::Copied;
@@ -109,10 +165,25 @@ QStringList SortNames(const QStringList& names, bool descending) {
     return sorted;
 }
 
+QString UnreadableBackupFolderText(const QString& folder, int error) {
+    return QStringLiteral("バックアップのフォルダを読めませんでした。") + kCrLf +
+           QStringLiteral("\u3000") + folder + kCrLf + SystemErrorText(error);
+}
+
+QString SetAsideFailedText(const QString& aside, const QString& copy, const QString& reason) {
+    return QStringLiteral("壊れたバックアップを次のフォルダへ移せませんでした。") + kCrLf +
+           QStringLiteral("\u3000") + aside + kCrLf + reason + kCrLf +
+           QStringLiteral("壊れたバックアップはそのまま残し、保存する数には入れていません。") +
+           kCrLf + QStringLiteral("\u3000") + copy;
+}
+
 bool DeleteOldFiles(const QString& folder, const QString& base, const QString& extension, int keep,
-                    const QDateTime& now) {
+                    const QDateTime& now, QString* notice) {
     QStringList names;
-    if (!ListFiles(folder, base, extension, names)) return false;
+    if (!ListFiles(folder, base, extension, names)) {
+        if (notice != nullptr) *notice = UnreadableBackupFolderText(folder, errno);
+        return false;
+    }
     const QStringList sorted = SortNames(names, true);
     // Nothing to delete: nothing is checked either, so later starts of a day stay fast.
     if (sorted.size() <= std::max(keep, 0)) return true;
@@ -124,7 +195,12 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
     for (const QString& name : sorted) {
         const QString path = JoinPath(folder, name);
         if (sound >= keep) {
-            if (!QFile::remove(path)) return false;
+            if (std::remove(QFile::encodeName(path).constData()) != 0) {
+                if (notice != nullptr)
+                    *notice = QStringLiteral("古いバックアップを削除できませんでした。") + kCrLf +
+                              QStringLiteral("\u3000") + path + kCrLf + SystemErrorText(errno);
+                return false;
+            }
             continue;
         }
         switch (verified.verdict(name)) {
@@ -132,9 +208,16 @@ bool DeleteOldFiles(const QString& folder, const QString& base, const QString& e
             case Integrity::Foreign:  // whole: kept in its turn like the others
                 ++sound;
                 break;
-            case Integrity::Damaged:
-                if (!SetAside(folder, name)) return false;
+            case Integrity::Damaged: {
+                // One that cannot be moved stays where it is, uncounted like an unreadable one;
+                // the pruning goes on and the reason is passed on.
+                QString reason;
+                if (!SetAside(folder, name, reason) && notice != nullptr) {
+                    if (!notice->isEmpty()) *notice += kCrLf + kCrLf;
+                    *notice += reason;
+                }
                 break;
+            }
             case Integrity::Unreadable:
                 break;
         }
@@ -159,18 +242,26 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
     // midnight cannot check one day and stamp the next.
     bool searched = true;
     if (!BackupExistsForDay(backupPath, DayStamp(now), searched)) {
-        if (!searched) return fail();
+        if (!searched) {
+            if (report != nullptr) report->notice = UnreadableBackupFolderText(backupPath, errno);
+            return fail();
+        }
         step = BackupStep::FileCopy;
         const QString source = JoinPath(JoinPath(baseFolder, dbFolder), dbFile);
         QString copyName = dbFile;
         copyName.replace(QLatin1Char('.'), CopyStamp(now));
-        const QString partial =
-            JoinPath(backupPath, QLatin1Char('.') + dbFile + QStringLiteral(".part"));
+        const QString partial = JoinPath(backupPath, DayCopyPartialName(dbFile));
         const CopyOutcome copy = CopyAndCheck(source, JoinPath(backupPath, copyName), partial);
         if (copy.result == CopyResult::DatabaseDamaged) {
             // No copy and no pruning: every good copy stays for the restore.
-            if (report != nullptr) *report = {true, copy.problem};
+            if (report != nullptr) *report = {true, copy.problem, QString(), false};
             message = DamagedDatabaseText(source);
+            return false;
+        }
+        if (copy.diskFull) {
+            // Not another program's doing: the words of the export for the same cause.
+            message = BackupDiskFullMessage(backupPath);
+            if (report != nullptr) report->diskFull = true;
             return false;
         }
         if (copy.result != CopyResult::Copied) return fail();
@@ -182,8 +273,11 @@ bool BackupDB(const QString& baseFolder, const QDateTime& now, const QString& db
     step = BackupStep::KillOldBackup;
     // The pattern's extension is fixed; only the base ("exercise") comes from the file name.
     const QString base = dbFile.section(QLatin1Char('.'), 0, 0);
-    if (!DeleteOldFiles(backupPath, base, QStringLiteral("sqlite3"), keep, now)) return fail();
-    return true;
+    QString notice;
+    const bool pruned =
+        DeleteOldFiles(backupPath, base, QStringLiteral("sqlite3"), keep, now, &notice);
+    if (report != nullptr) report->notice = notice;
+    return pruned || fail();
 }
 
 }  // namespace sorvenka

@@ -1,6 +1,5 @@
 #include "startup/instance_guard.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
 
@@ -8,9 +7,25 @@
 #include <cerrno>
 
 #include "common/paths.h"
+#include "common/regular_file.h"
 #include "startup/startup.h"
 
 namespace sorvenka {
+
+namespace {
+
+// Only a regular file is locked: a link at the name is not followed, a FIFO is not waited on.
+int OpenLockFile(const QString& path, bool& notRegular) {
+    RegularFile writable(path, RegularFile::Access::ReadWriteCreate);
+    notRegular = writable.notRegular();
+    if (writable.isOpen() || notRegular) return writable.release();
+    // A lock file in a folder the user may only read still locks.
+    RegularFile readable(path, RegularFile::Access::Read);
+    notRegular = readable.notRegular();
+    return readable.release();
+}
+
+}  // namespace
 
 InstanceGuard::~InstanceGuard() {
     if (fd_ >= 0) ::close(fd_);
@@ -24,6 +39,14 @@ QString LockUnavailableMessage(const QString& lockPath) {
            lockPath;
 }
 
+QString LockNotRegularMessage(const QString& lockPath) {
+    return QStringLiteral(
+               "ほかに起動しているものがないかを確かめるためのファイルが通常のファイルでは"
+               "ない（リンク、FIFO など）ため、起動できません。\r\n"
+               "次のものを消してから起動してください。\r\n\u3000") +
+           lockPath;
+}
+
 bool InstanceGuard::acquire(const QString& programFolder, const QString& programName) {
     lockPath_ = JoinPath(programFolder, lockFileName(programName));
     outcome_ = take(QFile::encodeName(lockPath_));
@@ -31,15 +54,14 @@ bool InstanceGuard::acquire(const QString& programFolder, const QString& program
 }
 
 QString InstanceGuard::refusalMessage() const {
-    return outcome_ == Outcome::HeldElsewhere ? kSecondInstanceMessage
-                                              : LockUnavailableMessage(lockPath_);
+    if (outcome_ == Outcome::HeldElsewhere) return kSecondInstanceMessage;
+    return notRegular_ ? LockNotRegularMessage(lockPath_) : LockUnavailableMessage(lockPath_);
 }
 
 InstanceGuard::Outcome InstanceGuard::take(const QByteArray& path) {
     // Close-on-exec: a program started from the window (the shell open) must not inherit the
     // lock and keep it after this process has ended.
-    int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = OpenLockFile(QFile::decodeName(path), notRegular_);
     if (fd < 0) return Outcome::Unavailable;
     int result;
     do {

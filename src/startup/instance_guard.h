@@ -28,7 +28,7 @@ class InstanceGuard {
     // The lock file of the last acquire.
     const QString& lockPath() const { return lockPath_; }
     // What to tell the user when acquire failed: the second-instance message, or that the
-    // lock file cannot be made.
+    // lock file cannot be made or is not a regular file.
     QString refusalMessage() const;
 
     static QString lockFileName(const QString& programName) {
@@ -39,11 +39,14 @@ class InstanceGuard {
     Outcome take(const QByteArray& path);
 
     int fd_ = -1;
+    bool notRegular_ = false;
     QString lockPath_;
     Outcome outcome_ = Outcome::Unavailable;
 };
 
-// Shown, and the program not started, when the lock file cannot be made or locked.
+// Shown, and the program not started, when the lock file cannot be made or locked, or when
+// something other than a regular file (a link, a FIFO) is at its name.
 QString LockUnavailableMessage(const QString& lockPath);
+QString LockNotRegularMessage(const QString& lockPath);
 
 }  // namespace sorvenka

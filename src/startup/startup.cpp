@@ -54,15 +54,25 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     // A restore killed mid-copy leaves its hidden copy; the lock held by this start means no
     // restore is running now.
     RemoveRestoreLeftover(base);
+    // A daily copy or a merge's copy killed mid-copy leaves its hidden file the same way.
+    RemoveCopyLeftovers(JoinPath(base, kBackupFolder), kDbFile);
     // The copy is taken before this process opens the database; the database is checked fully
     // with it, so only the day's first start pays for the check.
     BackupReport backup;
     if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message,
                   &backup)) {
-        if (!backup.databaseDamaged) ShowAndEnd(platform, message);
+        if (!backup.databaseDamaged) {
+            if (!backup.notice.isEmpty()) log.write(QStringLiteral("backup: ") + backup.notice);
+            ShowAndEnd(platform, message);
+        }
         log.write(QStringLiteral("database damaged: ") + backup.problem);
         if (!OfferRestoreAtStart(platform, log, base, message, kKeptDamaged))
             platform.endProgram(kFailureExitStatus);
+    }
+    // A damaged copy that could not be set aside: the day's copy is there, the start goes on.
+    if (!backup.notice.isEmpty()) {
+        log.write(QStringLiteral("backup: ") + backup.notice);
+        platform.message(backup.notice);
     }
     // Opening never creates it: an empty file in its place would hide the missing database
     // from the launcher, which makes a first one only where there is none.

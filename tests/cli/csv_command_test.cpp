@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QProcess>
+#include <cstdio>
 #include <functional>
 
 #include "common/paths.h"
@@ -299,6 +302,58 @@ TEST_F(CsvCommand, AMappingFileRoundTrip) {
     }
 }
 
+// The map file is written like an export: a FIFO, a device node or a link at its name is
+// refused with a reason and left as it was.
+TEST_F(CsvCommand, TheMapFileReplacesOnlyARegularFile) {
+    const QString strong = file("strong.csv", kStrong);
+    const QString target = file("target.txt", "kept");
+    struct Case {
+        const char* name;
+        std::function<bool(const QByteArray& path)> make;  // false: the case is skipped
+        mode_t type;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"FIFO", [](const QByteArray& path) { return ::mkfifo(path.constData(), 0600) == 0; },
+         S_IFIFO, "通常のファイルではありません"},
+        // Made in the temporary folder: a node like the system's null device.
+        {"device node",
+         [](const QByteArray& path) {
+             return ::geteuid() == 0 &&
+                    ::mknod(path.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+         },
+         S_IFCHR, "通常のファイルではありません"},
+        {"symbolic link",
+         [&](const QByteArray& path) {
+             return ::symlink(QFile::encodeName(target).constData(), path.constData()) == 0;
+         },
+         S_IFLNK, "シンボリックリンク"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString map = rec + QStringLiteral("/map-") + QString::fromLatin1(c.name);
+        const QByteArray path = QFile::encodeName(map);
+        if (!c.make(path)) {
+            std::printf("skipped: %s cannot be made here\n", c.name);
+            continue;
+        }
+        const CommandRun result =
+            run({QStringLiteral("--import-csv"), strong, QStringLiteral("--dry-run"),
+                 QStringLiteral("--write-map"), map});
+        EXPECT_EQ(result.status, kCommandFailed);
+        EXPECT_TRUE(result.err.contains(QStringLiteral("種目の対応を書き出せませんでした。")))
+            << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(map)) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.reason))) << result.err.toStdString();
+        EXPECT_FALSE(result.out.contains(QStringLiteral("書き出しました")));
+        struct stat after {};
+        ASSERT_EQ(::lstat(path.constData(), &after), 0);
+        EXPECT_EQ(after.st_mode & S_IFMT, c.type);
+    }
+    EXPECT_EQ(ReadFileBytes(target), "kept");
+    EXPECT_EQ(sets(), QStringLiteral("int:0"));
+}
+
 TEST_F(CsvCommand, ExportsAPeriodThatImportsBackIntoAnEmptyDatabase) {
     layout.exec(QStringLiteral(
         "insert into t_exer values ('2024/05/01', '01', '01', 1, '', '', 60, 'kg', 10, '回', "
@@ -411,6 +466,36 @@ TEST(CsvCommandBackup, AFailedBackupStopsTheImportAndSaysWhy) {
         EXPECT_EQ(FileBytes(layout.dbPath()), before);
         EXPECT_EQ(FolderEntries(backups), backupsBefore);
     }
+}
+
+// db_backup/damaged as a file: a damaged copy cannot be set aside. The day's copy is taken,
+// the command says so in plain words naming the paths and goes on.
+TEST_F(CsvCommand, ADamagedCopyThatCannotBeSetAsideIsSaidAndTheImportGoesOn) {
+    const QString backups = layout.folder(QStringLiteral("db_backup"));
+    const QString damagedCopy =
+        JoinPath(backups, QStringLiteral("exercise_2024_0531-0700_00.sqlite3"));
+    ASSERT_TRUE(QFile::copy(layout.dbPath(), damagedCopy));
+    ASSERT_TRUE(DamagePrimaryKeyIndex(damagedCopy));
+    for (int day = 1; day <= 20; ++day)
+        ASSERT_TRUE(QFile::copy(
+            layout.dbPath(), JoinPath(backups, QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                                   .arg(day, 2, 10, QLatin1Char('0')))));
+    const QString aside = JoinPath(backups, QStringLiteral("damaged"));
+    ASSERT_TRUE(WriteFileBytes(aside, "a file"));
+
+    const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
+    EXPECT_EQ(result.status, kCommandOk) << result.err.toStdString();
+    EXPECT_TRUE(result.err.startsWith(
+        QStringLiteral("壊れたバックアップを次のフォルダへ移せませんでした。\n\u3000") + aside +
+        QLatin1Char('\n')))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(damagedCopy));
+    EXPECT_FALSE(result.err.contains(QStringLiteral("バックアップができませんでした")));
+    EXPECT_FALSE(result.err.contains(QLatin1Char('\r')));
+    EXPECT_EQ(sets(), QStringLiteral("int:2"));
+    EXPECT_TRUE(
+        QFile::exists(JoinPath(backups, QStringLiteral("exercise_2024_0601-0700_00.sqlite3"))));
+    EXPECT_EQ(FileBytes(aside), "a file");
 }
 
 TEST_F(CsvCommand, RefusedWithoutADatabaseFileAndCreatesNone) {

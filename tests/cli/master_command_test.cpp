@@ -156,6 +156,39 @@ TEST_F(MasterCommand, ExitStatusesAndWhatIsWritten) {
                            QStringLiteral("merge_exercise_20240601-070005.sqlite3")}));
 }
 
+// A lone "--" ends the options, as the help promises: the words after it are the values the
+// option before it still lacks, an odd name starting with "--" included.
+TEST_F(MasterCommand, ADoubleDashEndsTheOptions) {
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* name;  // of 01 05 afterwards ("" when unchanged)
+        const char* err;
+    } cases[] = {
+        {{"--rename-exercise", "01", "05", "--", "--odd"}, kCommandOk, "--odd", ""},
+        {{"--rename-exercise", "01", "--", "05", "--odder"}, kCommandOk, "--odder", ""},
+        {{"--rename-exercise", "--", "01", "05", "-- spaced"}, kCommandOk, "-- spaced", ""},
+        {{"--rename-exercise", "01", "05", "--"}, kCommandUsage, "", "-- の後の値が足りません"},
+        {{"--rename-exercise", "01", "05", "x", "--", "y"}, kCommandUsage, "", "余分な引数です: y"},
+        {{"--merge-exercise", "01", "05", "--into", "01", "01", "--", "--dry-run"},
+         kCommandUsage,
+         "",
+         "余分な引数です: --dry-run"},
+        {{"--rename-exercise", "01", "05", "--odd"}, kCommandUsage, "", "引数が正しくありません"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        layout.exec(QStringLiteral(
+            "update m_exer set exer_name = 'Bench Press (Barbell)' where grp_cd = '01' and "
+            "exer_cd = '05';"));
+        const CommandRun result = run(c.arguments);
+        EXPECT_EQ(result.status, c.status) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.err))) << result.err.toStdString();
+        EXPECT_EQ(exercise("01", "05"),
+                  *c.name ? QString::fromUtf8(c.name) : QStringLiteral("Bench Press (Barbell)"));
+    }
+}
+
 // A database that fails the integrity check is said to be damaged, with the way back to a good
 // copy, and no command writes to it; a dry run takes no copy and goes on reading.
 TEST_F(MasterCommand, ADamagedDatabaseIsSaidAndNothingWritten) {

@@ -1,7 +1,10 @@
 #include "common/log.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include "startup/test_files.h"
@@ -67,6 +70,30 @@ TEST_F(LogFixture, EveryStartBeginsTheFileAnew) {
 TEST_F(LogFixture, AnEntryWithoutAStartCreatesTheFile) {
     ASSERT_TRUE(log.write(QStringLiteral("alone")));
     EXPECT_EQ(bytes(), QByteArray("09:30:15 alone\r\n"));
+}
+
+// A FIFO at the log's name would hold the start; a link would have its target emptied. Both
+// are left as they are and the program goes on without a log.
+TEST_F(LogFixture, OnlyARegularFileIsWritten) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    const QByteArray name = QFile::encodeName(log.path());
+    const QString target = dir.filePath(QStringLiteral("elsewhere.txt"));
+    ASSERT_TRUE(WriteBytes(target, "someone's file"));
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), name.constData()), 0);
+    EXPECT_FALSE(log.start());
+    EXPECT_FALSE(log.write(QStringLiteral("DBOpenDB")));
+    EXPECT_EQ(ReadBytes(target), "someone's file");
+    EXPECT_TRUE(QFileInfo(log.path()).isSymLink());
+
+    ASSERT_EQ(::unlink(name.constData()), 0);
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    EXPECT_FALSE(log.start());
+    EXPECT_FALSE(log.write(QStringLiteral("DBOpenDB")));
+    struct stat info {};
+    ASSERT_EQ(::lstat(name.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_TRUE(platform.shown.empty());
+    ::alarm(0);
 }
 
 TEST(LogUnwritable, ReportsFailureWithoutStopping) {

@@ -170,5 +170,49 @@ insert into t_exer values
     EXPECT_TRUE(ReadFileBytes(file).contains(",''=2,"));
 }
 
+// A ";" makes a quoted cell with an apostrophe after it where a formula would start; a NUL
+// goes out as an escape. The import brings every text back byte for byte.
+TEST(CsvRoundTrip, SemicolonsAndNulsComeBackUnchanged) {
+    OpenDatabase source;
+    source.layout.exec(QString::fromUtf8(R"sql(
+insert into m_exer values ('01', '05', 'Press;=1', 1, 5);
+insert into t_exer values
+ ('2024/05/01', '01', '05', 1, '', '', 60, 'kg', 10, '回', null, null, '0', '1;=1+1'),
+ ('2024/05/01', '01', '05', 2, '', '', 60, 'kg', 10, '回', null, null, '0', 'a;b'),
+ ('2024/05/01', '01', '05', 3, '', '', 60, 'kg', 10, '回', null, null, '0', 'a;''-1'),
+ ('2024/05/01', '01', '05', 4, '', '', 60, 'kg', 10, '回', null, null, '0',
+  'a' || char(0) || 'b'),
+ ('2024/05/01', '01', '05', 5, '', '', 60, 'kg', 10, '回', null, null, '0', 'C:\0\'),
+ ('2024/05/01', '01', '05', 6, '', '', 60, 'kg', 10, '回', null, null, '0',
+  '\' || char(0) || ';@x');
+)sql"));
+    const QString file = source.layout.folder(QStringLiteral("rec")) + QStringLiteral("/s.csv");
+    qint64 rows = 0;
+    QString message;
+    ASSERT_TRUE(ExportCsv(source.db, file, QString(), QString(), rows, message))
+        << message.toStdString();
+    const QByteArray bytes = ReadFileBytes(file);
+    EXPECT_FALSE(bytes.contains('\0'));
+    for (const char* cell : {",0,\"1;'=1+1\",", ",0,\"a;b\",", ",0,\"a;''-1\",", ",0,a\\0b,",
+                             ",0,C:\\\\0\\,", ",0,\"\\\\\\0;'@x\",", ",\"Press;'=1\"\r\n"})
+        EXPECT_TRUE(bytes.contains(cell)) << cell << "\n" << bytes.toStdString();
+
+    OpenDatabase target;
+    ImportOptions options;
+    options.commit = true;
+    ImportSummary summary;
+    ASSERT_TRUE(ImportCsv(target.db, file, options, summary))
+        << SummaryLines(summary).join('\n').toStdString();
+    // Compared as bytes: a NUL would end a text read as a C string.
+    const char* everyText =
+        "select group_concat(hex(comment), ' ') from (select comment from t_exer "
+        "order by set_num)";
+    EXPECT_EQ(Scalar(target.layout.dbPath(), everyText), Scalar(source.layout.dbPath(), everyText));
+    EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
+    EXPECT_EQ(Scalar(target.layout.dbPath(),
+                     "select exer_name from m_exer where grp_cd = '01' and exer_cd = '05'"),
+              QStringLiteral("text:Press;=1"));
+}
+
 }  // namespace
 }  // namespace sorvenka::testing

@@ -2,6 +2,9 @@
 // a real database file; the kept rest length.
 #include "last_session/rest_clock.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
 
 #include "db/database.h"
@@ -78,6 +81,37 @@ TEST(RestClock, RestLengthKeptInAFile) {
         EXPECT_EQ(LoadRestLength(path), 0) << text.constData();
     }
     EXPECT_FALSE(SaveRestLength(layout.base() + QStringLiteral("/missing/rest.txt"), 90));
+}
+
+// A FIFO at the name would hold the window's start; a link's target is neither read nor
+// replaced. Both stay as they are and no rest length is offered.
+TEST(RestClock, RestLengthOnlyFromARegularFile) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    TempLayout layout;
+    const QString path = layout.programFolder() + QStringLiteral("/rest_length.txt");
+    const QByteArray name = QFile::encodeName(path);
+    const QString target = layout.programFolder() + QStringLiteral("/elsewhere.txt");
+    QFile elsewhere(target);
+    ASSERT_TRUE(elsewhere.open(QIODevice::WriteOnly));
+    ASSERT_EQ(elsewhere.write("90\r\n"), 4);
+    elsewhere.close();
+
+    ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+    EXPECT_EQ(LoadRestLength(path), 0);
+    EXPECT_FALSE(SaveRestLength(path, 120));
+    struct stat info {};
+    ASSERT_EQ(::lstat(name.constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    ASSERT_EQ(::unlink(name.constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), name.constData()), 0);
+    EXPECT_EQ(LoadRestLength(path), 0);
+    EXPECT_FALSE(SaveRestLength(path, 120));
+    ASSERT_EQ(::lstat(name.constData(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+    ASSERT_TRUE(elsewhere.open(QIODevice::ReadOnly));
+    EXPECT_EQ(elsewhere.readAll(), "90\r\n");
+    ::alarm(0);
 }
 
 }  // namespace

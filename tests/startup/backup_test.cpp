@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -315,6 +316,49 @@ TEST_F(BackupFixture, APruningFailureFailsWithoutMessageOnEveryStart) {
     EXPECT_TRUE(present().contains(kMorningCopy));  // the copy was taken before the pruning
     EXPECT_FALSE(backup(QDateTime(kMorning.date(), QTime(12, 0))));
     EXPECT_EQ(message, QString());
+}
+
+// A small file system of its own over a folder for the life of the object (root only).
+class SmallFileSystem {
+  public:
+    SmallFileSystem(const QString& folder, const char* size) : folder_(QFile::encodeName(folder)) {
+        const QByteArray options = QByteArray("size=") + size;
+        mounted_ = ::mount("tmpfs", folder_.constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallFileSystem() {
+        if (mounted_) ::umount2(folder_.constData(), MNT_DETACH);
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool works() const { return mounted_; }
+
+  private:
+    QByteArray folder_;
+    bool mounted_ = false;
+};
+
+// A full disk under db_backup: the copy is refused, the database stays whole, and the
+// message says the disk is full and where, not that another program holds the file.
+TEST_F(BackupFixture, AFullDiskIsNamedWithTheBackupFolder) {
+    // About 1 MB of sets in the database; 256 KB on the backups' disk.
+    layout.exec(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 4000) "
+        "insert into t_exer select '2024/05/01', '01', '01', i, '', '', 60, 'kg', 10, '回', "
+        "null, null, '0', printf('%.200c', 'x') from n;"));
+    const QString before = Contents(layout.dbPath());
+    SmallFileSystem small(backups, "256k");
+    if (!small.works()) GTEST_SKIP() << "no small file system can be mounted here";
+    EXPECT_FALSE(backup(kMorning));
+    EXPECT_EQ(message, QStringLiteral("データベースのバックアップを作れませんでした。\r\n\u3000") +
+                           backups +
+                           QStringLiteral("\r\nディスクの空きが足りません。\r\n\r\n"
+                                          "このフォルダのディスクの空きを増やしてから、"
+                                          "もう一度起動してください。"));
+    EXPECT_FALSE(report.databaseDamaged);
+    EXPECT_TRUE(report.diskFull);
+    EXPECT_TRUE(present().isEmpty());  // no partial copy stays
+    EXPECT_EQ(Contents(layout.dbPath()), before);
+    EXPECT_EQ(IntegrityCheck(layout.dbPath()), QStringLiteral("ok"));
 }
 
 TEST(SortNames, OrdinalByUtf16CodeUnits) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <functional>
 
 #include "backups/restore.h"
 #include "backups/verified_copies.h"
@@ -133,17 +134,99 @@ TEST_F(StartUpFixture, AFailedCopyShowsWhyAndNeverOpensTheDatabase) {
     EXPECT_FALSE(QFile::exists(layout.dbPath()));
 }
 
+// A daily copy or a merge's copy killed mid-copy leaves a hidden file (and a journal) in
+// db_backup: the next start removes them, and nothing else of that folder.
+TEST_F(StartUpFixture, CopiesLeftInTheMakingAreRemovedAtTheNextStart) {
+    const QString folder = layout.folder(QStringLiteral("db_backup"));
+    const QStringList leftovers{QStringLiteral(".merge_exercise.sqlite3.part"),
+                                QStringLiteral(".merge_exercise.sqlite3.part-journal"),
+                                QStringLiteral(".exercise.sqlite3.part"),
+                                QStringLiteral(".exercise.sqlite3.part-journal")};
+    for (const QString& name : leftovers) ASSERT_TRUE(WriteBytes(JoinPath(folder, name), "part"));
+    const QString other = JoinPath(folder, QStringLiteral(".other.part"));
+    ASSERT_TRUE(WriteBytes(other, "someone's"));
+    addTodaysBackup();  // no copy is due: the removal does not depend on one
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    for (const QString& name : leftovers)
+        EXPECT_FALSE(QFile::exists(JoinPath(folder, name))) << name.toStdString();
+    EXPECT_EQ(ReadBytes(other), "someone's");
+}
+
+// Sound old copies, so that the oldest is one to delete; the log says which one stayed.
 TEST_F(StartUpFixture, AFailedPruningShowsAnEmptyMessage) {
     addTodaysBackup();
-    for (int day = 1; day <= 20; ++day)
-        ASSERT_TRUE(WriteBytes(JoinPath(layout.folder(QStringLiteral("db_backup")),
-                                        QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
-                                            .arg(day, 2, 10, QLatin1Char('0'))),
-                               "old"));
-    UndeletableFile undeletable(JoinPath(layout.folder(QStringLiteral("db_backup")),
-                                         QStringLiteral("exercise_2024_0401-0800_00.sqlite3")));
+    for (int day = 1; day <= 21; ++day)
+        ASSERT_TRUE(QFile::copy(layout.dbPath(),
+                                JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                         QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                             .arg(day, 2, 10, QLatin1Char('0')))));
+    const QString oldest = JoinPath(layout.folder(QStringLiteral("db_backup")),
+                                    QStringLiteral("exercise_2024_0401-0800_00.sqlite3"));
+    UndeletableFile undeletable(oldest);
     if (!undeletable.works()) GTEST_SKIP() << "no way to make a file undeletable here";
     ExpectEndedAfter(startExpectingEnd(), QString());
+    EXPECT_EQ(logLines().value(2),
+              QStringLiteral("09:30:15 backup: 古いバックアップを削除できませんでした。"));
+    EXPECT_EQ(logLines().value(3), QStringLiteral("\u3000") + oldest);
+}
+
+// db_backup/damaged that is no folder (a file, a link, a dangling one): a damaged copy cannot
+// go there. It stays where it is, uncounted; the start says so naming the paths, writes it
+// to the log and goes on with the day's copy taken.
+TEST(StartUpBackup, ADamagedCopyThatCannotBeSetAsideDoesNotStopTheStart) {
+    using Make = std::function<bool(const QString& aside, const QString& elsewhere)>;
+    const auto link = [](const QString& aside, const QString& elsewhere) {
+        return ::symlink(QFile::encodeName(elsewhere).constData(),
+                         QFile::encodeName(aside).constData()) == 0;
+    };
+    const struct {
+        const char* name;
+        Make make;
+    } cases[] = {
+        {"a file", [](const QString& aside, const QString&) { return WriteBytes(aside, "x"); }},
+        {"a dangling link", link},
+        {"a link to a folder",
+         [&](const QString& aside, const QString& elsewhere) {
+             return QDir().mkdir(elsewhere) && link(aside, elsewhere);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempLayout layout;
+        const QString folder = layout.folder(QStringLiteral("db_backup"));
+        const auto april = [&](int day) {
+            return JoinPath(folder, QStringLiteral("exercise_2024_04%1-0800_00.sqlite3")
+                                        .arg(day, 2, 10, QLatin1Char('0')));
+        };
+        for (int day = 1; day <= 21; ++day) ASSERT_TRUE(QFile::copy(layout.dbPath(), april(day)));
+        ASSERT_TRUE(DamagePrimaryKeyIndex(april(21)));
+        const QString aside = JoinPath(folder, QStringLiteral("damaged"));
+        const QString elsewhere = JoinPath(layout.base(), QStringLiteral("elsewhere"));
+        ASSERT_TRUE(c.make(aside, elsewhere));
+
+        ScriptedPlatform platform;  // 2024/05/14 09:30:15
+        Log log(platform, layout.programFolder(), QStringLiteral("Valdrome"));
+        Database db(platform, log);
+        EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), {}), layout.dbPath());
+        EXPECT_TRUE(db.isOpen());
+        ASSERT_EQ(platform.shown.size(), 1u);
+        const QString said = QStringLiteral("壊れたバックアップを次のフォルダへ移せませんでした。");
+        EXPECT_TRUE(platform.shown[0].text.startsWith(said + QStringLiteral("\r\n\u3000") + aside))
+            << platform.shown[0].text.toStdString();
+        EXPECT_TRUE(platform.shown[0].text.contains(april(21)));
+        EXPECT_EQ(ReadCrLfLines(log.path()).value(2), QStringLiteral("09:30:15 backup: ") + said);
+        // The day's copy and the damaged one are there, and the 20 sound ones beside it
+        // (the damaged copy takes no place); nothing went through the link.
+        const QStringList names = FileNames(folder);
+        EXPECT_TRUE(names.contains(kTodaysCopy));
+        EXPECT_TRUE(QFile::exists(april(21)));
+        EXPECT_TRUE(QFile::exists(april(2)));
+        EXPECT_FALSE(QFile::exists(april(1)));
+        EXPECT_TRUE(FileNames(elsewhere).isEmpty());
+        struct stat info {};
+        ASSERT_EQ(::lstat(QFile::encodeName(aside).constData(), &info), 0);
+        EXPECT_FALSE(S_ISDIR(info.st_mode));
+    }
 }
 
 // Without a database file (or with an empty one, or a folder in its place) on a day that
@@ -467,6 +550,52 @@ TEST(SingleInstance, AReadOnlyProgramFolderWithoutALockFileIsUnavailable) {
     chmod(QFile::encodeName(layout.programFolder()).constData(), 0755);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A link or a FIFO at the lock file's name: it is not followed (the link's target is not
+// made) nor waited on, and the start is refused with the name to remove.
+TEST(SingleInstance, ALockFileThatIsNotARegularFileRefusesTheStart) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    const QString name = QStringLiteral("Valdrome");
+    const struct {
+        const char* kind;
+        std::function<int(const QByteArray& path, const QByteArray& target)> make;
+    } cases[] = {
+        {"link", [](const QByteArray& p, const QByteArray& t) { return ::symlink(t, p); }},
+        {"FIFO", [](const QByteArray& p, const QByteArray&) { return ::mkfifo(p, 0600); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TempLayout layout;
+        const QString lock = JoinPath(layout.programFolder(), InstanceGuard::lockFileName(name));
+        const QString target = JoinPath(layout.base(), QStringLiteral("elsewhere"));
+        ASSERT_EQ(c.make(QFile::encodeName(lock), QFile::encodeName(target)), 0);
+        InstanceGuard guard;
+        EXPECT_FALSE(guard.acquire(layout.programFolder(), name));
+        EXPECT_EQ(guard.outcome(), InstanceGuard::Outcome::Unavailable);
+        EXPECT_EQ(guard.refusalMessage(), LockNotRegularMessage(lock));
+        EXPECT_FALSE(QFile::exists(target));
+    }
+    ::alarm(0);
+}
+
+// The log and the kept rest length are the program's; a FIFO or a link at either name does
+// not hold the start, and the link's target is left as it was.
+TEST_F(StartUpFixture, AFifoOrALinkAtTheLogDoesNotHoldTheStart) {
+    ::alarm(60);  // a FIFO waited on ends the test here
+    const QByteArray logName = QFile::encodeName(logPath());
+    ASSERT_EQ(::mkfifo(logName.constData(), 0600), 0);
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_TRUE(platform.shown.empty());
+    db.close();
+
+    const QString target = JoinPath(layout.base(), QStringLiteral("elsewhere.txt"));
+    ASSERT_TRUE(WriteBytes(target, "someone's file"));
+    ASSERT_EQ(::unlink(logName.constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(target).constData(), logName.constData()), 0);
+    EXPECT_EQ(StartUp(platform, log, db, layout.programFolder(), runtimeFiles), layout.dbPath());
+    EXPECT_EQ(ReadBytes(target), "someone's file");
+    ::alarm(0);
 }
 
 TEST(SingleInstance, GuardLetsTheFirstInstanceRun) {
