@@ -33,10 +33,6 @@ std::optional<double> SetKg(const SessionSet& set) {
 double ToKg(double load, const QString& unit) {
     return LoadInKg(load, unit).value_or(load);
 }
-double FromKg(double kg, const QString& unit) {
-    return unit == QStringLiteral("lb") ? kg / kKgPerLb : kg;
-}
-
 // "60kg×12,12,12", "60kg×12,12・57.5kg×10": the sets grouped by load in their order.
 QString SetsText(const std::vector<const SessionSet*>& sets) {
     QStringList groups;
@@ -125,12 +121,7 @@ ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>
             std::max_element(sets.begin(), sets.end(), [](const auto& a, const auto& b) {
                 return a.second < b.second;
             })->second;
-        double targetKg = weighed ? ToKg(load, item.loadUnit) : load;
-        // Heavier than planned: the log leads, and the sets are judged at that load.
-        if (item.rule != ProgressionRule::None && heaviest > targetKg + kSameLoadKg) {
-            load = weighed ? FromKg(heaviest, item.loadUnit) : heaviest;
-            targetKg = heaviest;
-        }
+        const double targetKg = weighed ? ToKg(load, item.loadUnit) : load;
         // The working sets: those at the target or above; lighter ones are warm-ups, or a
         // session at less than planned, which never raises the load.
         std::vector<const SessionSet*> working;

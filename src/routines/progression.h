@@ -34,9 +34,8 @@ struct ItemTarget {
 
 // The target after the sessions (oldest first, all before the plan's day): the state starts at
 // the starting load and each session moves it. A session's working sets are its sets at the
-// target load or above (kg and lb compare as the progress window compares them); one whose
-// heaviest sets exceed the target moves the target up to them first. The load rises by the step
-// only when at least `workingSets` working sets reached the repetitions (linear: repMax; double:
+// target load or above (kg and lb compare as the progress window compares them); lighter sets
+// are warm-ups. The target rises by the step only when at least `workingSets` working sets reached the repetitions (linear: repMax; double:
 // repMax, then back to repMin); less load or fewer sets never raise it, and nothing lowers it.
 // With plates, a raised load is rounded to a loadable one within the item's rounding.
 ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>& sessions,
