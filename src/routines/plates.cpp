@@ -61,6 +61,21 @@ std::map<Milli, std::vector<int>> SideSums(const std::vector<Kind>& kinds) {
     return sums;
 }
 
+// The sums of the last inventory asked about: a plan asks about one inventory many times.
+const std::map<Milli, std::vector<int>>& CachedSideSums(const std::vector<Kind>& kinds) {
+    thread_local std::vector<std::pair<Milli, int>> cachedKinds;
+    thread_local std::map<Milli, std::vector<int>> cachedSums;
+    thread_local bool filled = false;
+    std::vector<std::pair<Milli, int>> asked;
+    for (const Kind& k : kinds) asked.push_back({k.weight, k.pairs});
+    if (!filled || asked != cachedKinds) {
+        cachedSums = SideSums(kinds);
+        cachedKinds = std::move(asked);
+        filled = true;
+    }
+    return cachedSums;
+}
+
 std::vector<double> SideList(const std::vector<Kind>& kinds, const std::vector<int>& counts) {
     std::vector<double> side;
     for (std::size_t k = 0; k < kinds.size(); ++k)
@@ -100,7 +115,7 @@ LoadFit FitLoad(const PlateInventory& plates, double load) {
     const std::vector<Kind> kinds = Kinds(plates);
     const Milli bar = ToMilli(plates.bar);
     const Milli wanted = ToMilli(load);
-    const auto sums = SideSums(kinds);
+    const auto& sums = CachedSideSums(kinds);
     const Milli twiceSide = wanted - bar;
     if (twiceSide >= 0 && twiceSide % 2 == 0) {
         const auto found = sums.find(twiceSide / 2);
@@ -175,7 +190,7 @@ std::vector<WarmupRow> WarmupRamp(const PlateInventory& plates, const WarmupSche
     const std::vector<Kind> kinds = Kinds(plates);
     const Milli bar = ToMilli(plates.bar);
     const Milli work = ToMilli(workingLoad);
-    const auto sums = SideSums(kinds);
+    const auto& sums = CachedSideSums(kinds);
     // Each row's load: the heaviest loadable at or below its share, never under the bar; a row
     // that would reach the working load is no warm-up.
     std::vector<WarmupRow> rows;

@@ -108,7 +108,7 @@ ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>
 
     double load = item.startLoad;  // the target, in the item's unit
     int reps = item.rule == ProgressionRule::Double ? item.repMin : item.repMax;
-    QString lastText;
+    std::vector<const SessionSet*> lastShown;  // made into text once, after the walk
     for (const ItemSession& session : sessions) {
         // The sets with a count and a load the item compares with, in kg.
         std::vector<std::pair<const SessionSet*, double>> sets;
@@ -135,7 +135,7 @@ ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>
         if (shown.empty())
             for (const auto& [set, kg] : sets)
                 if (kg >= heaviest - kSameLoadKg) shown.push_back(set);
-        lastText = SetsText(shown);
+        lastShown = std::move(shown);
         const int top = item.repMax;
         const bool reached = static_cast<int>(working.size()) >= std::max(item.workingSets, 1) &&
                              std::all_of(working.begin(), working.end(),
@@ -152,6 +152,7 @@ ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>
             reps = static_cast<int>(std::clamp<qint64>(fewest + 1, item.repMin, item.repMax));
         }
     }
+    const QString lastText = SetsText(lastShown);
     target.load = load;
     target.reps = item.rule == ProgressionRule::Double ? reps : item.repMax;
     if (!target.fromLog)
