@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <QHash>
+#include <map>
 
 #include "db/prepared_statement.h"
 #include "progress/progress_math.h"
@@ -51,18 +52,6 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
     plan.day = *day;
 
     const std::vector<RoutineItem> items = book.itemsOf(dayId);
-    std::vector<SessionExercise> keys;
-    QString since;
-    bool fromStart = false;
-    for (const RoutineItem& item : items) {
-        keys.push_back({item.grpCd, item.exerCd});
-        if (item.since.isEmpty()) fromStart = true;
-        if (since.isEmpty() || item.since < since) since = item.since;
-    }
-    if (fromStart) since.clear();
-    std::vector<std::vector<ItemSession>> sessions;
-    if (!ReadSessions(db, keys, since, ymd, sessions))
-        return Failed(plan, QStringLiteral("記録を読めませんでした"));
 
     QHash<QString, int> done;
     {
@@ -75,7 +64,21 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
         if (!s.ok()) return Failed(plan, QStringLiteral("記録を読めませんでした"));
     }
 
-    QHash<QString, PlateInventory> inventories;
+    // The inventories of the items' units, read once each; then every item's target in one read.
+    std::map<QString, PlateInventory> inventories;
+    std::vector<const PlateInventory*> plates(items.size(), nullptr);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QString& unit = items[i].loadUnit;
+        const bool platesApply = items[i].kind == ItemKind::Reps && items[i].usesPlates &&
+                                 (unit == QStringLiteral("kg") || unit == QStringLiteral("lb"));
+        if (!platesApply) continue;
+        if (!inventories.contains(unit) && !ReadPlates(db, unit, inventories[unit]))
+            return Failed(plan, QStringLiteral("プレートを読めませんでした"));
+        plates[i] = &inventories[unit];
+    }
+    std::vector<ItemTarget> targets;
+    if (!ReadTargets(db, items, plates, ymd, targets))
+        return Failed(plan, QStringLiteral("記録を読めませんでした"));
     WarmupScheme warmup;
     if (!ReadWarmup(db, warmup))
         return Failed(plan, QStringLiteral("ウォームアップを読めませんでした"));
@@ -85,25 +88,12 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
         if (!ReadNames(db, line)) return Failed(plan, QStringLiteral("種目を読めませんでした"));
         line.done = done.value(Key(items[i].grpCd, items[i].exerCd));
         line.planned = items[i].workingSets;
-        line.platesApply = items[i].kind == ItemKind::Reps && items[i].usesPlates &&
-                           (items[i].loadUnit == QStringLiteral("kg") ||
-                            items[i].loadUnit == QStringLiteral("lb"));
-        if (line.platesApply && !inventories.contains(items[i].loadUnit)) {
-            PlateInventory plates;
-            if (!ReadPlates(db, items[i].loadUnit, plates))
-                return Failed(plan, QStringLiteral("プレートを読めませんでした"));
-            inventories.insert(items[i].loadUnit, plates);
-        }
-        // Sessions before the item's own start day do not move it.
-        std::vector<ItemSession>& own = sessions[i];
-        if (!items[i].since.isEmpty())
-            std::erase_if(own, [&](const ItemSession& s) { return s.ymd < items[i].since; });
-        const PlateInventory* plates = line.platesApply ? &inventories[items[i].loadUnit] : nullptr;
-        line.target = ComputeTarget(items[i], own, plates);
-        if (plates && line.target.load > 0) {
-            line.fit = FitLoad(*plates, line.target.load);
-            line.platesText = FitText(*plates, line.target.load, line.fit);
-            line.warmups = WarmupRamp(*plates, warmup, line.target.load);
+        line.platesApply = plates[i] != nullptr;
+        line.target = targets[i];
+        if (plates[i] && line.target.load > 0) {
+            line.fit = FitLoad(*plates[i], line.target.load);
+            line.platesText = FitText(*plates[i], line.target.load, line.fit);
+            line.warmups = WarmupRamp(*plates[i], warmup, line.target.load);
         }
         plan.items.push_back(std::move(line));
     }

@@ -58,31 +58,6 @@ QString ValueText(double load, const QString& unit) {
     return LoadText(load) + unit;
 }
 
-// The target of an item whose sets are timed or run, without a load progression.
-ItemTarget HeldTarget(const RoutineItem& item, const std::vector<ItemSession>& sessions) {
-    ItemTarget target;
-    target.load = item.startLoad;
-    target.loadUnit = item.loadUnit;
-    target.durationSec = item.durationSec;
-    target.repMin = item.repMin;
-    target.repMax = item.repMax;
-    target.reps = item.repMax;
-    if (sessions.empty()) {
-        target.reason = QStringLiteral("前回なし → 開始重量");
-        return target;
-    }
-    target.fromLog = true;
-    target.lastYmd = sessions.back().ymd;
-    QStringList sets;
-    for (SessionSet set : sessions.back().sets) {
-        // The sessions hold numbers only: the texts are made for the few sets shown.
-        if (set.load) set.loadText = LoadText(*set.load);
-        sets.push_back(SetValuesText(set));
-    }
-    target.reason = QStringLiteral("前回 %1 → 据え置き").arg(sets.join(QStringLiteral(", ")));
-    return target;
-}
-
 }  // namespace
 
 QString LoadText(double load) {
@@ -92,82 +67,113 @@ QString LoadText(double load) {
     return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
 }
 
-ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>& sessions,
-                         const PlateInventory* plates) {
-    if (item.kind != ItemKind::Reps) return HeldTarget(item, sessions);
-    ItemTarget target;
-    target.loadUnit = item.loadUnit;
-    target.repMin = item.repMin;
-    target.repMax = item.repMax;
-    const bool weighed = IsWeightUnit(item.loadUnit);
-    const bool usePlates = plates && item.usesPlates && plates->unit == item.loadUnit;
-    auto raise = [&](double load) {
-        const double raised = load + item.step;
-        return usePlates ? RoundToLoadable(*plates, raised, item.rounding) : raised;
-    };
+TargetWalk::TargetWalk(const RoutineItem& item, const PlateInventory* plates)
+    : item_(item),
+      plates_(plates && item.usesPlates && plates->unit == item.loadUnit ? plates : nullptr),
+      load_(item.startLoad),
+      reps_(item.rule == ProgressionRule::Double ? item.repMin : item.repMax) {}
 
-    double load = item.startLoad;  // the target, in the item's unit
-    int reps = item.rule == ProgressionRule::Double ? item.repMin : item.repMax;
-    std::vector<const SessionSet*> lastShown;  // made into text once, after the walk
-    for (const ItemSession& session : sessions) {
-        // The sets with a count and a load the item compares with, in kg.
-        std::vector<std::pair<const SessionSet*, double>> sets;
-        for (const SessionSet& set : session.sets) {
-            if (!set.count || set.notANumber) continue;
-            const std::optional<double> kg = weighed ? SetKg(set) : set.load.value_or(0.0);
-            if (kg) sets.push_back({&set, *kg});
-        }
-        if (sets.empty()) continue;
-        target.fromLog = true;
-        target.lastYmd = session.ymd;
-        target.raised = false;
-        const double heaviest =
-            std::max_element(sets.begin(), sets.end(), [](const auto& a, const auto& b) {
-                return a.second < b.second;
-            })->second;
-        const double targetKg = weighed ? ToKg(load, item.loadUnit) : load;
-        // The working sets: those at the target or above; lighter ones are warm-ups, or a
-        // session at less than planned, which never raises the load.
-        std::vector<const SessionSet*> working;
-        for (const auto& [set, kg] : sets)
-            if (kg >= targetKg - kSameLoadKg) working.push_back(set);
-        std::vector<const SessionSet*> shown = working;
-        if (shown.empty())
-            for (const auto& [set, kg] : sets)
-                if (kg >= heaviest - kSameLoadKg) shown.push_back(set);
-        lastShown = std::move(shown);
-        const int top = item.repMax;
-        const bool reached = static_cast<int>(working.size()) >= std::max(item.workingSets, 1) &&
-                             std::all_of(working.begin(), working.end(),
-                                         [&](const SessionSet* s) { return *s->count >= top; });
-        if (item.rule == ProgressionRule::None) continue;
-        if (reached) {
-            load = raise(load);
-            target.raised = true;
-            reps = item.rule == ProgressionRule::Double ? item.repMin : item.repMax;
-        } else if (item.rule == ProgressionRule::Double && !working.empty()) {
-            // Still climbing the range: one more than the weakest working set.
-            qint64 fewest = *working.front()->count;
-            for (const SessionSet* s : working) fewest = std::min(fewest, *s->count);
-            reps = static_cast<int>(std::clamp<qint64>(fewest + 1, item.repMin, item.repMax));
-        }
+void TargetWalk::add(ItemSession session) {
+    if (item_.kind != ItemKind::Reps) {
+        if (session.sets.empty()) return;
+        fromLog_ = true;
+        last_ = std::move(session);
+        shown_.clear();
+        for (std::size_t i = 0; i < last_.sets.size(); ++i) shown_.push_back(i);
+        return;
     }
-    const QString lastText = SetsText(lastShown);
-    target.load = load;
-    target.reps = item.rule == ProgressionRule::Double ? reps : item.repMax;
-    if (!target.fromLog)
+    const bool weighed = IsWeightUnit(item_.loadUnit);
+    // The sets with a count and a load the item compares with, in kg.
+    std::vector<std::pair<std::size_t, double>> sets;
+    for (std::size_t i = 0; i < session.sets.size(); ++i) {
+        const SessionSet& set = session.sets[i];
+        if (!set.count || set.notANumber) continue;
+        const std::optional<double> kg = weighed ? SetKg(set) : set.load.value_or(0.0);
+        if (kg) sets.push_back({i, *kg});
+    }
+    if (sets.empty()) return;
+    fromLog_ = true;
+    raised_ = false;
+    double heaviest = sets.front().second;
+    for (const auto& [i, kg] : sets) heaviest = std::max(heaviest, kg);
+    const double targetKg = weighed ? ToKg(load_, item_.loadUnit) : load_;
+    // The working sets: those at the target or above; lighter ones are warm-ups, or a session
+    // at less than planned, which never raises the load.
+    std::vector<std::size_t> working;
+    for (const auto& [i, kg] : sets)
+        if (kg >= targetKg - kSameLoadKg) working.push_back(i);
+    shown_ = working;
+    if (shown_.empty())
+        for (const auto& [i, kg] : sets)
+            if (kg >= heaviest - kSameLoadKg) shown_.push_back(i);
+    const qint64 top = item_.repMax;
+    bool reached = static_cast<int>(working.size()) >= std::max(item_.workingSets, 1);
+    qint64 fewest = top;
+    for (std::size_t i : working) {
+        reached = reached && *session.sets[i].count >= top;
+        fewest = std::min(fewest, *session.sets[i].count);
+    }
+    last_ = std::move(session);
+    if (item_.rule == ProgressionRule::None) return;
+    if (reached) {
+        const double raised = load_ + item_.step;
+        load_ = plates_ ? RoundToLoadable(*plates_, raised, item_.rounding) : raised;
+        raised_ = true;
+        reps_ = item_.rule == ProgressionRule::Double ? item_.repMin : item_.repMax;
+    } else if (item_.rule == ProgressionRule::Double && !working.empty()) {
+        // Still climbing the range: one more than the weakest working set.
+        reps_ = static_cast<int>(std::clamp<qint64>(fewest + 1, item_.repMin, item_.repMax));
+    }
+}
+
+ItemTarget TargetWalk::result() const {
+    ItemTarget target;
+    target.loadUnit = item_.loadUnit;
+    target.repMin = item_.repMin;
+    target.repMax = item_.repMax;
+    target.durationSec = item_.durationSec;
+    target.fromLog = fromLog_;
+    target.lastYmd = fromLog_ ? last_.ymd : QString();
+    if (item_.kind != ItemKind::Reps) {
+        target.load = item_.startLoad;
+        target.reps = item_.repMax;
+        if (!fromLog_) {
+            target.reason = QStringLiteral("前回なし → 開始重量");
+            return target;
+        }
+        QStringList sets;
+        for (SessionSet set : last_.sets) {
+            // The sessions hold numbers only: the texts are made for the few sets shown.
+            if (set.load) set.loadText = LoadText(*set.load);
+            sets.push_back(SetValuesText(set));
+        }
+        target.reason = QStringLiteral("前回 %1 → 据え置き").arg(sets.join(QStringLiteral(", ")));
+        return target;
+    }
+    target.load = load_;
+    target.raised = raised_;
+    target.reps = item_.rule == ProgressionRule::Double ? reps_ : item_.repMax;
+    std::vector<const SessionSet*> shown;
+    for (std::size_t i : shown_) shown.push_back(&last_.sets[i]);
+    if (!fromLog_)
         target.reason = QStringLiteral("前回なし → 開始重量");
-    else if (target.raised)
+    else if (raised_)
         target.reason = QStringLiteral("前回 %1 達成 → %2")
-                            .arg(lastText, ValueText(target.load, target.loadUnit));
+                            .arg(SetsText(shown), ValueText(target.load, target.loadUnit));
     else
-        target.reason = QStringLiteral("前回 %1 → 据え置き").arg(lastText);
+        target.reason = QStringLiteral("前回 %1 → 据え置き").arg(SetsText(shown));
     return target;
 }
 
-bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, const QString& since,
-                  const QString& ymd, std::vector<std::vector<ItemSession>>& sessions) {
-    sessions.assign(exercises.size(), {});
+ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>& sessions,
+                         const PlateInventory* plates) {
+    TargetWalk walk(item, plates);
+    for (const ItemSession& session : sessions) walk.add(session);
+    return walk.result();
+}
+
+bool ForEachSession(sqlite3* db, const std::vector<SessionExercise>& exercises,
+                    const QString& since, const QString& ymd, const SessionSink& sink) {
     if (exercises.empty()) return true;
     // One pass over the days in range: the key's index leads by day.
     QString sql = QStringLiteral("SELECT grp_cd, exer_cd, " SESSION_SET_COLUMNS
@@ -201,23 +207,69 @@ bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, co
             if (grp != std::string_view(keys[i].first.constData(), keys[i].first.size()) ||
                 exer != std::string_view(keys[i].second.constData(), keys[i].second.size()))
                 continue;
-            std::vector<ItemSession>& list = sessions[i];
-            if (list.empty() || list.back().ymd != lastDayText) list.push_back({lastDayText, {}});
-            list.back().sets.push_back(set);
+            sink(i, lastDayText, set);
         }
     }
     return s.ok();
 }
 
+bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, const QString& since,
+                  const QString& ymd, std::vector<std::vector<ItemSession>>& sessions) {
+    sessions.assign(exercises.size(), {});
+    return ForEachSession(db, exercises, since, ymd,
+                          [&](std::size_t i, const QString& day, const SessionSet& set) {
+                              std::vector<ItemSession>& list = sessions[i];
+                              if (list.empty() || list.back().ymd != day) list.push_back({day, {}});
+                              list.back().sets.push_back(set);
+                          });
+}
+
+bool ReadTargets(sqlite3* db, const std::vector<RoutineItem>& items,
+                 const std::vector<const PlateInventory*>& plates, const QString& ymd,
+                 std::vector<ItemTarget>& targets) {
+    targets.clear();
+    std::vector<SessionExercise> exercises;
+    QString since;
+    bool fromStart = items.empty();
+    for (const RoutineItem& item : items) {
+        exercises.push_back({item.grpCd, item.exerCd});
+        if (item.since.isEmpty()) fromStart = true;
+        if (since.isEmpty() || item.since < since) since = item.since;
+    }
+    if (fromStart) since.clear();
+    std::vector<TargetWalk> walks;
+    std::vector<ItemSession> current(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        walks.emplace_back(items[i], i < plates.size() ? plates[i] : nullptr);
+    // Each exercise's sessions go to its walks day by day: only the day being read is held.
+    const bool read = ForEachSession(db, exercises, since, ymd,
+                                     [&](std::size_t i, const QString& day, const SessionSet& set) {
+                                         if (!items[i].since.isEmpty() && day < items[i].since)
+                                             return;
+                                         if (current[i].ymd != day) {
+                                             if (!current[i].sets.empty())
+                                                 walks[i].add(std::move(current[i]));
+                                             current[i] = {day, {}};
+                                         }
+                                         current[i].sets.push_back(set);
+                                     });
+    if (!read) return false;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!current[i].sets.empty()) walks[i].add(std::move(current[i]));
+        targets.push_back(walks[i].result());
+    }
+    return true;
+}
+
 ItemTarget ReadTarget(sqlite3* db, const RoutineItem& item, const QString& ymd,
                       const PlateInventory* plates) {
-    std::vector<std::vector<ItemSession>> sessions;
-    if (!ReadSessions(db, {{item.grpCd, item.exerCd}}, item.since, ymd, sessions)) {
+    std::vector<ItemTarget> targets;
+    if (!ReadTargets(db, {item}, {plates}, ymd, targets)) {
         ItemTarget failed;
         failed.ok = false;
         return failed;
     }
-    return ComputeTarget(item, sessions.front(), plates);
+    return targets.front();
 }
 
 }  // namespace sorvenka

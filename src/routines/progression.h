@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "last_session/session_set.h"
@@ -35,9 +36,27 @@ struct ItemTarget {
 // The target after the sessions (oldest first, all before the plan's day): the state starts at
 // the starting load and each session moves it. A session's working sets are its sets at the
 // target load or above (kg and lb compare as the progress window compares them); lighter sets
-// are warm-ups. The target rises by the step only when at least `workingSets` working sets reached the repetitions (linear: repMax; double:
-// repMax, then back to repMin); less load or fewer sets never raise it, and nothing lowers it.
-// With plates, a raised load is rounded to a loadable one within the item's rounding.
+// are warm-ups. The target rises by the step only when at least `workingSets` working sets reached
+// the repetitions (linear: repMax; double: repMax, then back to repMin); less load or fewer sets
+// never raise it, and nothing lowers it. With plates, a raised load is rounded to a loadable one
+// within the item's rounding. The same, one session at a time (oldest first), holding only the last
+// session.
+class TargetWalk {
+  public:
+    TargetWalk(const RoutineItem& item, const PlateInventory* plates);
+    void add(ItemSession session);
+    ItemTarget result() const;
+
+  private:
+    RoutineItem item_;
+    const PlateInventory* plates_;
+    double load_;
+    int reps_;
+    bool fromLog_ = false, raised_ = false;
+    ItemSession last_;
+    std::vector<std::size_t> shown_;  // the last session's sets its reason shows
+};
+
 ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>& sessions,
                          const PlateInventory* plates = nullptr);
 
@@ -52,8 +71,19 @@ struct SessionExercise {
     QString grpCd, exerCd;
     bool operator==(const SessionExercise&) const = default;
 };
+// Calls sink(exercise index, day, set) for every set of the exercises in that range, by day and
+// set number, without holding them; false when the read failed.
+using SessionSink = std::function<void(std::size_t, const QString&, const SessionSet&)>;
+bool ForEachSession(sqlite3* db, const std::vector<SessionExercise>& exercises,
+                    const QString& since, const QString& ymd, const SessionSink& sink);
 bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, const QString& since,
                   const QString& ymd, std::vector<std::vector<ItemSession>>& sessions);
+
+// The targets of several items in one read of the log, each walked from its own start day;
+// plates[i] (may be null) rounds item i's raises.
+bool ReadTargets(sqlite3* db, const std::vector<RoutineItem>& items,
+                 const std::vector<const PlateInventory*>& plates, const QString& ymd,
+                 std::vector<ItemTarget>& targets);
 
 // "62.5" for 62.5, "60" for 60.0: a load as the entry shows it.
 QString LoadText(double load);
