@@ -7,6 +7,7 @@
 #include "masters/group_changes.h"
 #include "masters/master_names.h"
 #include "masters/rest_day.h"
+#include "masters/routine_references.h"
 #include "masters/source_names.h"
 
 namespace sorvenka {
@@ -151,6 +152,9 @@ bool DeleteExercise(sqlite3* db, const ExerciseKey& key, QString& message) {
                       .arg(sets);
         return false;
     }
+    // A routine's item names it too.
+    if (ok) message = RoutineUseRefusal(db, key.grpCd, key.exerCd, ok);
+    if (ok && !message.isEmpty()) return false;
     ok = ok &&
          ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd}) &&
@@ -208,6 +212,7 @@ bool MoveExerciseToGroup(sqlite3* db, const ExerciseKey& key, const QString& toG
          ExecBound(db,
                    "update t_exer set grp_cd = ?3, exer_cd = ?4 where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd, toGrpCd, code}) &&
+         MoveRoutineItems(db, key.grpCd, key.exerCd, toGrpCd, code) &&
          CarrySourceNames(db, key, {toGrpCd, code}) && transaction.commit();
     if (!ok) {
         message = WriteFailedMessage(db);

@@ -7,6 +7,7 @@
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
 #include "masters/rest_day.h"
+#include "masters/routine_references.h"
 #include "masters/source_names.h"
 
 namespace sorvenka {
@@ -152,6 +153,7 @@ bool MergeExercise(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into
         ExecBound(db,
                   "update t_exer set grp_cd = ?3, exer_cd = ?4 where grp_cd = ?1 and exer_cd = ?2",
                   {from.grpCd, from.exerCd, into.grpCd, into.exerCd}) &&
+        MoveRoutineItems(db, from.grpCd, from.exerCd, into.grpCd, into.exerCd) &&
         ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                   {from.grpCd, from.exerCd}) &&
         // The names other loggers' files give the merged exercise now name the target.
