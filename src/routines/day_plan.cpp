@@ -51,7 +51,7 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
     plan.day = *day;
 
     const std::vector<RoutineItem> items = book.itemsOf(dayId);
-    std::vector<ExerciseKey> keys;
+    std::vector<SessionExercise> keys;
     QString since;
     bool fromStart = false;
     for (const RoutineItem& item : items) {

@@ -160,7 +160,7 @@ ItemTarget ComputeTarget(const RoutineItem& item, const std::vector<ItemSession>
     return target;
 }
 
-bool ReadSessions(sqlite3* db, const std::vector<ExerciseKey>& exercises, const QString& since,
+bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, const QString& since,
                   const QString& ymd, std::vector<std::vector<ItemSession>>& sessions) {
     sessions.assign(exercises.size(), {});
     if (exercises.empty()) return true;

@@ -48,11 +48,11 @@ ItemTarget ReadTarget(sqlite3* db, const RoutineItem& item, const QString& ymd,
 
 // The sessions of several exercises in one read of the log, one list per exercise (oldest
 // first): every day from `since` (empty: the start) to the day before `ymd`.
-struct ExerciseKey {
+struct SessionExercise {
     QString grpCd, exerCd;
-    bool operator==(const ExerciseKey&) const = default;
+    bool operator==(const SessionExercise&) const = default;
 };
-bool ReadSessions(sqlite3* db, const std::vector<ExerciseKey>& exercises, const QString& since,
+bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, const QString& since,
                   const QString& ymd, std::vector<std::vector<ItemSession>>& sessions);
 
 // "62.5" for 62.5, "60" for 60.0: a load as the entry shows it.
