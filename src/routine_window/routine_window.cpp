@@ -52,7 +52,7 @@ void RoutineWindow::buildControls() {
     layout->addWidget(buildEditor(), 0);
     layout->addWidget(buildPlanArea(), 1);
     // Within a 1366×768 screen, title bar and task bar included.
-    resize(1240, 690);
+    resize(1320, 700);
 }
 
 QWidget* RoutineWindow::buildEditor() {
@@ -82,7 +82,7 @@ QWidget* RoutineWindow::buildEditor() {
     auto* dayBox = new QGroupBox(QStringLiteral("日"));
     auto* dayLayout = new QGridLayout(dayBox);
     lstDays = new QListWidget;
-    lstDays->setMaximumHeight(90);
+    lstDays->setMaximumHeight(72);
     cmdAddDay = Button(QStringLiteral("追加"));
     cmdRenameDay = Button(QStringLiteral("名前変更"));
     cmdDeleteDay = Button(QStringLiteral("削除"));
@@ -96,16 +96,15 @@ QWidget* RoutineWindow::buildEditor() {
     txtWeekdays->setMaximumWidth(90);
     auto* weekdayLabel = new QLabel(QStringLiteral("曜日"));
     weekdayLabel->setBuddy(txtWeekdays);
-    dayLayout->addWidget(lstDays, 0, 0, 3, 1);
+    dayLayout->addWidget(lstDays, 0, 0, 2, 1);
     dayLayout->addLayout(Row({cmdAddDay, cmdRenameDay, cmdDeleteDay, cmdDayUp, cmdDayDown}), 0, 1);
-    dayLayout->addLayout(Row({cmdDayFromLog}), 1, 1);
-    dayLayout->addLayout(Row({weekdayLabel, txtWeekdays}), 2, 1);
+    dayLayout->addLayout(Row({cmdDayFromLog, weekdayLabel, txtWeekdays}), 1, 1);
     column->addWidget(dayBox);
 
     auto* itemBox = new QGroupBox(QStringLiteral("種目"));
     auto* itemLayout = new QVBoxLayout(itemBox);
     lstItems = new QListWidget;
-    lstItems->setMaximumHeight(110);
+    lstItems->setMaximumHeight(84);
     itemLayout->addWidget(lstItems);
     cmdAddItem = Button(QStringLiteral("追加"));
     cmdSaveItem = Button(QStringLiteral("変更を保存"));
@@ -123,7 +122,7 @@ QWidget* RoutineWindow::buildEditor() {
     };
     cboGrp = new QComboBox;
     cboExer = new QComboBox;
-    cboExer->setMinimumWidth(140);
+    cboExer->setMinimumWidth(110);
     cboKind = new QComboBox;
     cboKind->addItem(QStringLiteral("回数"), int(ItemKind::Reps));
     cboKind->addItem(QStringLiteral("時間"), int(ItemKind::Duration));
@@ -162,20 +161,20 @@ QWidget* RoutineWindow::buildEditor() {
     txtSuperset->setMaximumWidth(40);
     addField(0, 0, QStringLiteral("グループ"), cboGrp);
     addField(0, 1, QStringLiteral("種目"), cboExer);
-    addField(1, 0, QStringLiteral("種類"), cboKind);
-    addField(1, 1, QStringLiteral("セット数"), spnSets);
-    addField(2, 0, QStringLiteral("回数 下限"), spnRepMin);
-    addField(2, 1, QStringLiteral("回数 上限"), spnRepMax);
-    addField(3, 0, QStringLiteral("回数の単位"), cboCountUnit);
-    addField(3, 1, QStringLiteral("時間"), spnDuration);
-    addField(4, 0, QStringLiteral("開始重量"), spnLoad);
-    addField(4, 1, QStringLiteral("重量の単位"), cboLoadUnit);
-    addField(5, 0, QStringLiteral("休憩"), spnRest);
-    addField(5, 1, QStringLiteral("漸進"), cboRule);
-    addField(6, 0, QStringLiteral("増やす幅"), spnStep);
-    addField(6, 1, QStringLiteral("丸め"), spnRounding);
-    addField(7, 0, QStringLiteral("スーパーセット"), txtSuperset);
-    fields->addWidget(chkPlates, 7, 2, 1, 2);
+    addField(0, 2, QStringLiteral("種類"), cboKind);
+    addField(1, 0, QStringLiteral("セット数"), spnSets);
+    addField(1, 1, QStringLiteral("回数 下限"), spnRepMin);
+    addField(1, 2, QStringLiteral("上限"), spnRepMax);
+    addField(2, 0, QStringLiteral("回数の単位"), cboCountUnit);
+    addField(2, 1, QStringLiteral("時間"), spnDuration);
+    addField(2, 2, QStringLiteral("休憩"), spnRest);
+    addField(3, 0, QStringLiteral("開始重量"), spnLoad);
+    addField(3, 1, QStringLiteral("重量の単位"), cboLoadUnit);
+    addField(3, 2, QStringLiteral("漸進"), cboRule);
+    addField(4, 0, QStringLiteral("増やす幅"), spnStep);
+    addField(4, 1, QStringLiteral("丸め"), spnRounding);
+    addField(4, 2, QStringLiteral("スーパーセット"), txtSuperset);
+    fields->addWidget(chkPlates, 5, 0, 1, 4);
     itemLayout->addLayout(fields);
     column->addWidget(itemBox);
 
@@ -209,7 +208,7 @@ QWidget* RoutineWindow::buildEditor() {
     plateLayout->addWidget(cmdSaveWarmup, 2, 2);
     column->addWidget(plateBox);
     column->addStretch();
-    editor->setFixedWidth(560);
+    editor->setFixedWidth(540);
     return editor;
 }
 
@@ -230,11 +229,11 @@ QWidget* RoutineWindow::buildPlanArea() {
                              QStringLiteral("目標"), QStringLiteral("休憩"), QStringLiteral("理由"),
                              QStringLiteral("プレート（片側）")});
     tvPlan->header()->setStretchLastSection(true);
-    tvPlan->setColumnWidth(0, 150);
-    tvPlan->setColumnWidth(1, 50);
-    tvPlan->setColumnWidth(2, 95);
-    tvPlan->setColumnWidth(3, 45);
-    tvPlan->setColumnWidth(4, 180);
+    tvPlan->setColumnWidth(0, 120);
+    tvPlan->setColumnWidth(1, 36);
+    tvPlan->setColumnWidth(2, 105);
+    tvPlan->setColumnWidth(3, 36);
+    tvPlan->setColumnWidth(4, 200);
     tvPlan->setToolTip(
         QStringLiteral("行をクリックすると、その値をメイン画面に入れます（登録はしません）"));
     layout->addWidget(tvPlan, 1);
@@ -295,7 +294,13 @@ void RoutineWindow::nameControls() {
         {tvPlan, "今日のメニュー"},
         {cmdReflect, "メニューに反映"},
     };
-    for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
+    for (const auto& [control, name] : names) {
+        control->setAccessibleName(QString::fromUtf8(name));
+        // A spin box is typed into through its own text box: that box speaks the same name.
+        if (qobject_cast<QAbstractSpinBox*>(control))
+            for (QLineEdit* box : control->findChildren<QLineEdit*>())
+                box->setAccessibleName(QString::fromUtf8(name));
+    }
 }
 
 void RoutineWindow::connectEvents() {
