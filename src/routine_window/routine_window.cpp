@@ -230,8 +230,8 @@ QWidget* RoutineWindow::buildPlanArea() {
                              QStringLiteral("プレート（片側）")});
     tvPlan->header()->setStretchLastSection(true);
     tvPlan->setColumnWidth(0, 120);
-    tvPlan->setColumnWidth(1, 36);
-    tvPlan->setColumnWidth(2, 105);
+    tvPlan->setColumnWidth(1, 42);
+    tvPlan->setColumnWidth(2, 125);
     tvPlan->setColumnWidth(3, 36);
     tvPlan->setColumnWidth(4, 200);
     tvPlan->setToolTip(
