@@ -67,6 +67,9 @@ void RoutineWindow::refreshPlan() {
         lblPlanDay->setText(QStringLiteral("メイン画面の日付が正しくありません"));
         return;
     }
+    // Read again: a restore or another window may have changed the routines meanwhile.
+    RoutineBook fresh;
+    if (ReadRoutineBook(db_.connection(), fresh)) book_ = std::move(fresh);
     const qint64 chosen = cboPlanDay->currentData().toLongLong();
     *plan_ = ComputeDayPlan(db_.connection(), book_, routineId, ymd,
                             chosen != 0 ? std::optional<qint64>(chosen) : std::nullopt);

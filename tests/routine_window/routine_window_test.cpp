@@ -165,6 +165,35 @@ TEST_F(RoutineWindowTest, ARestTheClockDoesNotOfferJoinsItsList) {
     EXPECT_EQ(w->lastSessionPanel->cboRest->currentText(), QStringLiteral("1:15"));
 }
 
+TEST_F(RoutineWindowTest, SupersetLinesAlternateAndRestAfterTheRound) {
+    RoutineBook b = book();
+    for (RoutineItem item : b.items) {
+        item.superset = QStringLiteral("A");
+        item.workingSets = 2;
+        ASSERT_TRUE(UpdateItem(fx.db.connection(), item));
+    }
+    rw->refresh();
+    QStringList lines;
+    std::vector<int> itemRows;
+    for (int row = 0; row < rw->tvPlan->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* line = rw->tvPlan->topLevelItem(row);
+        if (line->data(0, RoutineWindow::kLineKindRole).toInt() != RoutineWindow::ItemLine)
+            continue;
+        lines << line->text(0) + QLatin1Char(' ') + line->text(3);
+        itemRows.push_back(row);
+    }
+    EXPECT_EQ(lines, (QStringList{"A1 ベンチプレス —", "B1 スクワット 3:00", "A2 ベンチプレス —",
+                                  "B2 スクワット 3:00"}));
+    ASSERT_EQ(itemRows.size(), 4u);
+    // Within a round the next exercise follows at once; the round's end sets the rest.
+    clickRow(itemRows[0]);
+    EXPECT_EQ(restLength(), 0);
+    EXPECT_EQ(MainWindow::selectedText(w->lstExer), QStringLiteral("01 ベンチプレス"));
+    clickRow(itemRows[1]);
+    EXPECT_EQ(restLength(), 180);
+    EXPECT_EQ(MainWindow::selectedText(w->lstGrp), QStringLiteral("03 脚"));
+}
+
 TEST_F(RoutineWindowTest, AnotherDayCanBePicked) {
     RoutineDay b;
     b.routineId = book().routines.front().id;
