@@ -3,6 +3,7 @@
 #include "cli/backup_command.h"
 #include "cli/csv_command.h"
 #include "cli/master_command.h"
+#include "cli/plan_command.h"
 
 namespace sorvenka {
 
@@ -19,6 +20,9 @@ const std::vector<CommandLineCommand>& CommandLineCommands() {
          &RunMasterCommandLine},
         {"--move-exercise", "--move-exercise GRP EXER --to GRP", &RunMasterCommandLine},
         {"--rename-exercise", "--rename-exercise GRP EXER NAME", &RunMasterCommandLine},
+        {"--plan", "--plan [--date yyyy/mm/dd]", &RunPlanCommandLine},
+        {"--export-routines", "--export-routines FILE", &RunPlanCommandLine},
+        {"--import-routines", "--import-routines FILE [--dry-run]", &RunPlanCommandLine},
         {"--list-backups", "--list-backups", &RunBackupCommandLine},
         {"--restore-backup", "--restore-backup NAME", &RunBackupCommandLine},
         {"--check-database", "--check-database", &RunBackupCommandLine},

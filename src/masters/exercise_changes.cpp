@@ -6,6 +6,7 @@
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
 #include "masters/master_names.h"
+#include "routines/routine_store.h"
 
 namespace sorvenka {
 
@@ -141,6 +142,9 @@ bool DeleteExercise(sqlite3* db, const ExerciseKey& key, QString& message) {
                       .arg(sets);
         return false;
     }
+    // A routine's item names it too.
+    if (ok) message = RoutineUseRefusal(db, key.grpCd, key.exerCd, ok);
+    if (ok && !message.isEmpty()) return false;
     ok = ok &&
          ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd}) &&
@@ -194,7 +198,7 @@ bool MoveExerciseToGroup(sqlite3* db, const ExerciseKey& key, const QString& toG
          ExecBound(db,
                    "update t_exer set grp_cd = ?3, exer_cd = ?4 where grp_cd = ?1 and exer_cd = ?2",
                    {key.grpCd, key.exerCd, toGrpCd, code}) &&
-         transaction.commit();
+         MoveRoutineItems(db, key.grpCd, key.exerCd, toGrpCd, code) && transaction.commit();
     if (!ok) {
         message = WriteFailedMessage(db);
         return false;

@@ -6,6 +6,7 @@
 
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
+#include "routines/routine_store.h"
 
 namespace sorvenka {
 
@@ -145,6 +146,7 @@ bool MergeExercise(sqlite3* db, const ExerciseKey& from, const ExerciseKey& into
         ExecBound(db,
                   "update t_exer set grp_cd = ?3, exer_cd = ?4 where grp_cd = ?1 and exer_cd = ?2",
                   {from.grpCd, from.exerCd, into.grpCd, into.exerCd}) &&
+        MoveRoutineItems(db, from.grpCd, from.exerCd, into.grpCd, into.exerCd) &&
         ExecBound(db, "delete from m_exer where grp_cd = ?1 and exer_cd = ?2",
                   {from.grpCd, from.exerCd}) &&
         transaction.commit();

@@ -2,10 +2,10 @@
 
 #include <sqlite3.h>
 
-#include <QHash>
 #include <QStringList>
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 #include "db/prepared_statement.h"
 #include "progress/progress_math.h"
@@ -74,7 +74,11 @@ ItemTarget HeldTarget(const RoutineItem& item, const std::vector<ItemSession>& s
     target.fromLog = true;
     target.lastYmd = sessions.back().ymd;
     QStringList sets;
-    for (const SessionSet& set : sessions.back().sets) sets.push_back(SetValuesText(set));
+    for (SessionSet set : sessions.back().sets) {
+        // The sessions hold numbers only: the texts are made for the few sets shown.
+        if (set.load) set.loadText = LoadText(*set.load);
+        sets.push_back(SetValuesText(set));
+    }
     target.reason = QStringLiteral("前回 %1 → 据え置き").arg(sets.join(QStringLiteral(", ")));
     return target;
 }
@@ -174,20 +178,30 @@ bool ReadSessions(sqlite3* db, const std::vector<SessionExercise>& exercises, co
     PreparedStatement s(db, sql);
     s.bindText(1, since);
     s.bindText(2, ymd);
-    // An exercise may be asked for twice (two items of one exercise).
-    QHash<QString, std::vector<std::size_t>> index;
+    // Rows are matched by their bytes and only the numbers are read (no texts are made): the
+    // read walks every day in range, and each exercise has hundreds of sessions on a long log.
+    std::vector<std::pair<QByteArray, QByteArray>> keys;
     for (std::size_t i = 0; i < exercises.size(); ++i) {
         s.bindText(static_cast<int>(2 * i + 3), exercises[i].grpCd);
         s.bindText(static_cast<int>(2 * i + 4), exercises[i].exerCd);
-        index[exercises[i].grpCd + QChar(0x1f) + exercises[i].exerCd].push_back(i);
+        keys.push_back({exercises[i].grpCd.toUtf8(), exercises[i].exerCd.toUtf8()});
     }
+    std::string lastDay;
+    QString lastDayText;
     while (s.next()) {
-        const auto found = index.constFind(s.columnText(0) + QChar(0x1f) + s.columnText(1));
-        if (found == index.constEnd()) continue;
-        const SessionSet set = ReadSessionSet(s, 2);
-        for (std::size_t i : *found) {
+        const std::string_view grp = s.bytes(0), exer = s.bytes(1), day = s.bytes(2);
+        if (day != lastDay) {
+            lastDay.assign(day);
+            lastDayText = QString::fromUtf8(day.data(), static_cast<qsizetype>(day.size()));
+        }
+        const SessionSet set = ReadSessionNumbers(s, 2);
+        // An exercise may be asked for twice (two items of one exercise).
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            if (grp != std::string_view(keys[i].first.constData(), keys[i].first.size()) ||
+                exer != std::string_view(keys[i].second.constData(), keys[i].second.size()))
+                continue;
             std::vector<ItemSession>& list = sessions[i];
-            if (list.empty() || list.back().ymd != set.ymd) list.push_back({set.ymd, {}});
+            if (list.empty() || list.back().ymd != lastDayText) list.push_back({lastDayText, {}});
             list.back().sets.push_back(set);
         }
     }

@@ -425,6 +425,17 @@ bool RoutinesUseExercise(sqlite3* db, const QString& grpCd, const QString& exerC
     return code == SQLITE_DONE;
 }
 
+QString RoutineUseRefusal(sqlite3* db, const QString& grpCd, const QString& exerCd, bool& ok) {
+    QString routine;
+    bool used = false;
+    ok = RoutinesUseExercise(db, grpCd, exerCd, routine, used);
+    if (!ok || !used) return {};
+    return QStringLiteral(
+               "この種目はメニュー「%1」で使われているため削除できません。\r\n"
+               "メニューから外すか、別の種目に統合してください。")
+        .arg(routine);
+}
+
 bool MoveRoutineItems(sqlite3* db, const QString& fromGrp, const QString& fromExer,
                       const QString& toGrp, const QString& toExer) {
     if (!RoutineTablesExist(db)) return true;

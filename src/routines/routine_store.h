@@ -61,6 +61,9 @@ bool SaveWarmup(sqlite3* db, const WarmupScheme& scheme);
 // another key. Both inside the caller's transaction.
 bool RoutinesUseExercise(sqlite3* db, const QString& grpCd, const QString& exerCd,
                          QString& routineName, bool& used);
+// The refusal of deleting an exercise a routine uses, empty when none does; ok false when the
+// read failed.
+QString RoutineUseRefusal(sqlite3* db, const QString& grpCd, const QString& exerCd, bool& ok);
 bool MoveRoutineItems(sqlite3* db, const QString& fromGrp, const QString& fromExer,
                       const QString& toGrp, const QString& toExer);
 
