@@ -56,6 +56,9 @@ void MainWindow::cmdRoutine_Click() {
         for (QPushButton* button : {cmdInsert, cmdUpdate, cmdDelete})
             connect(button, &QPushButton::clicked, routines,
                     [routines] { routines->refreshPlan(); });
+    } else if (!routines->isVisible()) {
+        // Closed meanwhile: the masters or the routines may have changed (an import, a restore).
+        routines->refresh();
     }
     routines->show();
     routines->raise();
