@@ -52,6 +52,9 @@ void MainWindow::nameControlsForScreenReaders() {
         {cmdCsvImport, "CSVを読み込む"},
         {cmdMasters, "種目の管理"},
         {cmdRestoreBackup, "バックアップから復元"},
+        {cmdStartSet, "セットを開始"},
+        {cmdFinishInsert, "完了して登録"},
+        {cmdRoutine, "メニュー"},
     };
     for (const auto& [control, name] : names) control->setAccessibleName(QString::fromUtf8(name));
 }

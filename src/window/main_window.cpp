@@ -72,6 +72,9 @@ void MainWindow::connectEvents() {
     onClick(cmdCsvImport, &MainWindow::cmdCsvImport_Click);
     onClick(cmdMasters, &MainWindow::cmdMasters_Click);
     onClick(cmdRestoreBackup, &MainWindow::cmdRestoreBackup_Click);
+    onClick(cmdStartSet, &MainWindow::cmdStartSet_Click);
+    onClick(cmdFinishInsert, &MainWindow::cmdFinishInsert_Click);
+    onClick(cmdRoutine, &MainWindow::cmdRoutine_Click);
 
     auto onIndexedClick = [this](auto& buttons, auto handler) {
         for (int i = 0; i < static_cast<int>(buttons.size()); ++i)

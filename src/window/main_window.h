@@ -102,6 +102,9 @@ class MainWindow : public QWidget {
     QPushButton* cmdCsvImport;      // CSVを読み込む
     QPushButton* cmdMasters;        // 種目の管理: groups and exercises
     QPushButton* cmdRestoreBackup;  // バックアップから復元
+    QPushButton* cmdStartSet;       // 開始: the current time into the start, nothing else
+    QPushButton* cmdFinishInsert;  // 完了して登録: the current time into the finish, then 登録
+    QPushButton* cmdRoutine;       // メニュー: the routines and today's plan
     // 前回: last session, records and rest clock of the chosen exercise (x 1048.., y 424..).
     LastSessionPanel* lastSessionPanel = nullptr;
 
@@ -142,6 +145,10 @@ class MainWindow : public QWidget {
     void refreshLastSession();
     void cmdMasters_Click();
     void cmdRestoreBackup_Click();
+    void cmdStartSet_Click();
+    // The finish, the day's last sweat level when none is chosen, then 登録 as its button runs.
+    void cmdFinishInsert_Click();
+    void cmdRoutine_Click();
 
     // After data changed outside the entry controls (a master change, an import, a restore):
     // refills the group and exercise lists keeping the selection where it still exists,

@@ -184,20 +184,27 @@ void MainWindow::buildControls() {
     cmdCsvImport = MakeButton(this, QStringLiteral("CSVを読み込む"), 1056, 304, 185, 33);
     cmdMasters = MakeButton(this, QStringLiteral("種目の管理"), 1056, 344, 185, 33);
     cmdRestoreBackup = MakeButton(this, QStringLiteral("バックアップから復元"), 1056, 384, 185, 33);
+    // A set in few clicks, right under 登録: start, finish and store; the plan above the tools.
+    cmdStartSet = MakeButton(this, QStringLiteral("開始"), 1056, 162, 64, 25);
+    cmdFinishInsert = MakeButton(this, QStringLiteral("完了して登録"), 1124, 162, 117, 25);
+    cmdRoutine = MakeButton(this, QStringLiteral("メニュー"), 1056, 189, 185, 24);
+    cmdStartSet->setToolTip(QStringLiteral("開始に現在時刻を入れます（ほかの欄はそのまま）"));
+    cmdFinishInsert->setToolTip(
+        QStringLiteral("完了に現在時刻を入れて登録します（発汗状況が未選択ならその日の最後の値）"));
 
     cmdUpdate->setEnabled(false);
     cmdDelete->setEnabled(false);
     cmdUnselect->setEnabled(false);
 
     const std::initializer_list<QWidget*> tabOrder{
-        txtYmd,       lstGrp,        lstExer,         txtTarget,   cmdClear[0], cmdZero[0],
-        txtHMS[0],    cmdClear[1],   cmdNow[0],       txtHMS[1],   cmdClear[2], cmdNow[1],
-        txtCount,     cmdClear[3],   lstUnit,         lstSweat,    txtComment,  cmdInsert,
-        cmdUpdate,    txtWeekNum,    cmdInc[0],       cmdInc[1],   lstRange,    optOrder[0],
-        optOrder[1],  lstRecord,     cmdDelete,       cmdUnselect, cmdFile,     cmdOpen[0],
-        cmdEnd,       optComment[0], optComment[1],   cmdClear[4], cmdZero[1],  lstUnitTarget,
-        txtCountMin,  txtCountSec,   cmdClear[5],     cmdOpen[2],  cmdProgress, cmdCsvExport,
-        cmdCsvImport, cmdMasters,    cmdRestoreBackup};
+        txtYmd,      lstGrp,        lstExer,       txtTarget,    cmdClear[0], cmdZero[0],
+        txtHMS[0],   cmdClear[1],   cmdNow[0],     txtHMS[1],    cmdClear[2], cmdNow[1],
+        txtCount,    cmdClear[3],   lstUnit,       lstSweat,     txtComment,  cmdInsert,
+        cmdUpdate,   txtWeekNum,    cmdInc[0],     cmdInc[1],    lstRange,    optOrder[0],
+        optOrder[1], lstRecord,     cmdDelete,     cmdUnselect,  cmdFile,     cmdOpen[0],
+        cmdEnd,      optComment[0], optComment[1], cmdClear[4],  cmdZero[1],  lstUnitTarget,
+        txtCountMin, txtCountSec,   cmdClear[5],   cmdOpen[2],   cmdStartSet, cmdFinishInsert,
+        cmdRoutine,  cmdProgress,   cmdCsvExport,  cmdCsvImport, cmdMasters,  cmdRestoreBackup};
     QWidget* previous = nullptr;
     for (QWidget* control : tabOrder) {
         if (previous) setTabOrder(previous, control);

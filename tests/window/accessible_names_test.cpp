@@ -33,6 +33,10 @@ TEST_F(AccessibleNames, TextBoxesAndListsSpeakTheirCaptionsAndLookalikeButtonsTh
         {w->cmdZero[1], "カウントを0に"},
         {w->cmdNow[0], "開始を現在時刻に"},
         {w->cmdNow[1], "完了を現在時刻に"},
+        // 開始 is a button beside the start box of the same caption.
+        {w->cmdStartSet, "セットを開始"},
+        {w->cmdFinishInsert, "完了して登録"},
+        {w->cmdRoutine, "メニュー"},
     };
     for (const auto& [control, name] : expected)
         EXPECT_EQ(AccessibleName(control), name) << control->metaObject()->className();

@@ -106,6 +106,9 @@ TEST_F(LayoutTest, EveryControlAtItsPlace) {
         {"cmdCsvImport", w.cmdCsvImport, &w, {1056, 304, 185, 33}},
         {"cmdMasters", w.cmdMasters, &w, {1056, 344, 185, 33}},
         {"cmdRestoreBackup", w.cmdRestoreBackup, &w, {1056, 384, 185, 33}},
+        {"cmdStartSet", w.cmdStartSet, &w, {1056, 162, 64, 25}},
+        {"cmdFinishInsert", w.cmdFinishInsert, &w, {1124, 162, 117, 25}},
+        {"cmdRoutine", w.cmdRoutine, &w, {1056, 189, 185, 24}},
     };
     for (const Place& p : places) {
         ASSERT_NE(p.control, nullptr) << p.name;
@@ -141,6 +144,9 @@ TEST_F(LayoutTest, CaptionsAndInitialTexts) {
         {w.cmdNow[1]->text(), QStringLiteral("現在時刻")},
         {w.cmdInsert->text(), QStringLiteral("登録")},
         {w.cmdUpdate->text(), QStringLiteral("更新")},
+        {w.cmdStartSet->text(), QStringLiteral("開始")},
+        {w.cmdFinishInsert->text(), QStringLiteral("完了して登録")},
+        {w.cmdRoutine->text(), QStringLiteral("メニュー")},
         {w.Frame2->title(), QStringLiteral("これまでの記録")},
         {w.Frame1->title(), QStringLiteral("期間")},
         {w.cmdInc[0]->text(), QStringLiteral("<")},
@@ -222,8 +228,8 @@ TEST_F(LayoutTest, TabOrderAsListed) {
         w.cmdInc[0], w.cmdInc[1], w.lstRange, w.optOrder[0], w.optOrder[1], w.lstRecord,
         w.cmdDelete, w.cmdUnselect, w.cmdFile, w.cmdOpen[0], w.cmdEnd, w.optComment[0],
         w.optComment[1], w.cmdClear[4], w.cmdZero[1], w.lstUnitTarget, w.txtCountMin, w.txtCountSec,
-        w.cmdClear[5], w.cmdOpen[2], w.cmdProgress, w.cmdCsvExport, w.cmdCsvImport, w.cmdMasters,
-        w.cmdRestoreBackup,
+        w.cmdClear[5], w.cmdOpen[2], w.cmdStartSet, w.cmdFinishInsert, w.cmdRoutine, w.cmdProgress,
+        w.cmdCsvExport, w.cmdCsvImport, w.cmdMasters, w.cmdRestoreBackup,
         // the 前回 panel
         w.lastSessionPanel->lstSets, w.lastSessionPanel->lstRecords, w.lastSessionPanel->cmdFill,
         w.lastSessionPanel->cboRest};
