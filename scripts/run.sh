@@ -12,7 +12,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build"
 export SORVENKA_HOME="${SORVENKA_HOME:-$root/work}"
 "$root/scripts/deps.sh" run
-"$root/scripts/build.sh" "$build" -DSORVENKA_TESTS=OFF
+"$root/scripts/build.sh" "$build" -DSORVENKA_TESTS=OFF -DSORVENKA_SANITIZE=OFF
 # The launcher finds the program and the shipped files beside itself, as when installed.
 cmake --install "$build" --prefix "$build/stage" >/dev/null
 echo "Working folder: $SORVENKA_HOME"

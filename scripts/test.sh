@@ -1,14 +1,23 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: once as a normal build and once
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Installs what is missing, builds once under AddressSanitizer and UndefinedBehaviorSanitizer
+# and runs every test there, then builds the Debian package and checks it. Each stage's time
+# is printed after it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/deps.sh" test
-"$root/scripts/build.sh" "$root/build-test" -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-test" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 600 -j2)
-"$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-(cd "$root/build-sanitize" && QT_QPA_PLATFORM=offscreen \
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --output-on-failure --timeout 600 -j2)
+timed() {
+  local stage=$1 start=$SECONDS
+  shift
+  "$@"
+  echo "== $stage: $((SECONDS - start)) s"
+}
+timed dependencies "$root/scripts/deps.sh" test
+timed build "$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON \
+  -DCMAKE_BUILD_TYPE=Debug
+run_tests() (
+  cd "$root/build-sanitize"
+  QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure --timeout 600 -j2
+)
+timed tests run_tests
 # The Debian package: built, validated and started from its unpacked tree.
-"$root/scripts/check_package.sh"
+timed package "$root/scripts/check_package.sh"
