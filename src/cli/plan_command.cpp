@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "cli/command_guard.h"
 #include "cli/command_options.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
@@ -25,11 +26,14 @@ const QString kPlan = QStringLiteral("--plan");
 const QString kExport = QStringLiteral("--export-routines");
 const QString kImport = QStringLiteral("--import-routines");
 
-const QString kUsage = QStringLiteral(
-    "使い方:\n"
-    "  Valdrome --plan [--date yyyy/mm/dd]\n"
-    "  Valdrome --export-routines FILE\n"
-    "  Valdrome --import-routines FILE [--dry-run]");
+QString Usage(const QString& name) {
+    return QStringLiteral(
+               "使い方:\n"
+               "  %1 --plan [--date yyyy/mm/dd]\n"
+               "  %1 --export-routines FILE\n"
+               "  %1 --import-routines FILE [--dry-run]")
+        .arg(name);
+}
 
 struct Command {
     QString verb;
@@ -103,15 +107,12 @@ int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
     Command command;
     QString reason;
     if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << kUsage << Qt::endl;
+        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
 
     InstanceGuard guard;  // held until the command ends
-    if (!guard.acquire(programFolder, programName)) {
-        err << guard.refusalMessage() << Qt::endl;
-        return kCommandFailed;
-    }
+    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
     const QString base = ParentFolder(programFolder);
     for (const char* folder : {"db", "db_backup"}) {
         const QString path = JoinPath(base, QString::fromLatin1(folder));
@@ -128,7 +129,8 @@ int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
             << dbFilePath << Qt::endl;
         return kCommandFailed;
     }
-    if (command.verb == kImport && !command.dryRun && !TakeDayBackupBeforeWriting(base, now, err))
+    if (command.verb == kImport && !command.dryRun &&
+        !TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
         return kCommandFailed;
 
     ConsolePlatform platform(err);
