@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "common/text_tests.h"
@@ -66,12 +67,14 @@ bool Fail(ExerciseHistory& history, const PreparedStatement& statement) {
     return false;
 }
 
+// Character by character: called for every set of the whole history.
 TargetUnit UnitOf(const char* text) {
-    const std::string_view unit = text ? text : "";
-    if (unit == "kg") return TargetUnit::Kg;
-    if (unit == "lb") return TargetUnit::Lb;
-    if (unit == "km") return TargetUnit::Km;
-    if (unit == "m") return TargetUnit::M;
+    if (text == nullptr || text[0] == '\0') return TargetUnit::Other;
+    if (text[1] == '\0') return text[0] == 'm' ? TargetUnit::M : TargetUnit::Other;
+    if (text[2] != '\0') return TargetUnit::Other;
+    if (text[0] == 'k' && text[1] == 'g') return TargetUnit::Kg;
+    if (text[0] == 'l' && text[1] == 'b') return TargetUnit::Lb;
+    if (text[0] == 'k' && text[1] == 'm') return TargetUnit::Km;
     return TargetUnit::Other;
 }
 
@@ -146,7 +149,7 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         // Column by column, each read once: every call into the engine takes its lock.
         const char* ymd = s.cText(0);
         if (ymd == nullptr) ymd = "";
-        if (currentDay != ymd) {
+        if (std::strcmp(currentDay.c_str(), ymd) != 0) {
             flush();
             currentDay = ymd;
         }
