@@ -285,6 +285,19 @@ int main(int argc, char** argv) {
                 [] {})
                 .first;
         std::printf("  %2d years: figures %.2f ms of processor time\n", years[i], figuresCpu);
+        // The reference: the engine alone running the read's statements over the same rows
+        // (the earlier history and the year), every column handed out once.
+        const ExerciseSelection yearSelection{QStringLiteral("01"), QStringLiteral("01"), year};
+        const QStringList yearValues{year.first, year.last, yearSelection.grpCd,
+                                     yearSelection.exerCd};
+        const auto [ours, bare] =
+            MedianPair([&] { ReadExerciseHistory(handle.get(), yearSelection); },
+                       [&] { RunBare(handle.get(), ExerciseHistoryStatements(), yearValues); });
+        Compare("  figures, in turns with", ours, bare);
+        const auto [oursCpu, bareCpu] =
+            CpuMedianPair([&] { ReadExerciseHistory(handle.get(), yearSelection); },
+                          [&] { RunBare(handle.get(), ExerciseHistoryStatements(), yearValues); });
+        Compare("  (processor time of the thread)", oursCpu, bareCpu);
         const double weeks = MedianMilliseconds([&] { ReadWeeklySummary(handle.get(), year); });
         yearTimes[i] = figures + weeks;
         std::printf("  %2d years (%6d sets): %8.2f ms (figures %.2f, weeks %.2f)\n", years[i],

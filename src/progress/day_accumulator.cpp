@@ -20,7 +20,8 @@ void Add(std::optional<T>& sum, T value) {
 
 void DayAccumulator::add(const SetValues& set) {
     ++day_.sets;
-    times_.push_back(set.times);
+    // Only a set with a start takes part in the rests (the days before a period have none).
+    if (set.times.start >= 0) times_.push_back(set.times);
     if (set.notANumber) {
         ++day_.skipped;
         return;

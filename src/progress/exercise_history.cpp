@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "common/text_tests.h"
@@ -36,10 +37,18 @@ const char* const kPeriodSetsSql =
     " FROM t_exer WHERE ymd BETWEEN ?1 AND ?2 ORDER BY ymd";
 
 // The exercise's sets before the period (?1), for the records its days are measured against;
-// ?3 and ?4 name the exercise.
+// ?3 and ?4 name the exercise. Only the columns the records are figured from: every column
+// more is read from each of the whole history's rows.
 const char* const kEarlierSetsSql =
-    "SELECT ymd, grp_cd, exer_cd, hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec"
+    "SELECT ymd, target, unit_t, cnt, cnt_min, cnt_sec"
     " FROM t_exer WHERE ymd < ?1 AND grp_cd = ?3 AND exer_cd = ?4 ORDER BY ymd";
+
+// Where a statement's rows hold a set's values.
+struct SetColumns {
+    int target, targetUnit, count, countUnit, minutes, seconds;  // countUnit -1: not read
+};
+constexpr SetColumns kPeriodColumns{5, 6, 7, 8, 9, 10};
+constexpr SetColumns kEarlierColumns{1, 2, 3, -1, 4, 5};
 
 const char* const kDaySetsSql =
     "SELECT target, unit_t, cnt, unit FROM t_exer"
@@ -58,12 +67,14 @@ bool Fail(ExerciseHistory& history, const PreparedStatement& statement) {
     return false;
 }
 
+// Character by character: called for every set of the whole history.
 TargetUnit UnitOf(const char* text) {
-    const std::string_view unit = text ? text : "";
-    if (unit == "kg") return TargetUnit::Kg;
-    if (unit == "lb") return TargetUnit::Lb;
-    if (unit == "km") return TargetUnit::Km;
-    if (unit == "m") return TargetUnit::M;
+    if (text == nullptr || text[0] == '\0') return TargetUnit::Other;
+    if (text[1] == '\0') return text[0] == 'm' ? TargetUnit::M : TargetUnit::Other;
+    if (text[2] != '\0') return TargetUnit::Other;
+    if (text[0] == 'k' && text[1] == 'g') return TargetUnit::Kg;
+    if (text[0] == 'l' && text[1] == 'b') return TargetUnit::Lb;
+    if (text[0] == 'k' && text[1] == 'm') return TargetUnit::Km;
     return TargetUnit::Other;
 }
 
@@ -138,23 +149,25 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         // Column by column, each read once: every call into the engine takes its lock.
         const char* ymd = s.cText(0);
         if (ymd == nullptr) ymd = "";
-        if (currentDay != ymd) {
+        if (std::strcmp(currentDay.c_str(), ymd) != 0) {
             flush();
             currentDay = ymd;
         }
-        // Days before the period count only for their records: no rests, no working time.
+        // Days before the period count only for their records: no rests, no working time,
+        // and the statement names the exercise.
         const SetTimes times = earlier ? SetTimes{} : SetTimes{s.timeOfDay(3), s.timeOfDay(4)};
         if (times.start >= 0 && (firstStart < 0 || times.start < firstStart))
             firstStart = times.start;
         lastFinish = std::max(lastFinish, times.finish);
-        if (!Same(s.cText(1), grp) || !Same(s.cText(2), exer)) continue;
+        if (!earlier && (!Same(s.cText(1), grp) || !Same(s.cText(2), exer))) continue;
         trained = true;
+        const SetColumns& at = earlier ? kEarlierColumns : kPeriodColumns;
         SetValues set;
         set.times = times;
-        switch (s.columnType(5)) {
+        switch (s.columnType(at.target)) {
             case SQLITE_INTEGER:
             case SQLITE_FLOAT:
-                set.target = s.columnDouble(5);
+                set.target = s.columnDouble(at.target);
                 // 1e9999 reads as infinity: no load, and scales that no chart can draw.
                 if (!std::isfinite(*set.target) || *set.target < 0) set.notANumber = true;
                 break;
@@ -163,12 +176,13 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
             default:
                 set.notANumber = true;
         }
-        set.unit = UnitOf(s.cText(6));
-        set.cnt = WholeNumber(s, 7, set.notANumber);
-        set.minutes = WholeNumber(s, 9, set.notANumber);
-        set.seconds = WholeNumber(s, 10, set.notANumber);
-        if (set.cnt) {
-            const char* unit = s.cText(8);
+        set.unit = UnitOf(s.cText(at.targetUnit));
+        set.cnt = WholeNumber(s, at.count, set.notANumber);
+        set.minutes = WholeNumber(s, at.minutes, set.notANumber);
+        set.seconds = WholeNumber(s, at.seconds, set.notANumber);
+        // The count's unit shows only in the period's records; the earlier days' stays empty.
+        if (set.cnt && at.countUnit >= 0) {
+            const char* unit = s.cText(at.countUnit);
             if (unit == nullptr) unit = "";
             if (countUnitBytes != unit) {  // the same unit set after set: converted once
                 countUnitBytes = unit;

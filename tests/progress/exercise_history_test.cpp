@@ -2,6 +2,11 @@
 // working time, records and the days they were beaten, texts that are not numbers.
 #include "progress/exercise_history.h"
 
+#include <QDate>
+#include <map>
+#include <vector>
+
+#include "common/text_tests.h"
 #include "db/database.h"
 #include "progress/progress_texts.h"
 #include "progress_fixture.h"
@@ -243,6 +248,100 @@ TEST_F(ExerciseHistoryTest, MarksAgainstTheWholeHistoryWhateverThePeriod) {
     EXPECT_EQ(record(h, QStringLiteral("最大重量"))->ymd, QStringLiteral("2024/05/01"));
     ASSERT_NE(record(h, QStringLiteral("最多回数 110 kg")), nullptr);
     EXPECT_EQ(record(h, QStringLiteral("最多回数 120 kg")), nullptr);
+}
+
+// A generated history of several exercises: loads in kg and lb, sets without load, distances
+// in km and m with durations, rest-day sets, texts that are not numbers and a day text that is
+// no date. Whatever the period, each day's marks are those it gets when read with every day
+// before it.
+TEST_F(ExerciseHistoryTest, MarksOfEveryPeriodEqualThoseOfTheWholeHistory) {
+    std::vector<SetRow> rows;
+    unsigned seed = 20240514;
+    auto next = [&seed](unsigned range) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % range;
+    };
+    const QDate first(2021, 11, 1);
+    for (int index = 0; index < 960; ++index) {
+        if (next(3) == 0) continue;  // a day off
+        QString ymd = FormatYmd(first.addDays(index));
+        if (index == 120) ymd = QStringLiteral("2022/02/30");  // edited into no date
+        if (index == 520) ymd = QStringLiteral("2023/02/29");
+        int set = 0;
+        auto add = [&](SetRow row) {
+            row.ymd = ymd;
+            row.set = ++set;
+            rows.push_back(row);
+        };
+        for (int i = 0, n = 2 + next(4); i < n; ++i) {  // bench press
+            const bool pounds = next(6) == 0;
+            const double kg = 40 + index / 30 * 2.5 + next(9) * 2.5;
+            SetRow row{.target = QString::number(pounds ? kg * 2.2 : kg, 'f', 1),
+                       .unitT = pounds ? QStringLiteral("lb") : QStringLiteral("kg"),
+                       .cnt = QString::number(1 + next(12))};
+            if (next(50) == 0) row.target = QStringLiteral("'abc'");
+            if (next(40) == 0) row.cnt = QStringLiteral("null");
+            add(row);
+        }
+        for (int i = 0, n = next(3); i < n; ++i)  // pull-ups without load
+            add({.exer = "02",
+                 .target = "null",
+                 .unitT = "",
+                 .cnt = QString::number(3 + next(15))});
+        if (next(2) == 0) {  // a run: km or m, with its time
+            const bool metres = next(3) == 0;
+            const int tenths = 20 + next(100);
+            add({.grp = "02",
+                 .target = metres ? QString::number(tenths * 100) : QString::number(tenths / 10.0),
+                 .unitT = metres ? "m" : "km",
+                 .cnt = "null",
+                 .unit = "",
+                 .min = QString::number(10 + next(50)),
+                 .sec = QString::number(next(60))});
+        }
+        if (next(8) == 0)  // a rest day's entry
+            add({.grp = "99",
+                 .exer = "99",
+                 .target = "null",
+                 .unitT = "",
+                 .cnt = QString::number(next(30)),
+                 .min = QString::number(next(90))});
+    }
+    StoreSets(env.layout, rows);
+
+    const QStringList exercises[] = {{"01", "01"}, {"01", "02"}, {"02", "01"}, {"99", "99"}};
+    const QDate lastDays[] = {QDate(2022, 6, 30), QDate(2023, 1, 1), QDate(2023, 12, 31),
+                              QDate(2024, 6, 17)};
+    int marked = 0;
+    for (const QStringList& exercise : exercises) {
+        const ExerciseHistory whole = read(QStringLiteral("0000/00/00"),
+                                           QStringLiteral("9999/12/31"), exercise[0], exercise[1]);
+        std::map<QString, QStringList> marks;
+        for (const DayFigures& day : whole.days) {
+            marks[day.ymd] = day.beaten;
+            marked += !day.beaten.isEmpty();
+        }
+        std::vector<DayRange> periods;
+        for (const QDate& last : lastDays) {
+            for (int p = 0; p <= static_cast<int>(ProgressPeriod::All); ++p)
+                periods.push_back(PeriodDays(static_cast<ProgressPeriod>(p), last));
+        }
+        // A period that begins on the day text that is no date, and one that ends before it.
+        periods.push_back({QStringLiteral("2022/02/30"), QStringLiteral("2022/12/31")});
+        periods.push_back({QStringLiteral("2021/12/24"), QStringLiteral("2022/02/29")});
+        for (const DayRange& period : periods) {
+            const ExerciseHistory h = read(period.first, period.last, exercise[0], exercise[1]);
+            const QString where = exercise.join('/') + ' ' + period.first + '-' + period.last;
+            size_t inPeriod = 0;
+            for (const auto& [ymd, beaten] : marks)
+                inPeriod += ymd >= period.first && ymd <= period.last;
+            ASSERT_EQ(h.days.size(), inPeriod) << where.toStdString();
+            for (const DayFigures& day : h.days)
+                EXPECT_EQ(day.beaten, marks[day.ymd])
+                    << where.toStdString() << ' ' << day.ymd.toStdString();
+        }
+    }
+    EXPECT_GT(marked, 40);  // the history does beat its records now and then
 }
 
 // Numbers no strength can have are left out like texts, and counted with them.

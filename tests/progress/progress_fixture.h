@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <initializer_list>
+#include <vector>
 
 #include "support/temp_layout.h"
 
@@ -26,8 +27,8 @@ struct SetRow {
     QString sec = QStringLiteral("null");
 };
 
-inline void StoreSets(const TempLayout& layout, std::initializer_list<SetRow> rows) {
-    QString sql;
+inline void StoreSets(const TempLayout& layout, const std::vector<SetRow>& rows) {
+    QString sql = QStringLiteral("begin;\n");
     for (const SetRow& r : rows)
         sql += QStringLiteral(
                    "insert into t_exer values('%1','%2','%3',%4,'%5','%6',%7,'%8',%9,'%10',"
@@ -35,7 +36,11 @@ inline void StoreSets(const TempLayout& layout, std::initializer_list<SetRow> ro
                    .arg(r.ymd, r.grp, r.exer, QString::number(r.set), r.sta, r.end, r.target,
                         r.unitT, r.cnt)
                    .arg(r.unit, r.min, r.sec);
-    layout.exec(sql);
+    layout.exec(sql + QStringLiteral("commit;\n"));
+}
+
+inline void StoreSets(const TempLayout& layout, std::initializer_list<SetRow> rows) {
+    StoreSets(layout, std::vector<SetRow>(rows));
 }
 
 }  // namespace sorvenka::testing
