@@ -69,8 +69,10 @@ QWidget* RoutineWindow::buildEditor() {
     cmdDeleteRoutine = Button(QStringLiteral("削除"));
     cmdRoutineUp = Button(QStringLiteral("↑"));
     cmdRoutineDown = Button(QStringLiteral("↓"));
-    routineLayout->addLayout(Row({cboRoutine, cmdAddRoutine, cmdRenameRoutine, cmdDeleteRoutine,
-                                  cmdRoutineUp, cmdRoutineDown}));
+    // The list of routines on a line of its own: beside five buttons it was squeezed under them.
+    routineLayout->addLayout(Row({cboRoutine}));
+    routineLayout->addLayout(
+        Row({cmdAddRoutine, cmdRenameRoutine, cmdDeleteRoutine, cmdRoutineUp, cmdRoutineDown}));
     cboSchedule = new QComboBox;
     cboSchedule->addItem(QStringLiteral("順番に（前回の次の日）"), int(Schedule::Rotation));
     cboSchedule->addItem(QStringLiteral("曜日で"), int(Schedule::Weekdays));
