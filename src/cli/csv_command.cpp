@@ -4,19 +4,14 @@
 
 #include "cli/command_guard.h"
 #include "cli/command_options.h"
-#include "cli/console_platform.h"
-#include "cli/day_backup.h"
+#include "cli/command_session.h"
 #include "cli/standard_input.h"
-#include "common/log.h"
 #include "common/paths.h"
 #include "common/text_tests.h"
 #include "csv/csv_export.h"
 #include "csv/csv_import.h"
 #include "csv/name_map_file.h"
 #include "db/database.h"
-#include "startup/instance_guard.h"
-#include "startup/master_codes.h"
-#include "startup/startup.h"
 
 namespace sorvenka {
 
@@ -128,40 +123,12 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandUsage;
     }
 
-    InstanceGuard guard;  // held until the command ends
-    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
-    const QString base = ParentFolder(programFolder);
-    for (const char* folder : {"db", "db_backup", "rec"}) {
-        const QString path = JoinPath(base, QString::fromLatin1(folder));
-        if (!FolderExists(path)) {
-            err << QStringLiteral("次のフォルダが存在しません。") << '\n' << path << Qt::endl;
-            return kCommandFailed;
-        }
-    }
-    const QString dbFilePath =
-        JoinPath(JoinPath(base, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"));
-    // Never created here: an empty file would take the place of the missing database.
-    if (!FileExists(dbFilePath)) {
-        err << QStringLiteral("データベースのファイルがありません。") << '\n'
-            << dbFilePath << Qt::endl;
-        return kCommandFailed;
-    }
-    const bool writes = !command.exporting && !command.dryRun;
-    if (writes) {
-        if (!TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
-            return kCommandFailed;
-    }
-
-    ConsolePlatform platform(err);
-    Log log(platform, programFolder, programName);
-    log.start();
-    log.write(arguments.mid(1).join(QLatin1Char(' ')));
-    Database db(platform, log);
+    CommandSession session(programFolder, programName, err);
+    const int opened = session.open(
+        arguments, now, {.recordsFolder = true, .writes = !command.exporting && !command.dryRun});
+    if (opened != kCommandOk) return opened;
+    Database& db = session.database();
     QString message;
-    if (!db.open(dbFilePath, message) || !CheckMasterCodes(db, message)) {
-        err << message << Qt::endl;
-        return kCommandFailed;
-    }
 
     if (command.exporting) {
         const QString file = QFileInfo(command.file).absoluteFilePath();

@@ -4,18 +4,13 @@
 #include <vector>
 
 #include "cli/command_guard.h"
-#include "cli/console_platform.h"
+#include "cli/command_session.h"
 #include "cli/csv_command.h"
-#include "cli/day_backup.h"
-#include "common/log.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "db/database.h"
 #include "masters/exercise_changes.h"
 #include "masters/merge_copy.h"
-#include "startup/instance_guard.h"
-#include "startup/master_codes.h"
-#include "startup/startup.h"
 
 namespace sorvenka {
 
@@ -130,40 +125,14 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
         return kCommandUsage;
     }
 
-    InstanceGuard guard;  // held until the command ends
-    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
-    const QString base = ParentFolder(programFolder);
-    for (const char* folder : {"db", "db_backup", "rec"}) {
-        const QString path = JoinPath(base, QString::fromLatin1(folder));
-        if (!FolderExists(path)) {
-            err << QStringLiteral("次のフォルダが存在しません。") << '\n' << path << Qt::endl;
-            return kCommandFailed;
-        }
-    }
-    const QString backupFolder = JoinPath(base, QStringLiteral("db_backup"));
-    const QString dbFilePath =
-        JoinPath(JoinPath(base, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"));
-    // Never created here: an empty file would take the place of the missing database.
-    if (!FileExists(dbFilePath)) {
-        err << QStringLiteral("データベースのファイルがありません。") << '\n'
-            << dbFilePath << Qt::endl;
-        return kCommandFailed;
-    }
-    if (!command.dryRun && !TakeDayBackupBeforeWriting(base, now, CommandName(arguments), err))
-        return kCommandFailed;
-
+    CommandSession session(programFolder, programName, err);
+    const int opened =
+        session.open(arguments, now, {.recordsFolder = true, .writes = !command.dryRun});
+    if (opened != kCommandOk) return opened;
+    const QString backupFolder = JoinPath(session.baseFolder(), QStringLiteral("db_backup"));
+    const QString& dbFilePath = session.databasePath();
     QString message;
-
-    ConsolePlatform platform(err);
-    Log log(platform, programFolder, programName);
-    log.start();
-    log.write(arguments.mid(1).join(QLatin1Char(' ')));
-    Database db(platform, log);
-    if (!db.open(dbFilePath, message) || !CheckMasterCodes(db, message)) {
-        err << message << Qt::endl;
-        return kCommandFailed;
-    }
-    sqlite3* connection = db.connection();
+    sqlite3* connection = session.database().connection();
 
     bool done = false;
     if (command.verb == kMerge && command.dryRun) {
@@ -201,7 +170,7 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
         err << QString(message).replace(kCrLf, QStringLiteral("\n")) << Qt::endl;
         return kCommandFailed;
     }
-    log.write(QStringLiteral("done"));
+    session.log().write(QStringLiteral("done"));
     return kCommandOk;
 }
 
