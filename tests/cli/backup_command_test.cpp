@@ -17,6 +17,7 @@
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
 #include "support/hostile_copies.h"
+#include "support/killed_writer.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -177,23 +178,7 @@ TEST_F(BackupCommand, TheCheckRefusesTablesThatAreNotThePrograms) {
 // After a crash in the middle of a commit the file is sound once its journal is rolled back,
 // as any open of the program does: the check says so rather than "unreadable".
 TEST_F(BackupCommand, TheCheckRollsBackACrashedCommitFirst) {
-    const pid_t writer = fork();
-    ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        sqlite3* db = nullptr;
-        sqlite3_open(QFile::encodeName(layout.dbPath()).constData(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA cache_size = 2; begin;"
-                     "with recursive n(i) as (select 1 union all select i + 1 from n where i < "
-                     "400) insert into t_exer select '2024/05/14','01','01',i,'','',60,'kg',10,"
-                     "'回',null,null,'2',printf('%0300d', i) from n;",
-                     nullptr, nullptr, nullptr);
-        kill(getpid(), SIGKILL);
-        _exit(1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(writer, &status, 0), writer);
-    ASSERT_GT(QFileInfo(layout.dbPath() + QStringLiteral("-journal")).size(), 0);
+    ASSERT_TRUE(KillWriterMidCommit(layout.dbPath()));
     const CommandRun r = run({QStringLiteral("--check-database")});
     EXPECT_EQ(r.status, kCommandOk) << r.err.toStdString();
     EXPECT_EQ(sets(), QStringLiteral("0"));
