@@ -8,9 +8,9 @@
 #include "desktop/font_configuration_preload.h"
 #include "desktop/qt_platform.h"
 #include "desktop/qt_translation.h"
+#include "main_window/main_window.h"
+#include "main_window/window_icon.h"
 #include "startup/startup.h"
-#include "window/main_window.h"
-#include "window/window_icon.h"
 
 int main(int argc, char** argv) {
     sorvenka::IgnoreFileSizeSignal();

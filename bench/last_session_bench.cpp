@@ -14,8 +14,8 @@
 
 #include "bench_support.h"
 #include "db/first_database.h"
-#include "last_session/exercise_records.h"
 #include "last_session/last_session.h"
+#include "last_session/personal_bests.h"
 #include "last_session/rest_clock.h"
 #include "last_session_window/last_session_panel.h"
 #include "support/scripted_platform.h"
@@ -73,7 +73,7 @@ void Bare(sqlite3* db, const std::string& day) {
     StepAll(db, session[0], day);
     const std::string last = StepAll(db, session[1], day);
     StepAll(db, session[2], last);
-    for (const char* sql : ExerciseRecordsStatements()) StepAll(db, sql, day);
+    for (const char* sql : PersonalBestsStatements()) StepAll(db, sql, day);
     // The day's last finish: its first row is the answer.
     sqlite3_stmt* raw = nullptr;
     sqlite3_prepare_v2(db,
@@ -88,8 +88,8 @@ void Bare(sqlite3* db, const std::string& day) {
 void Ours(sqlite3* db, const QString& day) {
     const LastSession session =
         ReadLastSession(db, QString::fromLatin1(kGrp), QString::fromLatin1(kExer), day);
-    const ExerciseRecords records =
-        ReadExerciseRecords(db, QString::fromLatin1(kGrp), QString::fromLatin1(kExer));
+    const PersonalBests records =
+        ReadPersonalBests(db, QString::fromLatin1(kGrp), QString::fromLatin1(kExer));
     const auto finish = ReadLastFinish(db, day);
     volatile std::size_t sink = session.sets.size() + records.bests.notANumber + finish.has_value();
     (void)sink;
@@ -137,8 +137,8 @@ int main(int argc, char** argv) {
 
     const LastSession session =
         ReadLastSession(db.get(), QString::fromLatin1(kGrp), QString::fromLatin1(kExer), day);
-    const ExerciseRecords records =
-        ReadExerciseRecords(db.get(), QString::fromLatin1(kGrp), QString::fromLatin1(kExer));
+    const PersonalBests records =
+        ReadPersonalBests(db.get(), QString::fromLatin1(kGrp), QString::fromLatin1(kExer));
     std::printf("%d sets; exercise %s_%s: last session %s with %zu sets, %zu record lines\n", kSets,
                 kGrp, kExer, qPrintable(session.ymd), session.sets.size(),
                 static_cast<std::size_t>(RecordLines(records.bests).size()));

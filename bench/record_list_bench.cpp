@@ -16,9 +16,9 @@
 
 #include "bench_support.h"
 #include "db/record_statements.h"
-#include "records/record_period.h"
+#include "main_window/main_window.h"
+#include "record_list/record_period.h"
 #include "support/temp_layout.h"
-#include "window/main_window.h"
 
 using namespace sorvenka;
 using namespace sorvenka::bench;

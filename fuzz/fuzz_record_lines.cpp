@@ -7,8 +7,8 @@
 #include "common/platform.h"
 #include "db/database.h"
 #include "fuzz_input.h"
-#include "records/record_key.h"
-#include "records/record_lines.h"
+#include "record_list/record_key.h"
+#include "record_list/record_lines.h"
 
 namespace {
 

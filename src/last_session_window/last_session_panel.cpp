@@ -2,8 +2,8 @@
 
 #include "common/platform.h"
 #include "common/text_tests.h"
-#include "last_session/exercise_records.h"
 #include "last_session/last_session.h"
+#include "last_session/personal_bests.h"
 
 namespace sorvenka {
 
@@ -117,7 +117,7 @@ void LastSessionPanel::showFor(const QString& ymd, const QString& grpCd, const Q
                 lstSets->addItem(SetLine(session.sets[i], i == session.bestIndex));
             cmdFill->setEnabled(true);
         }
-        const ExerciseRecords records = ReadExerciseRecords(connection_(), grpCd, exerCd);
+        const PersonalBests records = ReadPersonalBests(connection_(), grpCd, exerCd);
         // The figure in the list, with its day in the hover text: the panel is narrow.
         if (records.ok)
             for (const QString& line : RecordLines(records.bests)) {

@@ -6,9 +6,9 @@
 #include <QTimer>
 
 #include "common/paths.h"
+#include "main_window/window_fixture.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
-#include "window/window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {

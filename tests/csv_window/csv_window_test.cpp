@@ -7,10 +7,10 @@
 
 #include "csv/csv_test_files.h"
 #include "csv_window/csv_import_dialog.h"
+#include "main_window/entry_window_fixture.h"
+#include "main_window/window_fixture.h"
 #include "progress_window/progress_window.h"
 #include "startup/master_codes.h"
-#include "window/entry_window_fixture.h"
-#include "window/window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {

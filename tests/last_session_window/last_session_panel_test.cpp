@@ -3,8 +3,8 @@
 // rest clock read against the scripted clock (no timer waited for).
 #include "last_session_window/last_session_panel.h"
 
+#include "main_window/entry_window_fixture.h"
 #include "support/accessible_names.h"
-#include "window/entry_window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {

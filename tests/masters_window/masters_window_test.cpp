@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QMouseEvent>
 
+#include "main_window/window_fixture.h"
 #include "progress_window/progress_window.h"
 #include "startup/master_codes.h"
-#include "window/window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {

@@ -20,9 +20,9 @@
 
 #include "../progress/progress_fixture.h"
 #include "common/text_tests.h"
+#include "main_window/window_fixture.h"
 #include "progress/progress_period.h"
 #include "support/accessible_names.h"
-#include "window/window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {

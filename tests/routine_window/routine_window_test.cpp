@@ -6,10 +6,10 @@
 #include <QTest>
 
 #include "last_session_window/last_session_panel.h"
+#include "main_window/entry_window_fixture.h"
 #include "routines/routine_store.h"
 #include "routines/routine_tables.h"
 #include "support/accessible_names.h"
-#include "window/entry_window_fixture.h"
 
 namespace sorvenka::testing {
 namespace {
