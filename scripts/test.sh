@@ -11,8 +11,9 @@ timed() {
   echo "== $stage: $((SECONDS - start)) s"
 }
 timed dependencies "$root/scripts/deps.sh" test
+# The benchmarks are not tests: they are built in a folder of their own (README, Benchmarks).
 timed build "$root/scripts/build.sh" "$root/build-sanitize" -DSORVENKA_SANITIZE=ON \
-  -DCMAKE_BUILD_TYPE=Debug
+  -DCMAKE_BUILD_TYPE=Debug -DSORVENKA_BENCH=OFF
 run_tests() (
   cd "$root/build-sanitize"
   QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
