@@ -84,35 +84,17 @@ class Importer {
         return true;
     }
 
-    // One data row: mapped, then decided and written; false only when the import cannot go on.
+    // One data row, mapped by the file's format, then decided and written; false only when
+    // the import cannot go on.
     bool row(const CsvRow& row) {
         if (!row.refusal.isEmpty()) return refuse(row.line, row.refusal);
         QString reason;
-        const CsvRow* mapped = &row;
-        if (!CheckFieldCount(header_, row, reason)) {
-            if (!MendSplitExerciseName(header_, row, delimiter_, mended_))
-                return refuse(row.line, reason);
-            ++summary_.mendedRows;
-            mapped = &mended_;
-        } else if (header_.format() == CsvFormat::Sorvenka) {
-            if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
-            const bool goOn = ownSet();
-            // Nothing keeps the row's fields once it is written, so the reader can fill them
-            // again for the next row.
-            own_ = OwnSet();
-            return goOn;
-        }
-        if (!MapPeerRow(header_, *mapped, delimiter_, peer_, reason, units_.loadUnit(),
-                        units_.distanceUnit()))
-            return refuse(mapped->line, reason);
-        // A set listed but never done is no set: the entry window would refuse it too.
-        if (peer_.nothingDone) {
-            ++summary_.skippedEmptySets;
-            return true;
-        }
-        if (peer_.assisted) ++summary_.assistedSets;
-        units_.note(peer_, header_, *mapped, delimiter_);
-        return peerSet();
+        if (CheckFieldCount(header_, row, reason))
+            return header_.format() == CsvFormat::Sorvenka ? ownRow(row) : peerRow(row);
+        if (!MendSplitExerciseName(header_, row, delimiter_, mended_))
+            return refuse(row.line, reason);
+        ++summary_.mendedRows;
+        return peerRow(mended_);
     }
 
     // Adds the units the new sets name, the last writes before the commit, and keeps where
@@ -131,6 +113,31 @@ class Importer {
     }
 
   private:
+    bool ownRow(const CsvRow& row) {
+        QString reason;
+        if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
+        const bool goOn = ownSet();
+        // Nothing keeps the row's fields once it is written, so the reader can fill them again
+        // for the next row.
+        own_ = OwnSet();
+        return goOn;
+    }
+
+    bool peerRow(const CsvRow& row) {
+        QString reason;
+        if (!MapPeerRow(header_, row, delimiter_, peer_, reason, units_.loadUnit(),
+                        units_.distanceUnit()))
+            return refuse(row.line, reason);
+        // A set listed but never done is no set: the entry window would refuse it too.
+        if (peer_.nothingDone) {
+            ++summary_.skippedEmptySets;
+            return true;
+        }
+        if (peer_.assisted) ++summary_.assistedSets;
+        units_.note(peer_, header_, row, delimiter_);
+        return peerSet();
+    }
+
     bool refuse(qint64 line, const QString& reason) {
         if (static_cast<int>(summary_.refused.size()) < ImportSummary::kMaxListedRefusals)
             summary_.refused.push_back({line, reason});
@@ -153,7 +160,7 @@ class Importer {
     }
 
     bool peerSet() {
-        ExerciseDestinations::Outcome outcome;
+        ExerciseDestinations::Outcome outcome = ExerciseDestinations::Outcome::Known;
         const int index = destinations_.peer(peer_, outcome);
         if (outcome == ExerciseDestinations::Outcome::Failed) return false;
         NameUse& use = summary_.names[index];

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "csv/exercise_names.h"
-#include "csv/set_writer.h"
+#include "csv/import_summary_texts.h"
 #include "masters/master_names.h"
 #include "masters/rest_day.h"
 

@@ -1,9 +1,16 @@
 #include "csv/import_summary_texts.h"
 
+#include <sqlite3.h>
+
 namespace sorvenka {
 
 QString RefusedRowText(const RefusedRow& row) {
     return QStringLiteral("%1行目: %2").arg(row.line).arg(row.reason);
+}
+
+QString WriteFailureText(int code) {
+    return QStringLiteral("データベースに書き込めませんでした（%1）。")
+        .arg(QString::fromUtf8(sqlite3_errstr(code)));
 }
 
 QString NameMatchText(NameMatch match) {

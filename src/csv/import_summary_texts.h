@@ -16,4 +16,7 @@ QString NameMatchText(NameMatch match);
 QStringList SummaryLines(const ImportSummary& summary, bool listRefusedRows = true);
 QString RefusedRowText(const RefusedRow& row);
 
+// The reason an import stops when the engine refuses a write (code: the engine's code).
+QString WriteFailureText(int code);
+
 }  // namespace sorvenka

@@ -21,11 +21,6 @@ void BindOptional(PreparedStatement& s, int position, const std::optional<qint64
 
 }  // namespace
 
-QString WriteFailureText(int code) {
-    return QStringLiteral("データベースに書き込めませんでした（%1）。")
-        .arg(QString::fromUtf8(sqlite3_errstr(code)));
-}
-
 SetWriter::SetWriter(sqlite3* db)
     : insert_(db,
               "insert into t_exer (ymd, grp_cd, exer_cd, set_num, hms_sta, hms_end, target, "

@@ -37,7 +37,4 @@ class SetWriter {
     int failedCode_ = 0;
 };
 
-// The reason an import stops when the engine refuses a write (code: the engine's code).
-QString WriteFailureText(int code);
-
 }  // namespace sorvenka
