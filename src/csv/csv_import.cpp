@@ -38,12 +38,12 @@ class Importer {
           options_(options),
           summary_(summary),
           masters_(db),
-          destinations_(db, masters_, options, summary),
           stored_(db),
-          writer_(db) {}
+          writer_(db),
+          destinations_(db, masters_, writer_, options, summary) {}
 
     bool prepared(QString& message) {
-        if (!writer_.prepared() || !destinations_.prepared() || !stored_.prepared()) {
+        if (!writer_.prepared() || !stored_.prepared()) {
             message = QStringLiteral("データベースの表が読み込みに合いません（%1）。")
                           .arg(QString::fromUtf8(sqlite3_errmsg(db_)));
             return false;
@@ -201,9 +201,9 @@ class Importer {
     const ImportOptions& options_;
     ImportSummary& summary_;
     ImportMasters masters_;
-    ExerciseDestinations destinations_;
     StoredSetCache stored_;
     SetWriter writer_;
+    ExerciseDestinations destinations_;
     FileUnits units_;
     char delimiter_ = ',';
     CsvHeader header_;

@@ -11,27 +11,9 @@
 
 namespace sorvenka {
 
-namespace {
-
-void BindOptional(PreparedStatement& s, int position, const std::optional<qint64>& value) {
-    if (value)
-        s.bindInt(position, *value);
-    else
-        s.bindNull(position);
-}
-
-}  // namespace
-
-ExerciseDestinations::ExerciseDestinations(sqlite3* db, ImportMasters& masters,
+ExerciseDestinations::ExerciseDestinations(sqlite3* db, ImportMasters& masters, SetWriter& sets,
                                            const ImportOptions& options, ImportSummary& summary)
-    : db_(db),
-      masters_(masters),
-      options_(options),
-      summary_(summary),
-      heldSet_(db,
-               "select 1 from t_exer where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 "
-               "and target is ?4 and unit_t is ?5 and cnt is ?6 and cnt_min is ?7 "
-               "and cnt_sec is ?8 limit 1") {}
+    : db_(db), masters_(masters), sets_(sets), options_(options), summary_(summary) {}
 
 bool ExerciseDestinations::writeFailed() {
     return summary_.fail(0, WriteFailureText(sqlite3_errcode(db_)));
@@ -145,7 +127,8 @@ bool ExerciseDestinations::given(const PeerSet& set, NameUse& use) {
     // choice twice adds nothing. Otherwise the user chose anew.
     if (use.target.isNew()) {
         const ExerciseTarget* saved = savedChoice(use.name);
-        if (saved && (saved->grpCd == use.target.grpCd || holdsSet(set, *saved)))
+        if (saved && (saved->grpCd == use.target.grpCd ||
+                      sets_.holdsLikeSet(set, saved->grpCd, saved->exerCd)))
             use.target = *saved;
         else
             use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, use.name);
@@ -208,21 +191,6 @@ const ExerciseTarget* ExerciseDestinations::savedChoice(const QString& name) con
         IsRestDay(saved->grpCd, saved->exerCd))
         return nullptr;
     return &*saved;
-}
-
-// Whether the exercise has a set of the day like the row at hand (its comment aside: the
-// workout's note joins it later).
-bool ExerciseDestinations::holdsSet(const PeerSet& set, const ExerciseTarget& exercise) {
-    heldSet_.reset();
-    heldSet_.bindText(1, set.ymd);
-    heldSet_.bindText(2, exercise.grpCd);
-    heldSet_.bindText(3, exercise.exerCd);
-    heldSet_.bindDouble(4, set.target);
-    heldSet_.bindText(5, set.unitT);
-    BindOptional(heldSet_, 6, set.cnt);
-    BindOptional(heldSet_, 7, set.cntMin);
-    BindOptional(heldSet_, 8, set.cntSec);
-    return heldSet_.step() == SQLITE_ROW;
 }
 
 bool ExerciseDestinations::saveChoices() {

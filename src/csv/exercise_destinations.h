@@ -9,7 +9,7 @@
 #include "csv/csv_mapping.h"
 #include "csv/import_masters.h"
 #include "csv/import_summary.h"
-#include "db/prepared_statement.h"
+#include "csv/set_writer.h"
 
 struct sqlite3;
 
@@ -25,10 +25,8 @@ class ExerciseDestinations {
   public:
     enum class Outcome { Known, OutOfCodes, Failed };
 
-    ExerciseDestinations(sqlite3* db, ImportMasters& masters, const ImportOptions& options,
-                         ImportSummary& summary);
-    // False when the statement cannot be prepared (the engine's message is on the connection).
-    bool prepared() const { return heldSet_.ok(); }
+    ExerciseDestinations(sqlite3* db, ImportMasters& masters, SetWriter& sets,
+                         const ImportOptions& options, ImportSummary& summary);
     // The choices of earlier imports; false when they cannot be read.
     bool readSavedChoices() { return ReadSavedNameChoices(db_, savedChoices_); }
 
@@ -45,7 +43,6 @@ class ExerciseDestinations {
   private:
     ExerciseTarget propose(const QString& name, const QString& category, NameMatch& match) const;
     const ExerciseTarget* savedChoice(const QString& name) const;
-    bool holdsSet(const PeerSet& set, const ExerciseTarget& exercise);
     bool given(const PeerSet& set, NameUse& use);
     bool newName(NameUse& use, QString& name);
     bool writeFailed();
@@ -53,9 +50,9 @@ class ExerciseDestinations {
 
     sqlite3* db_;
     ImportMasters& masters_;
+    SetWriter& sets_;  // asked whether an exercise holds a set like the row's
     const ImportOptions& options_;
     ImportSummary& summary_;
-    PreparedStatement heldSet_;
     QHash<QString, ExerciseTarget> savedChoices_;
     QHash<QString, int> nameIndex_;  // a peer's exercise name: its place in summary_.names
     QSet<QString> existing_, new_;   // group and exercise codes

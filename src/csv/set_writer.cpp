@@ -33,10 +33,14 @@ SetWriter::SetWriter(sqlite3* db)
                 "select count(*) from t_exer "
                 "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 and set_num <= ?4 "
                 "and target is ?5 and unit_t is ?6 and cnt is ?7 and unit is ?8 "
-                "and cnt_min is ?9 and cnt_sec is ?10 and comment is ?11") {}
+                "and cnt_min is ?9 and cnt_sec is ?10 and comment is ?11"),
+      likeSet_(db,
+               "select 1 from t_exer where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3 "
+               "and target is ?4 and unit_t is ?5 and cnt is ?6 and cnt_min is ?7 "
+               "and cnt_sec is ?8 limit 1") {}
 
 bool SetWriter::prepared() const {
-    return insert_.ok() && keyExists_.ok() && sameSets_.ok();
+    return insert_.ok() && keyExists_.ok() && sameSets_.ok() && likeSet_.ok();
 }
 
 SetWriter::Outcome SetWriter::stepped(int code) {
@@ -118,6 +122,19 @@ bool SetWriter::isPresent(const PeerSet& set, const QString& grp, const QString&
     sameSets_.bindText(11, set.comment);
     const qint64 stored = sameSets_.step() == SQLITE_ROW ? sameSets_.columnInt(0) : 0;
     return stored >= seen;
+}
+
+bool SetWriter::holdsLikeSet(const PeerSet& set, const QString& grp, const QString& exer) {
+    likeSet_.reset();
+    likeSet_.bindText(1, set.ymd);
+    likeSet_.bindText(2, grp);
+    likeSet_.bindText(3, exer);
+    likeSet_.bindDouble(4, set.target);
+    likeSet_.bindText(5, set.unitT);
+    BindOptional(likeSet_, 6, set.cnt);
+    BindOptional(likeSet_, 7, set.cntMin);
+    BindOptional(likeSet_, 8, set.cntSec);
+    return likeSet_.step() == SQLITE_ROW;
 }
 
 }  // namespace sorvenka

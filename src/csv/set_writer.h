@@ -26,6 +26,8 @@ class SetWriter {
     // the sets of its day and exercise.
     Outcome writePeer(const PeerSet& set, const QString& grp, const QString& exer,
                       const QString& sweat, StoredGroup& group);
+    // Whether the exercise has a set of the day like this one, its comment aside.
+    bool holdsLikeSet(const PeerSet& set, const QString& grp, const QString& exer);
     // The engine's code of the failed write.
     int failedCode() const { return failedCode_; }
 
@@ -33,7 +35,7 @@ class SetWriter {
     bool isPresent(const PeerSet& set, const QString& grp, const QString& exer, StoredGroup& group);
     Outcome stepped(int code);
 
-    PreparedStatement insert_, keyExists_, sameSets_;
+    PreparedStatement insert_, keyExists_, sameSets_, likeSet_;
     int failedCode_ = 0;
 };
 
