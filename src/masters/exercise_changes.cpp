@@ -5,6 +5,7 @@
 #include "db/free_code.h"
 #include "db/prepared_statement.h"
 #include "masters/group_changes.h"
+#include "masters/master_inserts.h"
 #include "masters/master_names.h"
 #include "masters/rest_day.h"
 #include "masters/routine_references.h"
@@ -91,11 +92,7 @@ bool AddExercise(sqlite3* db, const QString& grpCd, const QString& typedName, QS
     QString code;
     qint64 orderId = 0;
     if (!NextPlace(db, grpCd, code, orderId, message)) return false;
-    if (!ExecBound(db,
-                   "insert into m_exer (grp_cd, exer_cd, exer_name, status, order_id)"
-                   " values (?1, ?2, ?3, 1, cast(?4 as integer))",
-                   {grpCd, code, name, QString::number(orderId)}) ||
-        !transaction.commit()) {
+    if (!InsertExerciseRow(db, {grpCd, code}, name, orderId) || !transaction.commit()) {
         message = WriteFailedMessage(db);
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include "db/free_code.h"
 #include "db/prepared_statement.h"
+#include "masters/master_inserts.h"
 #include "masters/master_names.h"
 #include "masters/master_statements.h"
 #include "masters/rest_day.h"
@@ -63,12 +64,7 @@ bool AddGroup(sqlite3* db, const QString& typedName, QString& newCode, QString& 
     }
     const qint64 last =
         ok ? ScalarInt(db, "select max(order_id) from m_grp", {}, ok).value_or(0) : 0;
-    ok = ok &&
-         ExecBound(db,
-                   "insert into m_grp (grp_cd, grp_name, status, order_id) values (?1, ?2, 1, "
-                   "cast(?3 as integer))",
-                   {code, name, QString::number(last + 1)}) &&
-         transaction.commit();
+    ok = ok && InsertGroupRow(db, code, name, last + 1) && transaction.commit();
     if (!ok) {
         message = WriteFailedMessage(db);
         return false;

@@ -179,6 +179,30 @@ TEST_F(ExerciseMapping, FiveHundredNewNamesImportWithTwoCharacterCodesInOrder) {
     EXPECT_TRUE(again.newExercises.empty());
 }
 
+// Sets that still name an exercise the masters lost keep its code to themselves: a new
+// exercise takes the next code, as one added in the masters window does, and never adopts them.
+TEST_F(ExerciseMapping, ANewExerciseNeverTakesACodeThatStoredSetsName) {
+    open.layout.exec(QStringLiteral(
+        "insert into t_exer values ('2020/01/01', '01', '05', 1, '', '', 40, 'kg', 5, '回', "
+        "null, null, '0', 'left behind');"));
+    ImportOptions options;
+    options.group = QStringLiteral("01");
+    const QByteArray file = QByteArray(kHevyHeader) + HevyRow(QStringLiteral("Custom Move"));
+    const ImportSummary preview = import(file, options);
+    ASSERT_EQ(preview.newExercises.size(), 1u) << preview.failure.toStdString();
+    EXPECT_EQ(preview.newExercises.front().exerCd, QStringLiteral("06"));
+
+    options.commit = true;
+    const ImportSummary summary = import(file, options);
+    ASSERT_TRUE(summary.written) << summary.failure.toStdString();
+    EXPECT_EQ(scalar("select exer_cd from m_exer where exer_name = 'Custom Move'"),
+              QStringLiteral("text:06"));
+    EXPECT_EQ(scalar("select count(*) from m_exer where grp_cd = '01' and exer_cd = '05'"),
+              QStringLiteral("int:0"));
+    EXPECT_EQ(scalar("select comment from t_exer where exer_cd = '05'"),
+              QStringLiteral("text:left behind"));
+}
+
 struct UnitCase {
     const char* name;
     const char* loads;     // the weights of the file's sets
