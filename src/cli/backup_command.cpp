@@ -13,15 +13,12 @@
 #include "backups/restore.h"
 #include "cli/command_guard.h"
 #include "cli/command_options.h"
+#include "cli/command_session.h"
 #include "cli/console_platform.h"
 #include "cli/csv_command.h"
-#include "common/log.h"
 #include "common/paths.h"
 #include "db/connection.h"
-#include "db/database.h"
 #include "db/prepared_statement.h"
-#include "startup/instance_guard.h"
-#include "startup/master_codes.h"
 
 namespace sorvenka {
 
@@ -38,11 +35,6 @@ QString Usage(const QString& name) {
                "  %1 --restore-backup NAME\n"
                "  %1 --check-database")
         .arg(name);
-}
-
-// Messages of the window break lines with CR LF; a terminal takes LF.
-QString ConsoleText(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
 }
 
 struct Command {
@@ -119,9 +111,11 @@ int RestoreCommand(const QString& base, const QString& name, const QDateTime& no
     return kCommandOk;
 }
 
-int CheckCommand(const QString& programFolder, const QString& programName, QTextStream& out,
+// The file is checked whole before the program's own open, which would take a damaged or
+// foreign file for the database.
+int CheckCommand(CommandSession& session, const QStringList& arguments, QTextStream& out,
                  QTextStream& err) {
-    const QString dbPath = DatabaseFilePath(ParentFolder(programFolder));
+    const QString& dbPath = session.databasePath();
     const QFileInfo info(dbPath);
     if (!info.isFile() || info.size() == 0) {
         err << ConsoleText(MissingDatabaseText(dbPath)) << Qt::endl;
@@ -146,14 +140,8 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
         err << reason << '\n' << dbPath << Qt::endl;
         return kCommandFailed;
     }
-    ConsolePlatform platform(err);
-    Log log(platform, programFolder, programName);
-    Database db(platform, log);
-    QString message;
-    if (!db.open(dbPath, message) || !CheckMasterCodes(db, message)) {
-        err << message << Qt::endl;
-        return kCommandFailed;
-    }
+    const int opened = session.openDatabase(arguments);
+    if (opened != kCommandOk) return opened;
     out << QStringLiteral("データベースは正常です。") << '\n' << dbPath << Qt::endl;
     return kCommandOk;
 }
@@ -169,12 +157,14 @@ int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
         err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
         return kCommandUsage;
     }
-    InstanceGuard guard;  // held until the command ends
-    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
-    const QString base = ParentFolder(programFolder);
+    // Each reads or replaces the files itself: the lock alone, held until the command ends.
+    CommandSession session(programFolder, programName, err);
+    const int locked = session.open(arguments, now, {.access = CommandAccess::Lock});
+    if (locked != kCommandOk) return locked;
+    const QString& base = session.baseFolder();
     if (command.name == kList) return ListCommand(base, now, out, err);
     if (command.name == kRestore) return RestoreCommand(base, command.backup, now, out, err);
-    return CheckCommand(programFolder, programName, out, err);
+    return CheckCommand(session, arguments, out, err);
 }
 
 int RunBackupCommandLine(const QStringList& arguments) {

@@ -124,8 +124,10 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
     }
 
     CommandSession session(programFolder, programName, err);
-    const int opened = session.open(
-        arguments, now, {.recordsFolder = true, .writes = !command.exporting && !command.dryRun});
+    const int opened =
+        session.open(arguments, now,
+                     {.access = command.exporting || command.dryRun ? CommandAccess::Read
+                                                                    : CommandAccess::Write});
     if (opened != kCommandOk) return opened;
     Database& db = session.database();
     QString message;

@@ -126,8 +126,8 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     }
 
     CommandSession session(programFolder, programName, err);
-    const int opened =
-        session.open(arguments, now, {.recordsFolder = true, .writes = !command.dryRun});
+    const int opened = session.open(
+        arguments, now, {.access = command.dryRun ? CommandAccess::Read : CommandAccess::Write});
     if (opened != kCommandOk) return opened;
     const QString backupFolder = JoinPath(session.baseFolder(), QStringLiteral("db_backup"));
     const QString& dbFilePath = session.databasePath();

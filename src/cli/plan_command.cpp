@@ -107,9 +107,11 @@ int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
     }
 
     CommandSession session(programFolder, programName, err);
-    const int opened = session.open(
-        arguments, now,
-        {.recordsFolder = false, .writes = command.verb == kImport && !command.dryRun});
+    const int opened =
+        session.open(arguments, now,
+                     {.access = command.verb == kImport && !command.dryRun ? CommandAccess::Write
+                                                                           : CommandAccess::Read,
+                      .recordsFolder = false});
     if (opened != kCommandOk) return opened;
     Database& db = session.database();
 

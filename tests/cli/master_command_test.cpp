@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include "cli/command_guard.h"
 #include "cli/csv_command.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
@@ -225,7 +226,7 @@ TEST_F(MasterCommand, RefusedWhileTheWindowRuns) {
     ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
     const CommandRun result = run({"--rename-exercise", "01", "05", "x"});
     EXPECT_EQ(result.status, kCommandFailed);
-    EXPECT_FALSE(result.err.isEmpty());
+    EXPECT_EQ(result.err, kCommandWhileRunningMessage + QLatin1Char('\n'));
     EXPECT_EQ(exercise("01", "05"), QStringLiteral("Bench Press (Barbell)"));
 }
 
