@@ -11,11 +11,9 @@
 #include "backups/integrity.h"
 #include "backups/program_tables.h"
 #include "backups/restore.h"
-#include "cli/command_guard.h"
-#include "cli/command_options.h"
+#include "cli/command_arguments.h"
 #include "cli/command_session.h"
 #include "cli/console_platform.h"
-#include "cli/csv_command.h"
 #include "common/paths.h"
 #include "db/connection.h"
 #include "db/prepared_statement.h"
@@ -23,50 +21,6 @@
 namespace sorvenka {
 
 namespace {
-
-const QString kList = QStringLiteral("--list-backups");
-const QString kRestore = QStringLiteral("--restore-backup");
-const QString kCheck = QStringLiteral("--check-database");
-
-QString Usage(const QString& name) {
-    return QStringLiteral(
-               "使い方:\n"
-               "  %1 --list-backups\n"
-               "  %1 --restore-backup NAME\n"
-               "  %1 --check-database")
-        .arg(name);
-}
-
-struct Command {
-    QString name;    // one of the three
-    QString backup;  // the NAME of --restore-backup
-};
-
-bool Parse(const QStringList& arguments, Command& command, QString& reason) {
-    ParsedOptions options;
-    if (!ParseCommandOptions(
-            arguments.mid(1),
-            {{"--list-backups", false}, {"--restore-backup", true}, {"--check-database", false}},
-            options, reason))
-        return false;
-    for (const QString& name : {kList, kRestore, kCheck}) {
-        if (!options.has(name)) continue;
-        if (!command.name.isEmpty()) {
-            reason = QStringLiteral("コマンドは一度に一つだけ指定してください: %1 と %2")
-                         .arg(command.name, name);
-            return false;
-        }
-        command.name = name;
-    }
-    if (command.name.isEmpty()) {
-        reason = QStringLiteral(
-            "--list-backups、--restore-backup、--check-database の"
-            "どれかを指定してください。");
-        return false;
-    }
-    command.backup = options.value(kRestore);
-    return true;
-}
 
 // A journal left by a crash in the middle of a commit is rolled back, as the program's own
 // open does at its first read: the read-only check would otherwise find the file unreadable.
@@ -151,19 +105,18 @@ int CheckCommand(CommandSession& session, const QStringList& arguments, QTextStr
 int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err) {
-    Command command;
+    CommandArguments read;
     QString reason;
-    if (!Parse(arguments, command, reason)) {
-        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
-        return kCommandUsage;
-    }
+    if (!ReadCommandArguments(arguments, &RunBackupCommandLine, read, reason))
+        return RefuseArguments(arguments, &RunBackupCommandLine, reason, err);
     // Each reads or replaces the files itself: the lock alone, held until the command ends.
     CommandSession session(programFolder, programName, err);
     const int locked = session.open(arguments, now, {.access = CommandAccess::Lock});
     if (locked != kCommandOk) return locked;
     const QString& base = session.baseFolder();
-    if (command.name == kList) return ListCommand(base, now, out, err);
-    if (command.name == kRestore) return RestoreCommand(base, command.backup, now, out, err);
+    if (read.is("--list-backups")) return ListCommand(base, now, out, err);
+    if (read.is("--restore-backup"))
+        return RestoreCommand(base, read.value("--restore-backup"), now, out, err);
     return CheckCommand(session, arguments, out, err);
 }
 

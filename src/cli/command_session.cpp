@@ -2,7 +2,7 @@
 
 #include "backups/data_layout.h"
 #include "cli/command_guard.h"
-#include "cli/csv_command.h"
+#include "cli/command_table.h"
 #include "cli/day_backup.h"
 #include "common/paths.h"
 #include "startup/master_codes.h"
