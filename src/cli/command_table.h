@@ -13,10 +13,11 @@ inline constexpr int kCommandUsage = 2;
 
 // One option a command takes beside its word.
 struct CommandOption {
-    const char* name;            // "--from"
-    const char* values = "";     // the names of its values, "yyyy/mm/dd", "GRP EXER"; "" for none
-    bool required = false;       // the command needs it (else shown in brackets)
-    const char* with = nullptr;  // an option it is only given with: "--dry-run"
+    const char* name;              // "--from"
+    const char* values = "";       // the names of its values, "yyyy/mm/dd", "GRP EXER"; "" for none
+    bool required = false;         // the command needs it (else shown in brackets)
+    const char* with = nullptr;    // an option it is only given with: "--dry-run"
+    const char* description = "";  // what it does, for the manual page
 };
 
 // A command the program runs without a window: its word and the values the word takes, its
