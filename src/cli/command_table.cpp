@@ -86,25 +86,25 @@ QStringList ValueNames(const char* values) {
     return QString::fromUtf8(values).split(QLatin1Char(' '), Qt::SkipEmptyParts);
 }
 
-namespace {
-
-QString WithValues(const char* name, const char* values) {
-    QString text = QString::fromUtf8(name);
-    if (*values != '\0') text += QLatin1Char(' ') + QString::fromUtf8(values);
-    return text;
+QString UsageDress::withValues(const char* name, const char* values) const {
+    const QString shown = this->values(values);
+    return shown.isEmpty() ? word(name) : word(name) + QLatin1Char(' ') + shown;
 }
 
-}  // namespace
-
-QString CommandUsage(const CommandLineCommand& command) {
-    QString usage = WithValues(command.name, command.values);
+QString CommandUsage(const CommandLineCommand& command, const UsageDress& dress) {
+    QString usage = dress.withValues(command.name, command.values);
     for (const CommandOption& option : command.options) {
-        QString text = WithValues(option.name, option.values);
-        if (option.with != nullptr) text = QString::fromUtf8(option.with) + QLatin1Char(' ') + text;
+        QString text = dress.withValues(option.name, option.values);
+        if (option.with != nullptr) text = dress.word(option.with) + QLatin1Char(' ') + text;
         usage += QLatin1Char(' ') +
                  (option.required ? text : QLatin1Char('[') + text + QLatin1Char(']'));
     }
     return usage;
+}
+
+QString CommandUsage(const CommandLineCommand& command) {
+    const auto plain = [](const char* text) { return QString::fromUtf8(text); };
+    return CommandUsage(command, {plain, plain});
 }
 
 QString FamilyUsage(const QString& name, int (*run)(const QStringList&)) {

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace sorvenka {
@@ -39,6 +40,15 @@ QStringList ValueNames(const char* values);
 
 // "--export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]"
 QString CommandUsage(const CommandLineCommand& command);
+
+// How a usage line shows an option's word and a word's values (the manual page in its fonts).
+struct UsageDress {
+    std::function<QString(const char*)> word;
+    std::function<QString(const char*)> values;  // "" gives ""
+
+    QString withValues(const char* name, const char* values) const;
+};
+QString CommandUsage(const CommandLineCommand& command, const UsageDress& dress);
 
 // "使い方:" and a line "  name usage" for each command of the family `run` runs.
 QString FamilyUsage(const QString& name, int (*run)(const QStringList&));

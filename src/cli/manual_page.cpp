@@ -33,23 +33,14 @@ QString Values(const char* values) {
     return names.join(QLatin1Char(' '));
 }
 
-QString WithValues(const char* name, const char* values) {
-    const QString shown = Values(values);
-    return shown.isEmpty() ? Bold(QString::fromUtf8(name))
-                           : Bold(QString::fromUtf8(name)) + QLatin1Char(' ') + shown;
+QString Word(const char* word) {
+    return Bold(QString::fromUtf8(word));
 }
 
+const UsageDress kRoff{&Word, &Values};
+
 QString SynopsisLine(const CommandLineCommand& command) {
-    QString line = Bold(QStringLiteral("sorvenka ") + QString::fromUtf8(command.name));
-    if (*command.values != '\0') line += QLatin1Char(' ') + Values(command.values);
-    for (const CommandOption& option : command.options) {
-        QString text = WithValues(option.name, option.values);
-        if (option.with != nullptr)
-            text = Bold(QString::fromUtf8(option.with)) + QLatin1Char(' ') + text;
-        line += QLatin1Char(' ') +
-                (option.required ? text : QLatin1Char('[') + text + QLatin1Char(']'));
-    }
-    return line;
+    return Bold(QStringLiteral("sorvenka")) + QLatin1Char(' ') + CommandUsage(command, kRoff);
 }
 
 // A description's option words are minus signs; its other hyphens stay hyphens.
@@ -63,10 +54,9 @@ QString Description(const char* text) {
 QString OptionList(const CommandLineCommand& command) {
     QString list = QStringLiteral(".RS\n");
     for (const CommandOption& option : command.options) {
-        list += QStringLiteral(".TP\n") + WithValues(option.name, option.values) + '\n';
+        list += QStringLiteral(".TP\n") + kRoff.withValues(option.name, option.values) + '\n';
         if (option.with != nullptr)
-            list += QStringLiteral("with ") + Bold(QString::fromUtf8(option.with)) +
-                    QStringLiteral(": ");
+            list += QStringLiteral("with ") + Word(option.with) + QStringLiteral(": ");
         list += Description(option.description) + '\n';
     }
     return list + QStringLiteral(".RE");
@@ -108,7 +98,7 @@ bool FillManualPage(const QString& pageTemplate, QString& page, QString& reason)
         }
         if (kind == QLatin1String("COMMAND")) {
             headed << name;
-            page += QStringLiteral(".TP\n") + WithValues(command->name, command->values);
+            page += QStringLiteral(".TP\n") + kRoff.withValues(command->name, command->values);
         } else {
             listed << name;
             page += OptionList(*command);

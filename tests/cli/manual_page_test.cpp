@@ -55,7 +55,7 @@ TEST(ManualPage, WordsValuesAndCompanionsInTheirFonts) {
     QString page, reason;
     ASSERT_TRUE(FillManualPage(Template(QString()), page, reason)) << reason.toStdString();
     for (const char* expected :
-         {R"(\fBsorvenka \-\-import\-csv\fR \fIFILE\fR|\fB\-\fR [\fB\-\-group\fR \fICODE\fR])",
+         {R"(\fBsorvenka\fR \fB\-\-import\-csv\fR \fIFILE\fR|\fB\-\fR [\fB\-\-group\fR \fICODE\fR])",
           R"([\fB\-\-unit\fR \fBkg\fR|\fBlb\fR])",
           R"([\fB\-\-dry\-run\fR \fB\-\-write\-map\fR \fIFILE\fR])",
           R"(\-\-merge\-exercise\fR \fIGRP\fR \fIEXER\fR \fB\-\-into\fR \fIGRP\fR \fIEXER\fR [)",
