@@ -54,13 +54,14 @@ TEST(ManualPage, EveryCommandOnceWithItsOptions) {
 TEST(ManualPage, WordsValuesAndCompanionsInTheirFonts) {
     QString page, reason;
     ASSERT_TRUE(FillManualPage(Template(QString()), page, reason)) << reason.toStdString();
-    for (const char* expected :
-         {R"(\fBsorvenka\fR \fB\-\-import\-csv\fR \fIFILE\fR|\fB\-\fR [\fB\-\-group\fR \fICODE\fR])",
-          R"([\fB\-\-unit\fR \fBkg\fR|\fBlb\fR])",
-          R"([\fB\-\-dry\-run\fR \fB\-\-write\-map\fR \fIFILE\fR])",
-          R"(\-\-merge\-exercise\fR \fIGRP\fR \fIEXER\fR \fB\-\-into\fR \fIGRP\fR \fIEXER\fR [)",
-          ".TP\n\\fB\\-\\-write\\-map\\fR \\fIFILE\\fR\nwith \\fB\\-\\-dry\\-run\\fR: writes",
-          "given to \\-\\-map;"})
+    for (
+        const char* expected :
+        {R"(\fBsorvenka\fR \fB\-\-import\-csv\fR \fIFILE\fR|\fB\-\fR [\fB\-\-group\fR \fICODE\fR])",
+         R"([\fB\-\-unit\fR \fBkg\fR|\fBlb\fR])",
+         R"([\fB\-\-dry\-run\fR \fB\-\-write\-map\fR \fIFILE\fR])",
+         R"(\-\-merge\-exercise\fR \fIGRP\fR \fIEXER\fR \fB\-\-into\fR \fIGRP\fR \fIEXER\fR [)",
+         ".TP\n\\fB\\-\\-write\\-map\\fR \\fIFILE\\fR\nwith \\fB\\-\\-dry\\-run\\fR: writes",
+         "given to \\-\\-map;"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected;
 }
 
