@@ -37,13 +37,18 @@ configure_file(packaging/sorvenka.in ${packaging}/sorvenka @ONLY)
 configure_file(packaging/${SORVENKA_APP_ID}.metainfo.xml.in
                ${packaging}/${SORVENKA_APP_ID}.metainfo.xml @ONLY)
 
+# The manual page: its template filled from the command table.
+add_custom_command(OUTPUT ${packaging}/sorvenka.1
+  COMMAND make_manual_page ${CMAKE_SOURCE_DIR}/packaging/sorvenka.1.in ${packaging}/sorvenka.1
+  DEPENDS make_manual_page ${CMAKE_SOURCE_DIR}/packaging/sorvenka.1.in)
 # Debian keeps manual pages and changelogs compressed, without a time stamp inside.
 set(compressed)
-foreach(source sorvenka.1 changelog)
-  add_custom_command(OUTPUT ${packaging}/${source}.gz
-    COMMAND gzip -9 -n -c ${CMAKE_SOURCE_DIR}/packaging/${source} > ${packaging}/${source}.gz
-    DEPENDS ${CMAKE_SOURCE_DIR}/packaging/${source})
-  list(APPEND compressed ${packaging}/${source}.gz)
+foreach(source ${packaging}/sorvenka.1 ${CMAKE_SOURCE_DIR}/packaging/changelog)
+  get_filename_component(name ${source} NAME)
+  add_custom_command(OUTPUT ${packaging}/${name}.gz
+    COMMAND gzip -9 -n -c ${source} > ${packaging}/${name}.gz
+    DEPENDS ${source})
+  list(APPEND compressed ${packaging}/${name}.gz)
 endforeach()
 add_custom_target(sorvenka_compressed_docs ALL DEPENDS ${compressed})
 

@@ -11,70 +11,16 @@
 #include "backups/integrity.h"
 #include "backups/program_tables.h"
 #include "backups/restore.h"
-#include "cli/command_guard.h"
-#include "cli/command_options.h"
+#include "cli/command_arguments.h"
+#include "cli/command_session.h"
 #include "cli/console_platform.h"
-#include "cli/csv_command.h"
-#include "common/log.h"
 #include "common/paths.h"
 #include "db/connection.h"
-#include "db/database.h"
 #include "db/prepared_statement.h"
-#include "startup/instance_guard.h"
-#include "startup/master_codes.h"
 
 namespace sorvenka {
 
 namespace {
-
-const QString kList = QStringLiteral("--list-backups");
-const QString kRestore = QStringLiteral("--restore-backup");
-const QString kCheck = QStringLiteral("--check-database");
-
-QString Usage(const QString& name) {
-    return QStringLiteral(
-               "使い方:\n"
-               "  %1 --list-backups\n"
-               "  %1 --restore-backup NAME\n"
-               "  %1 --check-database")
-        .arg(name);
-}
-
-// Messages of the window break lines with CR LF; a terminal takes LF.
-QString ConsoleText(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
-
-struct Command {
-    QString name;    // one of the three
-    QString backup;  // the NAME of --restore-backup
-};
-
-bool Parse(const QStringList& arguments, Command& command, QString& reason) {
-    ParsedOptions options;
-    if (!ParseCommandOptions(
-            arguments.mid(1),
-            {{"--list-backups", false}, {"--restore-backup", true}, {"--check-database", false}},
-            options, reason))
-        return false;
-    for (const QString& name : {kList, kRestore, kCheck}) {
-        if (!options.has(name)) continue;
-        if (!command.name.isEmpty()) {
-            reason = QStringLiteral("コマンドは一度に一つだけ指定してください: %1 と %2")
-                         .arg(command.name, name);
-            return false;
-        }
-        command.name = name;
-    }
-    if (command.name.isEmpty()) {
-        reason = QStringLiteral(
-            "--list-backups、--restore-backup、--check-database の"
-            "どれかを指定してください。");
-        return false;
-    }
-    command.backup = options.value(kRestore);
-    return true;
-}
 
 // A journal left by a crash in the middle of a commit is rolled back, as the program's own
 // open does at its first read: the read-only check would otherwise find the file unreadable.
@@ -119,9 +65,11 @@ int RestoreCommand(const QString& base, const QString& name, const QDateTime& no
     return kCommandOk;
 }
 
-int CheckCommand(const QString& programFolder, const QString& programName, QTextStream& out,
+// The file is checked whole before the program's own open, which would take a damaged or
+// foreign file for the database.
+int CheckCommand(CommandSession& session, const QStringList& arguments, QTextStream& out,
                  QTextStream& err) {
-    const QString dbPath = DatabaseFilePath(ParentFolder(programFolder));
+    const QString& dbPath = session.databasePath();
     const QFileInfo info(dbPath);
     if (!info.isFile() || info.size() == 0) {
         err << ConsoleText(MissingDatabaseText(dbPath)) << Qt::endl;
@@ -146,14 +94,8 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
         err << reason << '\n' << dbPath << Qt::endl;
         return kCommandFailed;
     }
-    ConsolePlatform platform(err);
-    Log log(platform, programFolder, programName);
-    Database db(platform, log);
-    QString message;
-    if (!db.open(dbPath, message) || !CheckMasterCodes(db, message)) {
-        err << message << Qt::endl;
-        return kCommandFailed;
-    }
+    const int opened = session.openDatabase(arguments);
+    if (opened != kCommandOk) return opened;
     out << QStringLiteral("データベースは正常です。") << '\n' << dbPath << Qt::endl;
     return kCommandOk;
 }
@@ -163,18 +105,19 @@ int CheckCommand(const QString& programFolder, const QString& programName, QText
 int RunBackupCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err) {
-    Command command;
+    CommandArguments read;
     QString reason;
-    if (!Parse(arguments, command, reason)) {
-        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
-        return kCommandUsage;
-    }
-    InstanceGuard guard;  // held until the command ends
-    if (!GuardCommand(guard, programFolder, programName, err)) return kCommandFailed;
-    const QString base = ParentFolder(programFolder);
-    if (command.name == kList) return ListCommand(base, now, out, err);
-    if (command.name == kRestore) return RestoreCommand(base, command.backup, now, out, err);
-    return CheckCommand(programFolder, programName, out, err);
+    if (!ReadCommandArguments(arguments, &RunBackupCommandLine, read, reason))
+        return RefuseArguments(arguments, &RunBackupCommandLine, reason, err);
+    // Each reads or replaces the files itself: the lock alone, held until the command ends.
+    CommandSession session(programFolder, programName, err);
+    const int locked = session.open(arguments, now, {.access = CommandAccess::Lock});
+    if (locked != kCommandOk) return locked;
+    const QString& base = session.baseFolder();
+    if (read.is("--list-backups")) return ListCommand(base, now, out, err);
+    if (read.is("--restore-backup"))
+        return RestoreCommand(base, read.value("--restore-backup"), now, out, err);
+    return CheckCommand(session, arguments, out, err);
 }
 
 int RunBackupCommandLine(const QStringList& arguments) {

@@ -6,12 +6,13 @@
 
 namespace sorvenka {
 
-// Valdrome --list-backups
+// The commands of the copies, as their rows in the command table say:
+// --list-backups
 //   one line per daily copy, newest first: name, time taken, sets, last day with sets and
 //   whether it passes the integrity check, separated by TAB.
-// Valdrome --restore-backup NAME
+// --restore-backup NAME
 //   puts that copy in the place of the database; the current file is kept beside it.
-// Valdrome --check-database
+// --check-database
 //   the engine's integrity check and the master code checks of the database.
 // Works on the folder layout around programFolder and is refused while the program (or
 // another command) runs there. Exit status 0 done (database sound), 1 failed (or damaged),

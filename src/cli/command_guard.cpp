@@ -2,18 +2,16 @@
 
 #include "backups/data_layout.h"
 #include "cli/command_line.h"
+#include "cli/console_platform.h"
 #include "common/paths.h"
 #include "startup/backup.h"
 #include "startup/instance_guard.h"
-#include "startup/startup.h"
 
 namespace sorvenka {
 
-const QString kCommandWhileRunningMessage =
-    kSecondInstanceMessage +
-    QStringLiteral(
-        "ウィンドウが開いている間はコマンドを実行できません。ウィンドウを閉じてから、"
-        "もう一度実行してください（ほかのコマンドの実行中なら、終わるのを待ってください）。");
+const QString kCommandWhileRunningMessage = QStringLiteral(
+    "Valdrome のウィンドウが開いているか、ほかのコマンドが実行中です。"
+    "ウィンドウを閉じてから（コマンドなら終わるのを待ってから）、もう一度実行してください。");
 
 bool GuardCommand(InstanceGuard& guard, const QString& programFolder, const QString& programName,
                   QTextStream& err) {
@@ -26,9 +24,7 @@ bool GuardCommand(InstanceGuard& guard, const QString& programFolder, const QStr
     if (guard.outcome() == InstanceGuard::Outcome::HeldElsewhere) {
         err << kCommandWhileRunningMessage << Qt::endl;
     } else {
-        // Messages of the window break lines with CR LF; a terminal takes LF.
-        err << guard.refusalMessage().replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
-            << Qt::endl;
+        err << ConsoleText(guard.refusalMessage()) << Qt::endl;
     }
     return false;
 }

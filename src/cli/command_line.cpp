@@ -64,7 +64,7 @@ CommandLineChoice ChooseCommandLine(const QStringList& words) {
 QString CommandLineHelp(const QString& name) {
     QString text = QStringLiteral("使い方:\n  %1\n      ウィンドウを開きます。\n").arg(name);
     for (const CommandLineCommand& command : CommandLineCommands())
-        text += QStringLiteral("  %1 %2\n").arg(name, QString::fromUtf8(command.usage));
+        text += QStringLiteral("  %1 %2\n").arg(name, CommandUsage(command));
     text += QStringLiteral(
                 "  %1 --help | --version\n"
                 "\n"

@@ -1,15 +1,14 @@
 #include "cli/command_options.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace sorvenka {
 
 namespace {
 
-const KnownOption* FindOption(std::initializer_list<KnownOption> known, const QString& name) {
+const KnownOption* FindOption(const std::vector<KnownOption>& known, const QString& name) {
     for (const KnownOption& option : known)
-        if (name == QLatin1String(option.name)) return &option;
+        if (name == option.name) return &option;
     return nullptr;
 }
 
@@ -19,10 +18,10 @@ bool IsOptionWord(const QString& word) {
 
 }  // namespace
 
-bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOption> known,
+bool ParseCommandOptions(const QStringList& words, const std::vector<KnownOption>& known,
                          ParsedOptions& parsed, QString& reason) {
     parsed = ParsedOptions();
-    std::vector<QString> lacking;  // options whose value follows "--"
+    std::vector<QString> lacking;  // an option once for each value that follows "--"
     qsizetype i = 0;
     for (; i < words.size(); ++i) {
         const QString& word = words[i];
@@ -45,7 +44,7 @@ bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOp
             reason = QStringLiteral("%1 が2回指定されています。").arg(name);
             return false;
         }
-        if (!option->takesValue) {
+        if (option->values == 0) {
             if (equals >= 0) {
                 reason = QStringLiteral("%1 は値をとりません: %2").arg(name, word);
                 return false;
@@ -54,15 +53,25 @@ bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOp
             continue;
         }
         if (equals >= 0) {
-            parsed.values.insert(name, word.mid(equals + 1));
-        } else if (i + 1 < words.size() && words[i + 1] == QLatin1String("--")) {
-            lacking.push_back(name);
-        } else if (i + 1 < words.size() && !IsOptionWord(words[i + 1])) {
-            parsed.values.insert(name, words[++i]);
-        } else {
+            if (option->values != 1) {
+                reason = QStringLiteral("%1 の値は = の後に書けません: %2").arg(name, word);
+                return false;
+            }
+            parsed.values.insert(name, {word.mid(equals + 1)});
+            continue;
+        }
+        QStringList& values = parsed.values[name];
+        while (values.size() < option->values) {
+            if (i + 1 < words.size() && words[i + 1] == QLatin1String("--")) {
+                lacking.insert(lacking.end(), option->values - values.size(), name);
+                break;
+            }
             // A following "--word" is the next option, never this one's value.
-            reason = QStringLiteral("%1 の値がありません。").arg(name);
-            return false;
+            if (i + 1 >= words.size() || IsOptionWord(words[i + 1])) {
+                reason = QStringLiteral("%1 の値がありません。").arg(name);
+                return false;
+            }
+            values << words[++i];
         }
     }
     for (const QString& name : lacking) {
@@ -70,14 +79,14 @@ bool ParseCommandOptions(const QStringList& words, std::initializer_list<KnownOp
             reason = QStringLiteral("%1 の値がありません。").arg(name);
             return false;
         }
-        parsed.values.insert(name, words[i++]);
+        parsed.values[name] << words[i++];
     }
     if (i < words.size()) {
         reason = QStringLiteral("余分な引数です: %1").arg(words[i]);
         return false;
     }
     for (auto value = parsed.values.cbegin(); value != parsed.values.cend(); ++value) {
-        if (value->isEmpty()) {
+        if (value->contains(QString())) {
             reason = QStringLiteral("%1 の値が空です。").arg(value.key());
             return false;
         }

@@ -1,7 +1,8 @@
 #include "cli/command_session.h"
 
+#include "backups/data_layout.h"
 #include "cli/command_guard.h"
-#include "cli/csv_command.h"
+#include "cli/command_table.h"
 #include "cli/day_backup.h"
 #include "common/paths.h"
 #include "startup/master_codes.h"
@@ -13,8 +14,7 @@ CommandSession::CommandSession(const QString& programFolder, const QString& prog
     : programFolder_(programFolder),
       programName_(programName),
       base_(ParentFolder(programFolder)),
-      dbFilePath_(
-          JoinPath(JoinPath(base_, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"))),
+      dbFilePath_(DatabaseFilePath(base_)),
       err_(err),
       platform_(err),
       log_(platform_, programFolder, programName),
@@ -23,7 +23,8 @@ CommandSession::CommandSession(const QString& programFolder, const QString& prog
 int CommandSession::open(const QStringList& arguments, const QDateTime& now,
                          const CommandNeeds& needs) {
     if (!GuardCommand(guard_, programFolder_, programName_, err_)) return kCommandFailed;
-    QStringList folders = {QStringLiteral("db"), QStringLiteral("db_backup")};
+    if (needs.access == CommandAccess::Lock) return kCommandOk;
+    QStringList folders = {kDbFolderName, kBackupFolderName};
     if (needs.recordsFolder) folders << QStringLiteral("rec");
     for (const QString& folder : folders) {
         const QString path = JoinPath(base_, folder);
@@ -38,9 +39,13 @@ int CommandSession::open(const QStringList& arguments, const QDateTime& now,
              << dbFilePath_ << Qt::endl;
         return kCommandFailed;
     }
-    if (needs.writes && !TakeDayBackupBeforeWriting(base_, now, CommandName(arguments), err_))
+    if (needs.access == CommandAccess::Write &&
+        !TakeDayBackupBeforeWriting(base_, now, CommandName(arguments), err_))
         return kCommandFailed;
+    return openDatabase(arguments);
+}
 
+int CommandSession::openDatabase(const QStringList& arguments) {
     log_.start();
     log_.write(arguments.mid(1).join(QLatin1Char(' ')));
     QString message;

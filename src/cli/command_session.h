@@ -12,10 +12,17 @@
 
 namespace sorvenka {
 
-// What differs between the commands that work on the database.
+// How far a command opens the data folder before its own work.
+enum class CommandAccess {
+    Lock,   // the lock alone: the command lists, checks or replaces the files itself
+    Read,   // the database open
+    Write,  // the database open after the day's copy is taken
+};
+
+// What differs between the commands.
 struct CommandNeeds {
-    bool recordsFolder = true;  // rec must exist beside db and db_backup
-    bool writes = false;        // the day's copy is taken before the database opens
+    CommandAccess access = CommandAccess::Read;
+    bool recordsFolder = true;  // rec must exist beside db and db_backup (Read and Write)
 };
 
 // The lock of the program folder, the log and the open database, held for a command's life.
@@ -27,9 +34,12 @@ class CommandSession {
     CommandSession(const CommandSession&) = delete;
     CommandSession& operator=(const CommandSession&) = delete;
 
-    // kCommandOk when the database is open, else the status to end the command with, the
-    // reason written to err.
+    // kCommandOk when the folder is had as far as `needs` asks, else the status to end the
+    // command with, the reason written to err.
     int open(const QStringList& arguments, const QDateTime& now, const CommandNeeds& needs);
+    // The last steps of open(): the log of this run, the database and its master codes. For a
+    // command that holds the lock alone and has checked the file itself.
+    int openDatabase(const QStringList& arguments);
 
     const QString& baseFolder() const { return base_; }
     const QString& databasePath() const { return dbFilePath_; }

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <QString>
 #include <QTextStream>
 
 #include "common/platform.h"
 
 namespace sorvenka {
+
+// A message of the window on a terminal: the window breaks lines with CR LF, a terminal with LF.
+inline QString ConsoleText(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
 
 // The seam for the command line: what a window would show goes to standard error, nothing
 // is asked, and ending the program leaves the process with the status.

@@ -2,8 +2,7 @@
 
 #include <QFileInfo>
 
-#include "cli/command_guard.h"
-#include "cli/command_options.h"
+#include "cli/command_arguments.h"
 #include "cli/command_session.h"
 #include "cli/standard_input.h"
 #include "common/paths.h"
@@ -17,21 +16,7 @@ namespace sorvenka {
 
 namespace {
 
-const QString kExport = QStringLiteral("--export-csv");
-const QString kImport = QStringLiteral("--import-csv");
-
 const QString kStandardStream = QStringLiteral("-");
-
-QString Usage(const QString& name) {
-    // The second line of the import goes on under its options.
-    return QStringLiteral(
-               "使い方:\n"
-               "  %1 --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]\n"
-               "  %1 --import-csv FILE|- [--group CODE] [--dry-run] [--skip-refused] "
-               "[--unit kg|lb]\n"
-               "%2[--distance-unit km|mi] [--map FILE] [--dry-run --write-map FILE]")
-        .arg(name, QString(name.size() + 22, QLatin1Char(' ')));
-}
 
 struct Command {
     bool exporting = false;
@@ -39,37 +24,21 @@ struct Command {
     bool dryRun = false, skipRefused = false;
 };
 
-bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    ParsedOptions options;
-    if (!ParseCommandOptions(arguments.mid(1),
-                             {{"--export-csv", true},
-                              {"--import-csv", true},
-                              {"--from", true},
-                              {"--to", true},
-                              {"--group", true},
-                              {"--unit", true},
-                              {"--distance-unit", true},
-                              {"--map", true},
-                              {"--write-map", true},
-                              {"--dry-run", false},
-                              {"--skip-refused", false}},
-                             options, reason))
-        return false;
-    if (options.has(kExport) == options.has(kImport)) {
-        reason = QStringLiteral("--export-csv か --import-csv のどちらか一つを指定してください。");
-        return false;
-    }
-    command.exporting = options.has(kExport);
-    command.file = options.value(command.exporting ? kExport : kImport);
-    command.from = options.value(QStringLiteral("--from"));
-    command.to = options.value(QStringLiteral("--to"));
-    command.group = options.value(QStringLiteral("--group"));
-    command.unit = options.value(QStringLiteral("--unit"));
-    command.distanceUnit = options.value(QStringLiteral("--distance-unit"));
-    command.map = options.value(QStringLiteral("--map"));
-    command.writeMap = options.value(QStringLiteral("--write-map"));
-    command.dryRun = options.has(QStringLiteral("--dry-run"));
-    command.skipRefused = options.has(QStringLiteral("--skip-refused"));
+// The values the table cannot judge: units, days, and standard output for an export.
+bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+    CommandArguments read;
+    if (!ReadCommandArguments(arguments, &RunCsvCommandLine, read, reason)) return false;
+    command.exporting = read.is("--export-csv");
+    command.file = read.value(read.command->name);
+    command.from = read.value("--from");
+    command.to = read.value("--to");
+    command.group = read.value("--group");
+    command.unit = read.value("--unit");
+    command.distanceUnit = read.value("--distance-unit");
+    command.map = read.value("--map");
+    command.writeMap = read.value("--write-map");
+    command.dryRun = read.has("--dry-run");
+    command.skipRefused = read.has("--skip-refused");
     if (!command.unit.isEmpty() && command.unit != QLatin1String("kg") &&
         command.unit != QLatin1String("lb")) {
         reason = QStringLiteral("--unit は kg か lb です: %1").arg(command.unit);
@@ -80,22 +49,9 @@ bool ParseArguments(const QStringList& arguments, Command& command, QString& rea
         reason = QStringLiteral("--distance-unit は km か mi です: %1").arg(command.distanceUnit);
         return false;
     }
-    const bool importOptions = !command.group.isEmpty() || command.dryRun || command.skipRefused ||
-                               !command.unit.isEmpty() || !command.distanceUnit.isEmpty() ||
-                               !command.map.isEmpty() || !command.writeMap.isEmpty();
-    const bool exportOptions = !command.from.isEmpty() || !command.to.isEmpty();
-    if ((command.exporting && importOptions) || (!command.exporting && exportOptions)) {
-        reason = QStringLiteral("このコマンドには使えない引数があります。");
-        return false;
-    }
     if (command.exporting && command.file == kStandardStream) {
         reason = QStringLiteral(
             "書き出し先に - （標準出力）は使えません。ファイル名を指定してください。");
-        return false;
-    }
-    // The proposed mapping is written for editing, never beside an import.
-    if (!command.writeMap.isEmpty() && !command.dryRun) {
-        reason = QStringLiteral("--write-map は --dry-run と一緒に指定してください。");
         return false;
     }
     for (const QString* day : {&command.from, &command.to}) {
@@ -118,14 +74,14 @@ int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
                   QTextStream& err) {
     Command command;
     QString reason;
-    if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
-        return kCommandUsage;
-    }
+    if (!ReadCommand(arguments, command, reason))
+        return RefuseArguments(arguments, &RunCsvCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);
-    const int opened = session.open(
-        arguments, now, {.recordsFolder = true, .writes = !command.exporting && !command.dryRun});
+    const int opened =
+        session.open(arguments, now,
+                     {.access = command.exporting || command.dryRun ? CommandAccess::Read
+                                                                    : CommandAccess::Write});
     if (opened != kCommandOk) return opened;
     Database& db = session.database();
     QString message;

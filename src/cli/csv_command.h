@@ -4,16 +4,11 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include "cli/command_table.h"
+
 namespace sorvenka {
 
-// Exit statuses of the command line.
-inline constexpr int kCommandOk = 0;
-inline constexpr int kCommandFailed = 1;
-inline constexpr int kCommandUsage = 2;
-
-// Valdrome --export-csv FILE [--from yyyy/mm/dd] [--to yyyy/mm/dd]
-// Valdrome --import-csv FILE [--group CODE] [--dry-run] [--skip-refused] [--unit kg|lb]
-//                           [--map FILE] [--dry-run --write-map FILE]
+// --export-csv and --import-csv, with the options of their rows in the command table.
 // Works on the database of the folder layout around programFolder, refused while another
 // copy of the program runs there. Figures go to out, reasons and refused rows to err.
 // Returns the exit status.

@@ -3,6 +3,7 @@
 #include "backups/backup_list.h"
 #include "backups/backup_texts.h"
 #include "backups/data_layout.h"
+#include "cli/console_platform.h"
 #include "startup/backup.h"
 
 namespace sorvenka {
@@ -10,11 +11,6 @@ namespace sorvenka {
 namespace {
 
 const QString kIndent = QStringLiteral("\u3000");
-
-// Messages of the window break lines with CR LF; a terminal takes LF.
-QString ConsoleText(QString text) {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
 
 void SayDamaged(const QString& baseFolder, const QString& name, QTextStream& err) {
     const QString backupFolder = BackupFolderPath(baseFolder);

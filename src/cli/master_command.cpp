@@ -1,13 +1,9 @@
 #include "cli/master_command.h"
 
-#include <cstring>
-#include <vector>
-
-#include "cli/command_guard.h"
+#include "cli/command_arguments.h"
 #include "cli/command_session.h"
-#include "cli/csv_command.h"
+#include "cli/console_platform.h"
 #include "common/paths.h"
-#include "common/version.h"
 #include "db/database.h"
 #include "masters/exercise_changes.h"
 #include "masters/merge_copy.h"
@@ -16,100 +12,30 @@ namespace sorvenka {
 
 namespace {
 
-const QString kMerge = QStringLiteral("--merge-exercise");
-const QString kMove = QStringLiteral("--move-exercise");
-const QString kRename = QStringLiteral("--rename-exercise");
-
-QString Usage(const QString& name) {
-    return QStringLiteral(
-               "使い方:\n"
-               "  %1 --merge-exercise GRP EXER --into GRP EXER [--dry-run]\n"
-               "  %1 --move-exercise GRP EXER --to GRP\n"
-               "  %1 --rename-exercise GRP EXER NAME")
-        .arg(name);
-}
-
 struct Command {
-    QString verb;  // kMerge, kMove or kRename
+    bool merge = false, move = false;  // else rename
     ExerciseKey exercise;
     ExerciseKey into;  // merge
     QString toGroup;   // move
     QString name;      // rename
-    bool haveInto = false, haveTo = false, dryRun = false;
+    bool dryRun = false;
 };
 
-// The next words as values: none may look like an option. The values the words run out of
-// before a lone "--" go into `lacking` (when there is one) and come from the words after it.
-bool TakeValues(const QStringList& words, qsizetype& i, std::initializer_list<QString*> values,
-                std::vector<QString*>* lacking) {
-    for (QString* value : values) {
-        if (i + 1 >= words.size()) {
-            if (lacking == nullptr) return false;
-            lacking->push_back(value);
-            continue;
-        }
-        if (words[i + 1].startsWith(QStringLiteral("--"))) return false;
-        *value = words[++i];
-    }
-    return true;
+ExerciseKey Key(const QStringList& values) {
+    return {values.value(0), values.value(1)};
 }
 
-bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    // A lone "--" ends the options: the words after it are values, in order, for the option
-    // before it that still lacks them (--rename-exercise 01 05 -- --odd-name).
-    const qsizetype end = arguments.indexOf(QStringLiteral("--"), 1);
-    const QStringList words = end < 0 ? arguments : arguments.mid(0, end);
-    const QStringList after = end < 0 ? QStringList() : arguments.mid(end + 1);
-    std::vector<QString*> lackingValues;
-    std::vector<QString*>* lacking = end < 0 ? nullptr : &lackingValues;
-    const auto take = [&](qsizetype& i, std::initializer_list<QString*> values) {
-        return TakeValues(words, i, values, lacking);
-    };
-    for (qsizetype i = 1; i < words.size(); ++i) {
-        const QString& a = words[i];
-        bool ok = true;
-        if (a == kMerge || a == kMove || a == kRename) {
-            ok = command.verb.isEmpty() &&
-                 take(i, {&command.exercise.grpCd, &command.exercise.exerCd});
-            command.verb = a;
-            if (ok && a == kRename) ok = take(i, {&command.name});
-        } else if (a == QLatin1String("--into")) {
-            ok = !command.haveInto && take(i, {&command.into.grpCd, &command.into.exerCd});
-            command.haveInto = true;
-        } else if (a == QLatin1String("--to")) {
-            ok = !command.haveTo && take(i, {&command.toGroup});
-            command.haveTo = true;
-        } else if (a == QLatin1String("--dry-run")) {
-            command.dryRun = true;
-        } else {
-            ok = false;
-        }
-        if (!ok) {
-            reason = QStringLiteral("引数が正しくありません: %1").arg(a);
-            return false;
-        }
-    }
-    if (lackingValues.size() > static_cast<size_t>(after.size())) {
-        reason = QStringLiteral("-- の後の値が足りません。");
-        return false;
-    }
-    if (lackingValues.size() < static_cast<size_t>(after.size())) {
-        reason = QStringLiteral("余分な引数です: %1").arg(after[lackingValues.size()]);
-        return false;
-    }
-    for (size_t k = 0; k < lackingValues.size(); ++k) *lackingValues[k] = after[k];
-    const bool fits =
-        (command.verb == kMerge && command.haveInto && !command.haveTo) ||
-        (command.verb == kMove && command.haveTo && !command.haveInto && !command.dryRun) ||
-        (command.verb == kRename && !command.haveTo && !command.haveInto && !command.dryRun);
-    if (!fits) {
-        reason = command.verb.isEmpty()
-                     ? QStringLiteral(
-                           "--merge-exercise、--move-exercise、--rename-exercise "
-                           "のどれかを指定してください。")
-                     : QStringLiteral("このコマンドに足りない引数か、使えない引数があります。");
-        return false;
-    }
+bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+    CommandArguments read;
+    if (!ReadCommandArguments(arguments, &RunMasterCommandLine, read, reason)) return false;
+    const QStringList exercise = read.valueList(read.command->name);
+    command.merge = read.is("--merge-exercise");
+    command.move = read.is("--move-exercise");
+    command.exercise = Key(exercise);
+    command.into = Key(read.valueList("--into"));
+    command.toGroup = read.value("--to");
+    command.name = exercise.value(2);
+    command.dryRun = read.has("--dry-run");
     return true;
 }
 
@@ -120,14 +46,12 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
                      QTextStream& err) {
     Command command;
     QString reason;
-    if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
-        return kCommandUsage;
-    }
+    if (!ReadCommand(arguments, command, reason))
+        return RefuseArguments(arguments, &RunMasterCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);
-    const int opened =
-        session.open(arguments, now, {.recordsFolder = true, .writes = !command.dryRun});
+    const int opened = session.open(
+        arguments, now, {.access = command.dryRun ? CommandAccess::Read : CommandAccess::Write});
     if (opened != kCommandOk) return opened;
     const QString backupFolder = JoinPath(session.baseFolder(), QStringLiteral("db_backup"));
     const QString& dbFilePath = session.databasePath();
@@ -135,24 +59,20 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     sqlite3* connection = session.database().connection();
 
     bool done = false;
-    if (command.verb == kMerge && command.dryRun) {
+    if (command.merge && command.dryRun) {
         MergeFigures figures;
         done = PreviewMerge(connection, command.exercise, command.into, figures, message);
         if (done)
-            out << MergePreviewText(figures, FreeMergeCopyPath(backupFolder, now))
-                       .replace(kCrLf, QStringLiteral("\n"))
+            out << ConsoleText(MergePreviewText(figures, FreeMergeCopyPath(backupFolder, now)))
                 << '\n'
                 << QStringLiteral("試しに実行しました（何も書き込んでいません）。") << Qt::endl;
-    } else if (command.verb == kMerge) {
+    } else if (command.merge) {
         MergeOutcome outcome;
         done = MergeWithCopy(connection, dbFilePath, backupFolder, now, command.exercise,
                              command.into, outcome);
         message = outcome.message;
-        if (done)
-            out << MergeDoneText(outcome.figures, outcome.copyPath)
-                       .replace(kCrLf, QStringLiteral("\n"))
-                << Qt::endl;
-    } else if (command.verb == kMove) {
+        if (done) out << ConsoleText(MergeDoneText(outcome.figures, outcome.copyPath)) << Qt::endl;
+    } else if (command.move) {
         QString code;
         done = MoveExerciseToGroup(connection, command.exercise, command.toGroup, code, message);
         if (done)
@@ -167,7 +87,7 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
                 << Qt::endl;
     }
     if (!done) {
-        err << QString(message).replace(kCrLf, QStringLiteral("\n")) << Qt::endl;
+        err << ConsoleText(message) << Qt::endl;
         return kCommandFailed;
     }
     session.log().write(QStringLiteral("done"));

@@ -6,12 +6,10 @@
 
 namespace sorvenka {
 
-// Valdrome --merge-exercise GRP EXER --into GRP EXER [--dry-run]
-// Valdrome --move-exercise GRP EXER --to GRP
-// Valdrome --rename-exercise GRP EXER NAME
-// Works on the database of the folder layout around programFolder, refused while another copy
-// of the program runs there. Results go to out, reasons to err. Returns the exit status: 0 done,
-// 1 refused or failed (nothing written), 2 wrong arguments.
+// --merge-exercise, --move-exercise and --rename-exercise, with the options of their rows in
+// the command table. Works on the database of the folder layout around programFolder, refused
+// while another copy of the program runs there. Results go to out, reasons to err. Returns the
+// exit status: 0 done, 1 refused or failed (nothing written), 2 wrong arguments.
 int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err);

@@ -2,10 +2,8 @@
 
 #include <QFileInfo>
 
-#include "cli/command_guard.h"
-#include "cli/command_options.h"
+#include "cli/command_arguments.h"
 #include "cli/command_session.h"
-#include "cli/csv_command.h"
 #include "common/paths.h"
 #include "common/text_tests.h"
 #include "db/database.h"
@@ -17,54 +15,20 @@ namespace sorvenka {
 
 namespace {
 
-const QString kPlan = QStringLiteral("--plan");
-const QString kExport = QStringLiteral("--export-routines");
-const QString kImport = QStringLiteral("--import-routines");
-
-QString Usage(const QString& name) {
-    return QStringLiteral(
-               "使い方:\n"
-               "  %1 --plan [--date yyyy/mm/dd]\n"
-               "  %1 --export-routines FILE\n"
-               "  %1 --import-routines FILE [--dry-run]")
-        .arg(name);
-}
-
 struct Command {
-    QString verb;
+    bool plan = false, exporting = false;  // else importing
     QString file, date;
     bool dryRun = false;
 };
 
-bool ParseArguments(const QStringList& arguments, Command& command, QString& reason) {
-    ParsedOptions options;
-    if (!ParseCommandOptions(arguments.mid(1),
-                             {{"--plan", false},
-                              {"--export-routines", true},
-                              {"--import-routines", true},
-                              {"--date", true},
-                              {"--dry-run", false}},
-                             options, reason))
-        return false;
-    int verbs = 0;
-    for (const QString& verb : {kPlan, kExport, kImport})
-        if (options.has(verb)) {
-            command.verb = verb;
-            ++verbs;
-        }
-    if (verbs != 1) {
-        reason = QStringLiteral(
-            "--plan、--export-routines、--import-routines のどれか一つを指定してください。");
-        return false;
-    }
-    command.file = options.value(command.verb);
-    command.date = options.value(QStringLiteral("--date"));
-    command.dryRun = options.has(QStringLiteral("--dry-run"));
-    if ((options.has(QStringLiteral("--date")) && command.verb != kPlan) ||
-        (command.dryRun && command.verb != kImport)) {
-        reason = QStringLiteral("このコマンドには使えない引数があります。");
-        return false;
-    }
+bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+    CommandArguments read;
+    if (!ReadCommandArguments(arguments, &RunPlanCommandLine, read, reason)) return false;
+    command.plan = read.is("--plan");
+    command.exporting = read.is("--export-routines");
+    command.file = read.value(read.command->name);
+    command.date = read.value("--date");
+    command.dryRun = read.has("--dry-run");
     if (!command.date.isEmpty() && !IsValidYmd(command.date)) {
         reason = QStringLiteral("日付が正しくありません（yyyy/mm/dd）: %1").arg(command.date);
         return false;
@@ -101,19 +65,19 @@ int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
                    QTextStream& err) {
     Command command;
     QString reason;
-    if (!ParseArguments(arguments, command, reason)) {
-        err << reason << '\n' << Usage(CommandName(arguments)) << Qt::endl;
-        return kCommandUsage;
-    }
+    if (!ReadCommand(arguments, command, reason))
+        return RefuseArguments(arguments, &RunPlanCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);
     const int opened = session.open(
         arguments, now,
-        {.recordsFolder = false, .writes = command.verb == kImport && !command.dryRun});
+        {.access = !command.plan && !command.exporting && !command.dryRun ? CommandAccess::Write
+                                                                          : CommandAccess::Read,
+         .recordsFolder = false});
     if (opened != kCommandOk) return opened;
     Database& db = session.database();
 
-    if (command.verb == kPlan) {
+    if (command.plan) {
         const QString ymd = command.date.isEmpty()
                                 ? now.date().toString(QStringLiteral("yyyy/MM/dd"))
                                 : command.date;
@@ -121,7 +85,7 @@ int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
     }
 
     const QString file = QFileInfo(command.file).absoluteFilePath();
-    if (command.verb == kExport) {
+    if (command.exporting) {
         const RoutinesCsvResult result = ExportRoutinesCsv(db.connection(), file);
         if (!result.ok) {
             err << result.error << Qt::endl;

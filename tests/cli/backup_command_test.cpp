@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QProcess>
 
+#include "cli/command_guard.h"
 #include "cli/csv_command.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
@@ -191,12 +192,28 @@ TEST_F(BackupCommand, TheMasterChecksAreRun) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("m_sweat.sweat_cd"))) << r.err.toStdString();
 }
 
+// The check opens the database as every command does: in a log of its own run, never appended
+// to the log the window left.
+TEST_F(BackupCommand, TheCheckWritesALogOfItsOwnRun) {
+    const QString log = JoinPath(layout.programFolder(), QStringLiteral("Valdrome_log.txt"));
+    {
+        QFile file(log);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write("the window's run\r\n"), 18);
+    }
+    ASSERT_EQ(run({QStringLiteral("--check-database")}).status, kCommandOk);
+    const QString text = QString::fromUtf8(ReadBytes(log));
+    EXPECT_FALSE(text.contains(QStringLiteral("the window's run"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("--check-database"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("DBOpenDB"))) << text.toStdString();
+}
+
 TEST_F(BackupCommand, RefusedWhileTheWindowRuns) {
     InstanceGuard window;
     ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
     const CommandRun r = run({QStringLiteral("--restore-backup"), kGood});
     EXPECT_EQ(r.status, kCommandFailed);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("多重起動")));
+    EXPECT_EQ(r.err, kCommandWhileRunningMessage + QLatin1Char('\n'));
     EXPECT_EQ(sets(), QStringLiteral("0"));
 }
 

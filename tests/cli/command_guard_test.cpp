@@ -4,14 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 
 #include "cli/backup_command.h"
+#include "cli/command_table.h"
 #include "cli/csv_command.h"
 #include "cli/master_command.h"
+#include "cli/plan_command.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
+#include "startup/test_files.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -20,23 +24,35 @@ namespace {
 using Runner = int (*)(const QStringList&, const QString&, const QString&, const QDateTime&,
                        QTextStream&, QTextStream&);
 
+// Every command of the table, each on arguments it would run with, while the window holds the
+// folder's lock: refused before it reads or writes anything, in the one text.
 TEST(CommandGuard, EveryCommandAsksToCloseTheWindowInOneText) {
     TempLayout layout;
     InstanceGuard window;
     ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
+    const QString rec = layout.folder(QStringLiteral("rec"));
+    const QString csv = JoinPath(rec, QStringLiteral("in.csv"));
     const struct {
         Runner run;
         QStringList arguments;
     } cases[] = {
-        {&RunCsvCommand, {"--export-csv", layout.folder(QStringLiteral("rec")) + "/x.csv"}},
+        {&RunCsvCommand, {"--export-csv", JoinPath(rec, QStringLiteral("x.csv"))}},
         {&RunCsvCommand, {"--import-csv", "-", "--dry-run"}},
-        {&RunMasterCommand, {"--rename-exercise", "01", "01", "新しい名前"}},
         {&RunMasterCommand, {"--merge-exercise", "01", "01", "--into", "01", "02", "--dry-run"}},
+        {&RunMasterCommand, {"--move-exercise", "01", "01", "--to", "02"}},
+        {&RunMasterCommand, {"--rename-exercise", "01", "01", "新しい名前"}},
+        {&RunPlanCommand, {"--plan"}},
+        {&RunPlanCommand, {"--export-routines", JoinPath(rec, QStringLiteral("r.csv"))}},
+        {&RunPlanCommand, {"--import-routines", csv}},
         {&RunBackupCommand, {"--list-backups"}},
+        {&RunBackupCommand, {"--restore-backup", "exercise_2024_0101-0000_00.sqlite3"}},
         {&RunBackupCommand, {"--check-database"}},
     };
+    QStringList covered;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
+        covered << c.arguments.first();
+        const QByteArray before = ReadBytes(layout.dbPath());
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
         const int status = c.run(QStringList{QStringLiteral("Valdrome")} + c.arguments,
@@ -47,7 +63,13 @@ TEST(CommandGuard, EveryCommandAsksToCloseTheWindowInOneText) {
         EXPECT_EQ(status, kCommandFailed);
         EXPECT_EQ(err, kCommandWhileRunningMessage + QLatin1Char('\n'));
         EXPECT_TRUE(out.isEmpty());
+        EXPECT_EQ(ReadBytes(layout.dbPath()), before);
+        EXPECT_TRUE(QDir(layout.folder(QStringLiteral("db_backup"))).isEmpty());
+        EXPECT_TRUE(QDir(rec).isEmpty());
     }
+    // A command added to the table is added here too.
+    for (const CommandLineCommand& command : CommandLineCommands())
+        EXPECT_TRUE(covered.contains(QLatin1String(command.name))) << command.name;
     EXPECT_TRUE(kCommandWhileRunningMessage.contains(QStringLiteral("ウィンドウを閉じてから")));
     EXPECT_FALSE(kCommandWhileRunningMessage.contains(QLatin1Char('\n')));  // one line
 }

@@ -16,7 +16,7 @@ struct Case {
 QString Describe(const ParsedOptions& parsed) {
     QStringList parts;
     for (auto i = parsed.values.cbegin(); i != parsed.values.cend(); ++i)
-        parts << i.key() + QLatin1Char('=') + i.value();
+        parts << i.key() + QLatin1Char('=') + i.value().join(QLatin1Char(' '));
     for (const QString& flag : parsed.flags) parts << flag;
     parts.sort();
     return parts.join(QLatin1Char(';'));
@@ -46,13 +46,23 @@ TEST(CommandOptions, ValuesFlagsOrderAndTheEndOfOptions) {
         {"stray word", {"--file", "a", "b"}, false, ""},
         {"word left after --", {"--file", "a", "--", "b"}, false, ""},
         {"option after -- is a stray word", {"--", "--dry-run"}, false, ""},
+        // An option of several values takes as many words, each of which may follow "--".
+        {"two values", {"--into", "01", "05", "--dry-run"}, true, "--dry-run;--into=01 05"},
+        {"values split by --", {"--into", "01", "--", "--05"}, true, "--into=01 --05"},
+        {"all values after --", {"--into", "--", "01", "05"}, true, "--into=01 05"},
+        {"a word left after the values", {"--into", "01", "--", "05", "--file"}, false, ""},
+        {"short of a value", {"--into", "01"}, false, ""},
+        {"short of a value before an option", {"--into", "01", "--dry-run"}, false, ""},
+        {"short of a value after --", {"--into", "01", "--"}, false, ""},
+        {"several values never after =", {"--into=01", "05"}, false, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ParsedOptions parsed;
         QString reason;
         const bool ok = ParseCommandOptions(
-            c.words, {{"--file", true}, {"--group", true}, {"--dry-run", false}}, parsed, reason);
+            c.words, {{"--file", 1}, {"--group", 1}, {"--into", 2}, {"--dry-run", 0}}, parsed,
+            reason);
         EXPECT_EQ(ok, c.ok) << reason.toStdString();
         if (ok)
             EXPECT_EQ(Describe(parsed).toStdString(), c.expected);

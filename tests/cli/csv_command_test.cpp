@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "cli/command_guard.h"
 #include "common/paths.h"
 #include "csv/csv_test_files.h"
 #include "startup/instance_guard.h"
@@ -376,7 +377,7 @@ TEST_F(CsvCommand, RefusedWhileTheWindowOfTheSameFolderRuns) {
     ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
     const CommandRun result = run({QStringLiteral("--import-csv"), file("strong.csv", kStrong)});
     EXPECT_EQ(result.status, kCommandFailed);
-    EXPECT_TRUE(result.err.contains(QStringLiteral("このプログラムは多重起動できません。")));
+    EXPECT_EQ(result.err, kCommandWhileRunningMessage + QLatin1Char('\n'));
     EXPECT_EQ(sets(), QStringLiteral("int:0"));
 }
 

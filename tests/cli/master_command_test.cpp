@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QProcess>
 
+#include "cli/command_guard.h"
 #include "cli/csv_command.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
@@ -87,7 +88,7 @@ TEST_F(MasterCommand, ExitStatusesAndWhatIsWritten) {
         {"option in place of a value",
          {"--move-exercise", "01", "--to", "06"},
          kCommandUsage,
-         "引数が正しくありません",
+         "--move-exercise の値がありません",
          kUnchanged},
         {"dry run of a move",
          {"--move-exercise", "01", "05", "--to", "06", "--dry-run"},
@@ -97,7 +98,7 @@ TEST_F(MasterCommand, ExitStatusesAndWhatIsWritten) {
         {"two commands",
          {"--rename-exercise", "01", "05", "x", "--rename-exercise", "01", "05", "y"},
          kCommandUsage,
-         "引数",
+         "--rename-exercise が2回",
          kUnchanged},
         {"unknown word",
          {"--rename-exercise", "01", "05", "x", "--force"},
@@ -168,13 +169,19 @@ TEST_F(MasterCommand, ADoubleDashEndsTheOptions) {
         {{"--rename-exercise", "01", "05", "--", "--odd"}, kCommandOk, "--odd", ""},
         {{"--rename-exercise", "01", "--", "05", "--odder"}, kCommandOk, "--odder", ""},
         {{"--rename-exercise", "--", "01", "05", "-- spaced"}, kCommandOk, "-- spaced", ""},
-        {{"--rename-exercise", "01", "05", "--"}, kCommandUsage, "", "-- の後の値が足りません"},
+        {{"--rename-exercise", "01", "05", "--"},
+         kCommandUsage,
+         "",
+         "--rename-exercise の値がありません"},
         {{"--rename-exercise", "01", "05", "x", "--", "y"}, kCommandUsage, "", "余分な引数です: y"},
         {{"--merge-exercise", "01", "05", "--into", "01", "01", "--", "--dry-run"},
          kCommandUsage,
          "",
          "余分な引数です: --dry-run"},
-        {{"--rename-exercise", "01", "05", "--odd"}, kCommandUsage, "", "引数が正しくありません"},
+        {{"--rename-exercise", "01", "05", "--odd"},
+         kCommandUsage,
+         "",
+         "--rename-exercise の値がありません"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.arguments.join(' ').toStdString());
@@ -225,7 +232,7 @@ TEST_F(MasterCommand, RefusedWhileTheWindowRuns) {
     ASSERT_TRUE(window.acquire(layout.programFolder(), QStringLiteral("Valdrome")));
     const CommandRun result = run({"--rename-exercise", "01", "05", "x"});
     EXPECT_EQ(result.status, kCommandFailed);
-    EXPECT_FALSE(result.err.isEmpty());
+    EXPECT_EQ(result.err, kCommandWhileRunningMessage + QLatin1Char('\n'));
     EXPECT_EQ(exercise("01", "05"), QStringLiteral("Bench Press (Barbell)"));
 }
 

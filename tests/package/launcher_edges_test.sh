@@ -96,7 +96,7 @@ done
 for pid in "${pids[@]}"; do wait "$pid" || true; done
 for i in $(seq 8); do
     # The program may refuse a second command while one runs; the launcher itself says nothing.
-    if grep -v 'このプログラムは多重起動できません。' "$scratch/race_err$i" | grep -q .; then
+    if grep -v 'ほかのコマンドが実行中です。' "$scratch/race_err$i" | grep -q .; then
         fail "racing launcher $i: $(cat "$scratch/race_err$i")"
     fi
 done
