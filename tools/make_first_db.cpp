@@ -7,9 +7,11 @@
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: make_first_db <database file>\n");
-        return 2;
+    // An option is never taken for a file name: `make_first_db --help` made a database "--help".
+    const bool help = argc == 2 && (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "-h") == 0);
+    if (argc != 2 || help || argv[1][0] == '-') {
+        std::fprintf(help ? stdout : stderr, "usage: make_first_db <database file>\n");
+        return help ? 0 : 2;
     }
     const QString path = QFile::decodeName(argv[1]);
     QString error;
