@@ -1,6 +1,8 @@
 // Times the progress window's reads on ten years of daily training (about 70,000 sets of one
 // exercise): the request for すべて and the switches between charts, against the bare engine
-// running the same statements, and the 1年 view on one against ten years of history.
+// running the same statements, and the 1年 view on one against ten years of history, against
+// the bare engine running the read's statements and against the engine computing the same
+// bests before the year with aggregates; and, on a copy, what an index would change.
 #include <sqlite3.h>
 
 #include <QApplication>
@@ -402,6 +404,7 @@ int main(int argc, char** argv) {
                     "  the 1年 view's reads", yearTimes[i], wall[0], weeks);
     }
     std::printf("  ratio 10 / 1 years: %.2f\n", yearTimes[1] / yearTimes[0]);
+    std::printf("  goal on ten years: figures <= 1.30 x the read's statements, and <= 10 ms\n");
 
     // An index on the exercise's sets holding the columns read, measured on a copy: the
     // program does not build it.
