@@ -67,7 +67,7 @@ void Bests::add(const SetValues& set) {
         duration = set.minutes.value_or(0) * 60 + set.seconds.value_or(0);
     if (duration && *duration > 0) Raise(longest_, static_cast<int>(*duration));
     if (!set.target || !(*set.target > 0)) {  // no load, no distance
-        // (A rest day's days have none to compare: theirs are taken for no training.)
+        // Kept for a rest day too: its own days never have this figure to compare.
         if (set.cnt && *set.cnt > 0 && set.unit != TargetUnit::Km && set.unit != TargetUnit::M)
             Raise(mostRepsNoLoad_, static_cast<int>(*set.cnt));
         return;
@@ -141,8 +141,8 @@ bool AddEarlierBests(sqlite3* connection, const ExerciseSelection& selection, Re
     s.bindText(4, selection.exerCd);
     Bests bests;
     std::string currentDay;
-    bool dayNamed = false;  // the current day text names a day; the sets of one that does not
-                            // are left out
+    // Whether the current day text names a day: the sets of one that does not are left out.
+    bool dayNamed = false;
     while (s.next()) {
         const char* ymd = s.cText(0);
         if (ymd == nullptr) ymd = "";
