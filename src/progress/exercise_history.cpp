@@ -3,16 +3,17 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <string>
 
 #include "common/text_tests.h"
 #include "db/prepared_statement.h"
 #include "progress/day_accumulator.h"
+#include "progress/earlier_bests.h"
 #include "progress/progress_math.h"
 #include "progress/progress_records.h"
 #include "progress/progress_texts.h"
+#include "progress/set_numbers.h"
 
 namespace sorvenka {
 
@@ -36,19 +37,9 @@ const char* const kPeriodSetsSql =
     "SELECT ymd, grp_cd, exer_cd, hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec"
     " FROM t_exer WHERE ymd BETWEEN ?1 AND ?2 ORDER BY ymd";
 
-// The exercise's sets before the period (?1), for the records its days are measured against;
-// ?3 and ?4 name the exercise. Only the columns the records are figured from: every column
-// more is read from each of the whole history's rows.
-const char* const kEarlierSetsSql =
-    "SELECT ymd, target, unit_t, cnt, cnt_min, cnt_sec"
-    " FROM t_exer WHERE ymd < ?1 AND grp_cd = ?3 AND exer_cd = ?4 ORDER BY ymd";
-
-// Where a statement's rows hold a set's values.
-struct SetColumns {
-    int target, targetUnit, count, countUnit, minutes, seconds;  // countUnit -1: not read
-};
-constexpr SetColumns kPeriodColumns{5, 6, 7, 8, 9, 10};
-constexpr SetColumns kEarlierColumns{1, 2, 3, -1, 4, 5};
+// Where the period's rows hold a set's numbers, and its count's unit.
+constexpr SetColumns kPeriodColumns{5, 6, 7, 9, 10};
+constexpr int kCountUnitColumn = 8;
 
 const char* const kDaySetsSql =
     "SELECT target, unit_t, cnt, unit FROM t_exer"
@@ -67,49 +58,18 @@ bool Fail(ExerciseHistory& history, const PreparedStatement& statement) {
     return false;
 }
 
-// Character by character: called for every set of the whole history.
-TargetUnit UnitOf(const char* text) {
-    if (text == nullptr || text[0] == '\0') return TargetUnit::Other;
-    if (text[1] == '\0') return text[0] == 'm' ? TargetUnit::M : TargetUnit::Other;
-    if (text[2] != '\0') return TargetUnit::Other;
-    if (text[0] == 'k' && text[1] == 'g') return TargetUnit::Kg;
-    if (text[0] == 'l' && text[1] == 'b') return TargetUnit::Lb;
-    if (text[0] == 'k' && text[1] == 'm') return TargetUnit::Km;
-    return TargetUnit::Other;
-}
-
-// A whole number from 0 or nothing; anything else marks the set as not a number.
-std::optional<long long> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
-    switch (s.columnType(column)) {
-        case SQLITE_NULL:
-            return std::nullopt;
-        case SQLITE_INTEGER:
-            if (const long long value = s.columnInt(column); value >= 0) return value;
-            [[fallthrough]];
-        default:
-            notANumber = true;
-            return std::nullopt;
-    }
-}
-
 bool Same(const char* text, const std::string& expected) {
     return text != nullptr && expected == text;
 }
 
 // The period's days into the history, each marked with the records it beat against every day
-// before it (historyMarks, also fed the days before the period) and counted into the period's
-// own records (periodMarks). With `earlier`, the exercise's days before the period only feed
-// historyMarks.
-bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseHistory& history,
-              RecordMarks& periodMarks, RecordMarks& historyMarks, bool earlier) {
-    PreparedStatement s(connection, earlier ? kEarlierSetsSql : kPeriodSetsSql);
+// before it (historyMarks, already holding the bests before the period) and counted into the
+// period's own records (periodMarks).
+bool ReadPeriodSets(sqlite3* connection, const ExerciseSelection& selection,
+                    ExerciseHistory& history, RecordMarks& periodMarks, RecordMarks& historyMarks) {
+    PreparedStatement s(connection, kPeriodSetsSql);
     s.bindText(1, selection.days.first);
-    if (earlier) {
-        s.bindText(3, selection.grpCd);
-        s.bindText(4, selection.exerCd);
-    } else {
-        s.bindText(2, selection.days.last);
-    }
+    s.bindText(2, selection.days.last);
     const std::string grp = selection.grpCd.toStdString();
     const std::string exer = selection.exerCd.toStdString();
     const bool restDay = IsRestDayExercise(selection.grpCd, selection.exerCd);
@@ -124,13 +84,7 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
         const QString ymd = QString::fromStdString(currentDay);
         if (trained && !IsValidYmd(ymd)) {  // a day text edited into something else
             std::vector<LoadRepsDay> ignored;
-            const int sets = accumulator.finish(ymd, ignored).sets;
-            if (!earlier) history.skipped += sets;
-        } else if (trained && earlier) {
-            loads.clear();
-            DayFigures day = accumulator.finish(ymd, loads);
-            if (restDay) day.mostRepsNoLoad = day.totalRepsNoLoad = std::nullopt;
-            historyMarks.add(day, loads);
+            history.skipped += accumulator.finish(ymd, ignored).sets;
         } else if (trained) {
             loads.clear();
             DayFigures day = accumulator.finish(ymd, loads);
@@ -153,36 +107,17 @@ bool ReadSets(sqlite3* connection, const ExerciseSelection& selection, ExerciseH
             flush();
             currentDay = ymd;
         }
-        // Days before the period count only for their records: no rests, no working time,
-        // and the statement names the exercise.
-        const SetTimes times = earlier ? SetTimes{} : SetTimes{s.timeOfDay(3), s.timeOfDay(4)};
+        const SetTimes times{s.timeOfDay(3), s.timeOfDay(4)};
         if (times.start >= 0 && (firstStart < 0 || times.start < firstStart))
             firstStart = times.start;
         lastFinish = std::max(lastFinish, times.finish);
-        if (!earlier && (!Same(s.cText(1), grp) || !Same(s.cText(2), exer))) continue;
+        if (!Same(s.cText(1), grp) || !Same(s.cText(2), exer)) continue;
         trained = true;
-        const SetColumns& at = earlier ? kEarlierColumns : kPeriodColumns;
         SetValues set;
         set.times = times;
-        switch (s.columnType(at.target)) {
-            case SQLITE_INTEGER:
-            case SQLITE_FLOAT:
-                set.target = s.columnDouble(at.target);
-                // 1e9999 reads as infinity: no load, and scales that no chart can draw.
-                if (!std::isfinite(*set.target) || *set.target < 0) set.notANumber = true;
-                break;
-            case SQLITE_NULL:
-                break;
-            default:
-                set.notANumber = true;
-        }
-        set.unit = UnitOf(s.cText(at.targetUnit));
-        set.cnt = WholeNumber(s, at.count, set.notANumber);
-        set.minutes = WholeNumber(s, at.minutes, set.notANumber);
-        set.seconds = WholeNumber(s, at.seconds, set.notANumber);
-        // The count's unit shows only in the period's records; the earlier days' stays empty.
-        if (set.cnt && at.countUnit >= 0) {
-            const char* unit = s.cText(at.countUnit);
+        ReadSetNumbers(s, kPeriodColumns, set);
+        if (set.cnt) {
+            const char* unit = s.cText(kCountUnitColumn);
             if (unit == nullptr) unit = "";
             if (countUnitBytes != unit) {  // the same unit set after set: converted once
                 countUnitBytes = unit;
@@ -290,15 +225,17 @@ void AddRecords(sqlite3* connection, const ExerciseSelection& selection, const R
 ExerciseHistory ReadExerciseHistory(sqlite3* connection, const ExerciseSelection& selection) {
     ExerciseHistory history;
     RecordMarks periodMarks, historyMarks;
-    if (!ReadSets(connection, selection, history, periodMarks, historyMarks, true) ||
-        !ReadSets(connection, selection, history, periodMarks, historyMarks, false))
+    if (!AddEarlierBests(connection, selection, historyMarks, history.error)) {
+        history.ok = false;
         return history;
+    }
+    if (!ReadPeriodSets(connection, selection, history, periodMarks, historyMarks)) return history;
     AddRecords(connection, selection, periodMarks, history);
     return history;
 }
 
 const std::vector<const char*>& ExerciseHistoryStatements() {
-    static const std::vector<const char*> statements{kEarlierSetsSql, kPeriodSetsSql};
+    static const std::vector<const char*> statements{EarlierSetsStatement(), kPeriodSetsSql};
     return statements;
 }
 
