@@ -114,7 +114,8 @@ int main(int argc, char** argv) {
     const QString program = JoinPath(layout.programFolder(), QStringLiteral("Valdrome"));
     QFile::copy(built, program);
     // The modules it loads on first use, beside it as installed.
-    for (const QString& name : {QStringLiteral("libsorvenka_sound.so")}) {
+    for (const QString& name :
+         {QStringLiteral("libsorvenka_sound.so"), QStringLiteral("libsorvenka_progress.so")}) {
         const QString module = QFileInfo(built).absolutePath() + QLatin1Char('/') + name;
         if (QFile::exists(module)) QFile::copy(module, JoinPath(layout.programFolder(), name));
     }
