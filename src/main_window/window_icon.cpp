@@ -1,9 +1,13 @@
 #include "main_window/window_icon.h"
 
+#include <png.h>
+
 #include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QResource>
+#include <QSysInfo>
 #include <algorithm>
 #include <array>
 #include <future>
@@ -21,8 +25,32 @@ constexpr std::array kPictureSizes{16, 24, 32, 48, 64, 128, 256};
 // first showing; the larger pictures are decoded only when something asks for them.
 constexpr int kLargestOffered = 64;
 
+// Decoded by libpng from the resource: Qt's image reader would first look through every
+// image format plugin installed (and load some, with their libraries) to read one PNG.
+QImage DecodePng(const QByteArray& bytes) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_memory(&image, bytes.constData(),
+                                          static_cast<size_t>(bytes.size())))
+        return QImage();
+    // The byte order of QImage's ARGB32 words in memory.
+    image.format =
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian ? PNG_FORMAT_BGRA : PNG_FORMAT_ARGB;
+    QImage picture(static_cast<int>(image.width), static_cast<int>(image.height),
+                   QImage::Format_ARGB32);
+    if (picture.isNull() ||
+        !png_image_finish_read(&image, nullptr, picture.bits(),
+                               static_cast<png_int_32>(picture.bytesPerLine()), nullptr)) {
+        png_image_free(&image);
+        return QImage();
+    }
+    return picture;
+}
+
 QImage DecodePicture(int size) {
-    QImage picture(QStringLiteral(":/icons/%1x%1/sorvenka.png").arg(size));
+    const QString path = QStringLiteral(":/icons/%1x%1/sorvenka.png").arg(size);
+    QImage picture = DecodePng(QResource(path).uncompressedData());
+    if (picture.isNull()) picture.load(path);
     // Decoded into the form a pixmap keeps, so that making the pixmap copies nothing.
     picture.convertTo(QImage::Format_ARGB32_Premultiplied);
     return picture;
