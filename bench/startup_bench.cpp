@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         std::printf("  %s  %7.1f ms (processor %6.1f ms), VmHWM %6.1f MiB, %d shared libraries\n",
                     name, Median(series->ms), Median(series->cpu), Median(series->peak),
                     series->libraries);
-    std::printf("  ratio: time %.2f, peak memory %.2f (target <= 1.10 each); processor time %.2f\n",
+    std::printf("  ratio: time %.3f, peak memory %.3f (target <= 1.10 each); processor time %.3f\n",
                 Median(window.ms) / Median(yardstick.ms),
                 Median(window.peak) / Median(yardstick.peak),
                 Median(window.cpu) / Median(yardstick.cpu));
