@@ -1,3 +1,5 @@
+#include <malloc.h>
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTextStream>
@@ -5,6 +7,7 @@
 #include "cli/command_line.h"
 #include "common/file_size_signal.h"
 #include "common/paths.h"
+#include "db/database.h"
 #include "desktop/font_configuration_preload.h"
 #include "desktop/qt_platform.h"
 #include "desktop/qt_translation.h"
@@ -57,6 +60,10 @@ int main(int argc, char** argv) {
             sorvenka::MainWindow window(
                 {db, platform, dbFilePath, sorvenka::ParentFolder(programFolder), programName});
             window.Form_Load();
+            // What the checks and the first reads have freed goes back to the system before the
+            // window's first paint: the engine's unused pages, then the allocator's free ones.
+            db.releaseMemory();
+            malloc_trim(0);
             window.show();
             return QApplication::exec();
         });

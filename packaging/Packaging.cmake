@@ -56,8 +56,8 @@ add_custom_target(sorvenka_compressed_docs ALL DEPENDS ${compressed})
 target_link_options(Valdrome PRIVATE LINKER:-z,relro,-z,now)
 target_link_options(make_first_db PRIVATE LINKER:-z,relro,-z,now)
 install(TARGETS Valdrome make_first_db RUNTIME DESTINATION ${SORVENKA_PROGRAM_DIR})
-# The sound module is looked for beside the program.
-install(TARGETS sorvenka_sound LIBRARY DESTINATION ${SORVENKA_PROGRAM_DIR})
+# The modules (sound, progress window) are looked for beside the program.
+install(TARGETS sorvenka_sound sorvenka_progress LIBRARY DESTINATION ${SORVENKA_PROGRAM_DIR})
 install(PROGRAMS ${packaging}/sorvenka DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/index.htm data/start.wav DESTINATION ${SORVENKA_SHARE_DIR})
 install(FILES packaging/${SORVENKA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -4,7 +4,7 @@
 #include "db/master_lists.h"
 #include "db/record_reads.h"
 #include "main_window/main_window.h"
-#include "progress_window/progress_window.h"
+#include "progress_window/progress_context.h"
 
 namespace sorvenka {
 
@@ -46,8 +46,9 @@ void MainWindow::reloadAfterDataChange() {
     RefreshRecordList();
     refreshLastSession();  // the lists were refilled without their clicks
 
-    if (auto* progress = findChild<ProgressWindow*>(QString(), Qt::FindDirectChildrenOnly))
-        progress->reloadLists();
+    if (auto* progress =
+            findChild<QWidget*>(QLatin1String(kProgressWindowName), Qt::FindDirectChildrenOnly))
+        QMetaObject::invokeMethod(progress, kReloadListsMethod);
 }
 
 }  // namespace sorvenka

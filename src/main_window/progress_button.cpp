@@ -1,21 +1,30 @@
 // "推移": the progress window, one per main window, brought to the front on a second click.
+// Its code is a module loaded at the first click.
 #include "common/paths.h"
+#include "common/platform.h"
 #include "main_window/main_window.h"
-#include "progress_window/progress_window.h"
+#include "main_window/progress_module.h"
 
 namespace sorvenka {
 
 void MainWindow::cmdProgress_Click() {
-    auto* progress = findChild<ProgressWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* progress =
+        findChild<QWidget*>(QLatin1String(kProgressWindowName), Qt::FindDirectChildrenOnly);
     if (progress == nullptr) {
-        progress = new ProgressWindow(
-            ProgressContext{db_, platform_, JoinPath(baseFolder_, QStringLiteral("rec")),
-                            [this] { return txtYmd->text(); },
-                            // The main window's own change behaviour lists the day's week.
-                            [this](const QString& ymd) { txtYmd->setText(ymd); }},
-            this);
-        progress->preselect(selectedText(lstGrp).left(2), selectedText(lstExer).left(2),
-                            txtYmd->text());
+        QString error;
+        const OpenProgressFunction open = ProgressWindowOpener(error);
+        if (open == nullptr) {
+            platform_.message(QStringLiteral("推移の画面を開けませんでした。\r\n") + error);
+            return;
+        }
+        progress =
+            open(ProgressContext{db_, platform_, JoinPath(baseFolder_, QStringLiteral("rec")),
+                                 [this] { return txtYmd->text(); },
+                                 // The main window's own change behaviour lists the day's week.
+                                 [this](const QString& ymd) { txtYmd->setText(ymd); }},
+                 ProgressChoice{selectedText(lstGrp).left(2), selectedText(lstExer).left(2),
+                                txtYmd->text()},
+                 this);
     }
     progress->show();
     progress->raise();

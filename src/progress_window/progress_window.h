@@ -14,20 +14,9 @@
 #include "progress/exercise_history.h"
 #include "progress/weekly_summary.h"
 #include "progress_window/progress_charts.h"
+#include "progress_window/progress_context.h"
 
 namespace sorvenka {
-
-class Database;
-class Platform;
-
-// What the progress window needs from the window that opens it.
-struct ProgressContext {
-    Database& db;
-    Platform& platform;
-    QString recFolder;                                  // where the charts are saved
-    std::function<QString()> mainDate;                  // the main window's date text
-    std::function<void(const QString&)> showDayInMain;  // sets the main window's date
-};
 
 // The progress of one exercise over a period ending at the main window's date: charts of its
 // figures, its personal records and its training days, plus the weekly sets of all groups and
@@ -45,8 +34,9 @@ class ProgressWindow : public QWidget {
     // date unless that date was set from here.
     void refresh();
     // Refills the group and exercise choices from the masters after they changed, keeping the
-    // chosen ones where they still exist, and reads again.
-    void reloadLists();
+    // chosen ones where they still exist, and reads again. Invokable: the main window calls it
+    // by name (kReloadListsMethod), the window's type being the module's own.
+    Q_INVOKABLE void reloadLists();
 
     // --- controls (public so that tests drive the real widgets) ---
     QComboBox* cboGrp;
@@ -121,3 +111,8 @@ class ProgressWindow : public QWidget {
 };
 
 }  // namespace sorvenka
+
+// The window linked into this program and its tests in place of the module.
+extern "C" Q_DECL_EXPORT QWidget* SorvenkaOpenProgress(const sorvenka::ProgressContext& context,
+                                                       const sorvenka::ProgressChoice& choice,
+                                                       QWidget* parent);

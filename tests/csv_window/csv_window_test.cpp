@@ -8,6 +8,7 @@
 #include "csv/csv_test_files.h"
 #include "csv_window/csv_import_dialog.h"
 #include "main_window/entry_window_fixture.h"
+#include "main_window/progress_module.h"
 #include "main_window/window_fixture.h"
 #include "progress_window/progress_window.h"
 #include "startup/master_codes.h"
@@ -23,6 +24,10 @@ const QByteArray kFitNotes =
 
 class CsvWindow : public EntryWindowTest {
   protected:
+    void SetUp() override {
+        UseLinkedProgressWindow(&SorvenkaOpenProgress);
+        EntryWindowTest::SetUp();
+    }
     QString rec(const QString& name) const {
         return fx.layout.folder(QStringLiteral("rec")) + QLatin1Char('/') + name;
     }

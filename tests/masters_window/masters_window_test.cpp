@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QMouseEvent>
 
+#include "main_window/progress_module.h"
 #include "main_window/window_fixture.h"
 #include "progress_window/progress_window.h"
 #include "startup/master_codes.h"
@@ -40,6 +41,7 @@ QString Cell(const QTableWidget* table, int row, int column) {
 class MastersWindowTest : public WindowTest {
   protected:
     void SetUp() override {
+        UseLinkedProgressWindow(&SorvenkaOpenProgress);
         env.layout.exec(
             QStringLiteral("insert into m_exer values ('01','05','Bench Press (Barbell)',1,5);"));
         // ベンチプレス and its twin share 2024/05/14; the twin alone has 2024/05/13.

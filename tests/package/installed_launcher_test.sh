@@ -59,6 +59,18 @@ snapshot() { # working folder
         done)
 }
 
+# --- The windows loaded on first use lie beside the program, which starts without Qt Charts. ---
+program_dir=$root/usr/libexec/sorvenka
+for module in libsorvenka_sound.so libsorvenka_progress.so; do
+    [ -f "$program_dir/$module" ] || fail "$module is not beside the program"
+done
+needed() { readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; }
+case $(needed "$program_dir/Valdrome") in *Charts*) fail "the program needs Qt Charts at start" ;; esac
+case $(needed "$program_dir/libsorvenka_progress.so") in
+    *libQt6Charts*) ;;
+    *) fail "the progress module does not bring Qt Charts" ;;
+esac
+
 # --- First start: the default working folder is laid out with a first database. ---
 home=$HOME/.local/share/sorvenka
 start_and_end "$home"

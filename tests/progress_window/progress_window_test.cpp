@@ -20,6 +20,7 @@
 
 #include "../progress/progress_fixture.h"
 #include "common/text_tests.h"
+#include "main_window/progress_module.h"
 #include "main_window/window_fixture.h"
 #include "progress/progress_period.h"
 #include "support/accessible_names.h"
@@ -54,6 +55,7 @@ QString Cell(const QTableWidget* table, int row, int column) {
 class ProgressWindowTest : public WindowTest {
   protected:
     void SetUp() override {
+        UseLinkedProgressWindow(&SorvenkaOpenProgress);
         StoreSets(env.layout, {
                                   {.ymd = "2020/03/02", .grp = "03", .target = "60", .cnt = "5"},
                                   {.ymd = "2024/01/10", .grp = "03", .target = "80", .cnt = "5"},
