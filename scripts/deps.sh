@@ -12,7 +12,7 @@ run=(
   qt6-charts-dev libqt6charts6
   # Qt's own Japanese texts: message-box buttons and file dialogs.
   qt6-translations-l10n
-  libsqlite3-dev libcsv-dev libfontconfig-dev
+  libsqlite3-dev libcsv-dev libfontconfig-dev libpng-dev
   fonts-ipafont-gothic
   # The icon is rendered from its SVG at build time.
   librsvg2-bin
