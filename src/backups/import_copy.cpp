@@ -6,8 +6,8 @@
 #include <QFileInfo>
 
 #include "backups/data_layout.h"
+#include "backups/day_copy.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 
 namespace sorvenka {
 

@@ -3,7 +3,7 @@
 #include "backups/backup_list.h"
 #include "backups/backup_texts.h"
 #include "backups/data_layout.h"
-#include "startup/backup.h"
+#include "backups/day_copy.h"
 
 namespace sorvenka {
 

@@ -3,13 +3,13 @@
 #include <QFileInfo>
 
 #include "backups/backup_texts.h"
+#include "backups/day_copy.h"
 #include "backups/restore.h"
 #include "backups/restore_offer.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "db/database.h"
-#include "startup/backup.h"
 #include "startup/folder_check.h"
 #include "startup/instance_guard.h"
 #include "startup/master_codes.h"

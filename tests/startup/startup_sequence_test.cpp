@@ -10,13 +10,13 @@
 #include <QRegularExpression>
 #include <functional>
 
+#include "backups/day_copy.h"
 #include "backups/restore.h"
 #include "backups/verified_copies.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "db/database.h"
 #include "db/first_database.h"
-#include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/startup.h"
 #include "startup/test_files.h"

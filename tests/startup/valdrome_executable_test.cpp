@@ -10,9 +10,9 @@
 #include <QThread>
 #include <memory>
 
+#include "backups/day_copy.h"
 #include "backups/verified_copies.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 #include "startup/test_files.h"
 #include "support/temp_layout.h"
 
