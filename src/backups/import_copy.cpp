@@ -5,8 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "backups/data_layout.h"
 #include "backups/day_copy.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 
 namespace sorvenka {

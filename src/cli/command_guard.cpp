@@ -1,8 +1,8 @@
 #include "cli/command_guard.h"
 
-#include "backups/data_layout.h"
 #include "backups/day_copy.h"
 #include "cli/command_line.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "startup/instance_guard.h"
 #include "startup/startup.h"

@@ -3,6 +3,7 @@
 #include "cli/command_guard.h"
 #include "cli/csv_command.h"
 #include "cli/day_backup.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "startup/master_codes.h"
 
@@ -13,8 +14,7 @@ CommandSession::CommandSession(const QString& programFolder, const QString& prog
     : programFolder_(programFolder),
       programName_(programName),
       base_(ParentFolder(programFolder)),
-      dbFilePath_(
-          JoinPath(JoinPath(base_, QStringLiteral("db")), QStringLiteral("exercise.sqlite3"))),
+      dbFilePath_(DatabaseFilePath(base_)),
       err_(err),
       platform_(err),
       log_(platform_, programFolder, programName),
@@ -23,8 +23,8 @@ CommandSession::CommandSession(const QString& programFolder, const QString& prog
 int CommandSession::open(const QStringList& arguments, const QDateTime& now,
                          const CommandNeeds& needs) {
     if (!GuardCommand(guard_, programFolder_, programName_, err_)) return kCommandFailed;
-    QStringList folders = {QStringLiteral("db"), QStringLiteral("db_backup")};
-    if (needs.recordsFolder) folders << QStringLiteral("rec");
+    QStringList folders = {kDbFolderName, kBackupFolderName};
+    if (needs.recordsFolder) folders << kRecordsFolderName;
     for (const QString& folder : folders) {
         const QString path = JoinPath(base_, folder);
         if (!FolderExists(path)) {

@@ -2,8 +2,8 @@
 
 #include "backups/backup_list.h"
 #include "backups/backup_texts.h"
-#include "backups/data_layout.h"
 #include "backups/day_copy.h"
+#include "common/data_folders.h"
 
 namespace sorvenka {
 

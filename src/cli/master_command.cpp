@@ -6,6 +6,7 @@
 #include "cli/command_guard.h"
 #include "cli/command_session.h"
 #include "cli/csv_command.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "common/version.h"
 #include "db/database.h"
@@ -129,7 +130,7 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     const int opened =
         session.open(arguments, now, {.recordsFolder = true, .writes = !command.dryRun});
     if (opened != kCommandOk) return opened;
-    const QString backupFolder = JoinPath(session.baseFolder(), QStringLiteral("db_backup"));
+    const QString backupFolder = BackupFolderPath(session.baseFolder());
     const QString& dbFilePath = session.databasePath();
     QString message;
     sqlite3* connection = session.database().connection();

@@ -2,6 +2,7 @@
 // files of Sorvenka and of other training logs read in after a preview.
 #include <QFileInfo>
 
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
@@ -43,7 +44,7 @@ void MainWindow::cmdCsvExport_Click() {
                           name);
         return;
     }
-    const QString recFolder = JoinPath(baseFolder_, QStringLiteral("rec"));
+    const QString recFolder = RecordsFolderPath(baseFolder_);
     if (!FolderExists(recFolder)) {
         platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder);
         return;
@@ -67,7 +68,7 @@ void MainWindow::cmdCsvExport_Click() {
 }
 
 void MainWindow::cmdCsvImport_Click() {
-    const QString recFolder = JoinPath(baseFolder_, QStringLiteral("rec"));
+    const QString recFolder = RecordsFolderPath(baseFolder_);
     const QString path =
         chooseCsvFile ? chooseCsvFile(recFolder) : ChooseCsvFileToImport(this, recFolder);
     if (path.isEmpty()) return;

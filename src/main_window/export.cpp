@@ -1,4 +1,5 @@
 // "出力": the record list as shown, written to a Shift_JIS text file in the rec folder.
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "export/export_file.h"
@@ -32,7 +33,7 @@ void MainWindow::cmdFile_Click() {
                           name);
         return;
     }
-    const QString recFolder = JoinPath(baseFolder_, QStringLiteral("rec"));
+    const QString recFolder = RecordsFolderPath(baseFolder_);
     if (!FolderExists(recFolder)) {
         platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder);
         return;
@@ -45,8 +46,7 @@ void MainWindow::cmdFile_Click() {
         return;
     }
 
-    platform_.playWave(
-        JoinPath(JoinPath(baseFolder_, QStringLiteral("wav")), QStringLiteral("start.wav")));
+    platform_.playWave(StartSoundPath(baseFolder_));
     platform_.shellOpen(path);
 }
 

@@ -1,5 +1,5 @@
 // "推移": the progress window, one per main window, brought to the front on a second click.
-#include "common/paths.h"
+#include "common/data_folders.h"
 #include "main_window/main_window.h"
 #include "progress_window/progress_window.h"
 
@@ -9,7 +9,7 @@ void MainWindow::cmdProgress_Click() {
     auto* progress = findChild<ProgressWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (progress == nullptr) {
         progress = new ProgressWindow(
-            ProgressContext{db_, platform_, JoinPath(baseFolder_, QStringLiteral("rec")),
+            ProgressContext{db_, platform_, RecordsFolderPath(baseFolder_),
                             [this] { return txtYmd->text(); },
                             // The main window's own change behaviour lists the day's week.
                             [this](const QString& ymd) { txtYmd->setText(ymd); }},
