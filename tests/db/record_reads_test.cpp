@@ -13,6 +13,7 @@
 #include "db/record_statements.h"
 #include "db/record_writes.h"
 #include "startup/test_files.h"
+#include "support/program_version.h"
 
 namespace sorvenka::testing {
 namespace {
@@ -244,7 +245,8 @@ void ExpectMissingRowEnd(const EndedRun& run) {
     EXPECT_EQ(run.shown[0].text,
               QStringLiteral("Error!\r\n  Cannot find col[target]\r\n  cols=[]"));
     EXPECT_EQ(run.shown[1].caption, QStringLiteral("エラーが発生しました"));
-    EXPECT_TRUE(run.shown[1].text.startsWith(QStringLiteral("Valdrome Ver2.0.3\r\n\r\nErr.Desc=")));
+    EXPECT_TRUE(run.shown[1].text.startsWith(QStringLiteral("Valdrome ") + ExpectedVersionText() +
+                                             QStringLiteral("\r\n\r\nErr.Desc=")));
 }
 
 TEST(LoadExer, AKeyThatFindsNoRowEndsThroughTheMissingColumnReport) {

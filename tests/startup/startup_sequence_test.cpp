@@ -21,12 +21,13 @@
 #include "startup/startup.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
+#include "support/program_version.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
 namespace {
 
-const QString kHeader = QStringLiteral("Valdrome.exe\u3000Ver2.0.3");
+const QString kHeader = QStringLiteral("Valdrome.exe\u3000") + ExpectedVersionText();
 const QString kHeaderDay = QStringLiteral("2024/05/14(火)");
 const QString kTodaysCopy = QStringLiteral("exercise_2024_0514-0930_15.sqlite3");
 
