@@ -8,11 +8,11 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "backups/day_copy.h"
 #include "backups/integrity.h"
 #include "backups/verified_copies.h"
 #include "bench_support.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 #include "support/temp_layout.h"
 
 using namespace sorvenka;

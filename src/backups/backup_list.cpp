@@ -4,15 +4,15 @@
 
 #include <algorithm>
 
-#include "backups/data_layout.h"
+#include "backups/day_copy.h"
+#include "backups/file_search.h"
 #include "backups/program_tables.h"
 #include "backups/read_budget.h"
 #include "backups/verified_copies.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "db/connection.h"
 #include "db/prepared_statement.h"
-#include "startup/backup.h"
-#include "startup/file_search.h"
 
 namespace sorvenka {
 

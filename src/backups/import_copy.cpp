@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "backups/data_layout.h"
+#include "backups/day_copy.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 
 namespace sorvenka {
 

@@ -11,9 +11,9 @@
 
 #include "backups/backup_list.h"
 #include "backups/backup_names.h"
-#include "backups/data_layout.h"
 #include "backups/database_copy.h"
 #include "backups/integrity.h"
+#include "common/data_folders.h"
 
 namespace sorvenka {
 

@@ -4,8 +4,8 @@
 
 #include "backups/backup_list.h"
 #include "backups/backup_texts.h"
-#include "backups/data_layout.h"
 #include "backups/restore.h"
+#include "common/data_folders.h"
 #include "common/log.h"
 #include "common/platform.h"
 

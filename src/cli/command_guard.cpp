@@ -1,10 +1,10 @@
 #include "cli/command_guard.h"
 
-#include "backups/data_layout.h"
+#include "backups/day_copy.h"
 #include "cli/command_line.h"
 #include "cli/console_platform.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 #include "startup/instance_guard.h"
 
 namespace sorvenka {

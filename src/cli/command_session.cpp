@@ -1,9 +1,9 @@
 #include "cli/command_session.h"
 
-#include "backups/data_layout.h"
 #include "cli/command_guard.h"
 #include "cli/command_table.h"
 #include "cli/day_backup.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "startup/master_codes.h"
 
@@ -25,7 +25,7 @@ int CommandSession::open(const QStringList& arguments, const QDateTime& now,
     if (!GuardCommand(guard_, programFolder_, programName_, err_)) return kCommandFailed;
     if (needs.access == CommandAccess::Lock) return kCommandOk;
     QStringList folders = {kDbFolderName, kBackupFolderName};
-    if (needs.recordsFolder) folders << QStringLiteral("rec");
+    if (needs.recordsFolder) folders << kRecordsFolderName;
     for (const QString& folder : folders) {
         const QString path = JoinPath(base_, folder);
         if (!FolderExists(path)) {

@@ -2,9 +2,9 @@
 
 #include "backups/backup_list.h"
 #include "backups/backup_texts.h"
-#include "backups/data_layout.h"
+#include "backups/day_copy.h"
 #include "cli/console_platform.h"
-#include "startup/backup.h"
+#include "common/data_folders.h"
 
 namespace sorvenka {
 

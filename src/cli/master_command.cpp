@@ -3,6 +3,7 @@
 #include "cli/command_arguments.h"
 #include "cli/command_session.h"
 #include "cli/console_platform.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "db/database.h"
 #include "masters/exercise_changes.h"
@@ -53,7 +54,7 @@ int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
     const int opened = session.open(
         arguments, now, {.access = command.dryRun ? CommandAccess::Read : CommandAccess::Write});
     if (opened != kCommandOk) return opened;
-    const QString backupFolder = JoinPath(session.baseFolder(), QStringLiteral("db_backup"));
+    const QString backupFolder = BackupFolderPath(session.baseFolder());
     const QString& dbFilePath = session.databasePath();
     QString message;
     sqlite3* connection = session.database().connection();

@@ -1,5 +1,7 @@
 #include "db/record_reads.h"
 
+#include <initializer_list>
+
 #include "db/database.h"
 #include "db/record_statements.h"
 #include "db/value_forms.h"
@@ -20,6 +22,17 @@ ResultTable queryOrFail(Database& db, const QString& sql) {
     QString message;
     if (!db.query(sql, table, message)) db.failQuery(message);
     return table;
+}
+
+// Row 1 of a read of one set, column by column in the given order: the first lookup reports
+// a missing row, so the order decides which column a vanished set's report names.
+struct Column {
+    const char* name;
+    QString* value;
+};
+void readRowOne(Database& db, const ResultTable& table, std::initializer_list<Column> columns) {
+    for (const Column& column : columns)
+        *column.value = db.colValue(table, 1, QString::fromLatin1(column.name));
 }
 
 bool rangeTakesGroup(int range) {
@@ -74,18 +87,35 @@ void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded) {
     loaded.grp_cd = key.grp_cd;
     loaded.exer_cd = key.exer_cd;
     loaded.set_num = key.set_num;
-    // Looked up in the order the window sets its controls; the first lookup reports a
-    // missing row.
-    loaded.target = db.colValue(table, 1, QStringLiteral("target"));
-    loaded.unit = db.colValue(table, 1, QStringLiteral("unit"));
-    loaded.unit_t = db.colValue(table, 1, QStringLiteral("unit_t"));
-    loaded.hms_sta = db.colValue(table, 1, QStringLiteral("hms_sta"));
-    loaded.hms_end = db.colValue(table, 1, QStringLiteral("hms_end"));
-    loaded.cnt = db.colValue(table, 1, QStringLiteral("cnt"));
-    loaded.cnt_min = db.colValue(table, 1, QStringLiteral("cnt_min"));
-    loaded.cnt_sec = db.colValue(table, 1, QStringLiteral("cnt_sec"));
-    loaded.sweat_cd = db.colValue(table, 1, QStringLiteral("sweat_cd"));
-    loaded.comment = db.colValue(table, 1, QStringLiteral("comment"));
+    // In the order the window sets its controls.
+    readRowOne(db, table,
+               {{"target", &loaded.target},
+                {"unit", &loaded.unit},
+                {"unit_t", &loaded.unit_t},
+                {"hms_sta", &loaded.hms_sta},
+                {"hms_end", &loaded.hms_end},
+                {"cnt", &loaded.cnt},
+                {"cnt_min", &loaded.cnt_min},
+                {"cnt_sec", &loaded.cnt_sec},
+                {"sweat_cd", &loaded.sweat_cd},
+                {"comment", &loaded.comment}});
+}
+
+ExerRecord DBReadStoredSet(Database& db, const RecordKey& key, QString& sweatName) {
+    ExerRecord stored;
+    // In the order the confirmation's before line takes them.
+    readRowOne(db, DBSelectExerByKey(db, key),
+               {{"hms_sta", &stored.hms_sta},
+                {"hms_end", &stored.hms_end},
+                {"target", &stored.target},
+                {"unit_t", &stored.unit_t},
+                {"cnt", &stored.cnt},
+                {"unit", &stored.unit},
+                {"cnt_min", &stored.cnt_min},
+                {"cnt_sec", &stored.cnt_sec},
+                {"sweat_name", &sweatName},
+                {"comment", &stored.comment}});
+    return stored;
 }
 
 QString DBGetFirstYmd(Database& db) {

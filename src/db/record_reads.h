@@ -27,6 +27,11 @@ ResultTable DBSelectExerByKey(Database& db, const RecordKey& key);
 // sweat_cd and comment of `loaded` (key fields copied from `key`). A key that finds no row
 // ends the program through the missing-column report, as every read of a vanished set does.
 void DBLoadExer(Database& db, const RecordKey& key, ExerRecord& loaded);
+// One set by key as the update's confirmation shows it before the change: hms_sta, hms_end,
+// target, unit_t, cnt, unit, cnt_min, cnt_sec and comment of the returned record (key and sweat
+// code left empty) and the sweat level's name, read in that order from DBSelectExerByKey's
+// row. A key that finds no row ends the program through the missing-column report.
+ExerRecord DBReadStoredSet(Database& db, const RecordKey& key, QString& sweatName);
 // The earliest day of t_exer, or "" when it is empty.
 QString DBGetFirstYmd(Database& db);
 

@@ -1,6 +1,6 @@
 // The small buttons around the entry: current time, zero, week count, shell opens and quit,
 // and the unit clearing when seconds are typed.
-#include "common/paths.h"
+#include "common/data_folders.h"
 #include "common/platform.h"
 #include "main_window/main_window.h"
 #include "record_list/week_count.h"
@@ -32,11 +32,9 @@ void MainWindow::txtCountSec_Change() {
 
 void MainWindow::cmdOpen_Click(int index) {
     if (index == 0)
-        platform_.shellOpen(JoinPath(JoinPath(baseFolder_, QStringLiteral("db")),
-                                     QStringLiteral("exercise.sqlite3")));
+        platform_.shellOpen(DatabaseFilePath(baseFolder_));
     else if (index == 2)
-        platform_.shellOpen(
-            JoinPath(JoinPath(baseFolder_, QStringLiteral("htm")), QStringLiteral("index.htm")));
+        platform_.shellOpen(HelpPagePath(baseFolder_));
     // cmdOpen(1) is never visible and does nothing.
 }
 

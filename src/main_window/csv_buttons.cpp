@@ -2,13 +2,13 @@
 // files of Sorvenka and of other training logs read in after a preview.
 #include <QFileInfo>
 
-#include "common/paths.h"
+#include "common/data_folders.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
 #include "csv/csv_export.h"
 #include "csv_window/csv_file_dialog.h"
 #include "csv_window/csv_import_dialog.h"
-#include "export/export_file.h"
+#include "export/file_name_prompt.h"
 #include "main_window/main_window.h"
 #include "record_list/record_period.h"
 
@@ -31,24 +31,11 @@ void MainWindow::cmdCsvExport_Click() {
         to = FormatYmd(lastDay);
     }
 
-    const QString name = platform_.inputBox(QStringLiteral("書き出すファイル名を指定してください"),
-                                            QStringLiteral("CSVファイル名を指定"),
-                                            ProposedCsvName(platform_.now().date()));
-    if (name.isEmpty()) return;
-    // The file goes into the rec folder and nowhere else.
-    if (!IsPlainFileName(name)) {
-        platform_.message(QStringLiteral("ファイル名が正しくありません。\r\n"
-                                         "recフォルダの中のファイル名だけを指定してください"
-                                         "（/ \\ . .. は使えません）。\r\n") +
-                          name);
-        return;
-    }
-    const QString recFolder = JoinPath(baseFolder_, QStringLiteral("rec"));
-    if (!FolderExists(recFolder)) {
-        platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder);
-        return;
-    }
-    const QString path = JoinPath(recFolder, name);
+    const QString path = AskFileNameInRecFolder(
+        platform_, RecordsFolderPath(baseFolder_),
+        QStringLiteral("書き出すファイル名を指定してください"),
+        QStringLiteral("CSVファイル名を指定"), ProposedCsvName(platform_.now().date()));
+    if (path.isEmpty()) return;
     // An export of the same day proposes the same name: an earlier file is replaced only when
     // the user says so.
     if (QFileInfo(path).exists() || QFileInfo(path).isSymLink()) {
@@ -67,7 +54,7 @@ void MainWindow::cmdCsvExport_Click() {
 }
 
 void MainWindow::cmdCsvImport_Click() {
-    const QString recFolder = JoinPath(baseFolder_, QStringLiteral("rec"));
+    const QString recFolder = RecordsFolderPath(baseFolder_);
     const QString path =
         chooseCsvFile ? chooseCsvFile(recFolder) : ChooseCsvFileToImport(this, recFolder);
     if (path.isEmpty()) return;

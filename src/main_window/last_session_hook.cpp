@@ -1,5 +1,6 @@
 // 前回: the panel of the exercise's last session, records and rest clock, following every
 // change of the date, the group, the exercise and every stored change.
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "db/database.h"
 #include "last_session/last_session.h"
@@ -12,7 +13,7 @@ void MainWindow::buildLastSessionPanel() {
     lastSessionPanel = new LastSessionPanel(
         [this] { return db_.connection(); }, platform_,
         JoinPath(JoinPath(baseFolder_, programName_), QStringLiteral("rest_length.txt")),
-        JoinPath(JoinPath(baseFolder_, QStringLiteral("wav")), QStringLiteral("start.wav")), this);
+        StartSoundPath(baseFolder_), this);
     lastSessionPanel->setGeometry(1048, 424, 209, 234);
     setTabOrder(cmdRestoreBackup, lastSessionPanel->lstSets);
     setTabOrder(lastSessionPanel->lstSets, lastSessionPanel->lstRecords);

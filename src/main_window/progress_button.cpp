@@ -1,6 +1,6 @@
 // "推移": the progress window, one per main window, brought to the front on a second click.
 // Its code is a module loaded at the first click.
-#include "common/paths.h"
+#include "common/data_folders.h"
 #include "common/platform.h"
 #include "main_window/main_window.h"
 #include "main_window/progress_module.h"
@@ -18,7 +18,7 @@ void MainWindow::cmdProgress_Click() {
             return;
         }
         progress =
-            open(ProgressContext{db_, platform_, JoinPath(baseFolder_, QStringLiteral("rec")),
+            open(ProgressContext{db_, platform_, RecordsFolderPath(baseFolder_),
                                  [this] { return txtYmd->text(); },
                                  // The main window's own change behaviour lists the day's week.
                                  [this](const QString& ymd) { txtYmd->setText(ymd); }},

@@ -9,26 +9,6 @@
 
 namespace sorvenka {
 
-namespace {
-
-// The stored set as the before line shows it, and its sweat name.
-ExerRecord storedSet(Database& db, const ResultTable& table, QString& sweatName) {
-    ExerRecord stored;
-    stored.hms_sta = db.colValue(table, 1, QStringLiteral("hms_sta"));
-    stored.hms_end = db.colValue(table, 1, QStringLiteral("hms_end"));
-    stored.target = db.colValue(table, 1, QStringLiteral("target"));
-    stored.unit_t = db.colValue(table, 1, QStringLiteral("unit_t"));
-    stored.cnt = db.colValue(table, 1, QStringLiteral("cnt"));
-    stored.unit = db.colValue(table, 1, QStringLiteral("unit"));
-    stored.cnt_min = db.colValue(table, 1, QStringLiteral("cnt_min"));
-    stored.cnt_sec = db.colValue(table, 1, QStringLiteral("cnt_sec"));
-    sweatName = db.colValue(table, 1, QStringLiteral("sweat_name"));
-    stored.comment = db.colValue(table, 1, QStringLiteral("comment"));
-    return stored;
-}
-
-}  // namespace
-
 void MainWindow::cmdUpdate_Click() {
     RecordKey key;
     if (!SelectedRecordKey(key)) return;
@@ -40,7 +20,7 @@ void MainWindow::cmdUpdate_Click() {
     }
 
     QString storedSweatName;
-    const ExerRecord stored = storedSet(db_, DBSelectExerByKey(db_, key), storedSweatName);
+    const ExerRecord stored = DBReadStoredSet(db_, key, storedSweatName);
     ExerRecord entered;
     entered.ymd = key.ymd;
     entered.grp_cd = key.grp_cd;

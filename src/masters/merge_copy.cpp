@@ -2,8 +2,8 @@
 
 #include <QFileInfo>
 
+#include "backups/day_copy.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 
 namespace sorvenka {
 

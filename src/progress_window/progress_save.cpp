@@ -2,10 +2,10 @@
 #include <QBuffer>
 #include <QPainter>
 
-#include "common/paths.h"
 #include "common/platform.h"
 #include "common/text_tests.h"
 #include "export/export_file.h"
+#include "export/file_name_prompt.h"
 #include "progress_window/progress_window.h"
 
 namespace sorvenka {
@@ -32,20 +32,10 @@ QString ProgressWindow::pngTitle() const {
 }
 
 void ProgressWindow::savePng() {
-    const QString name = platform_.inputBox(QStringLiteral("保存するファイル名を指定してください"),
-                                            QStringLiteral("グラフの保存"), proposedPngName());
-    if (name.isEmpty()) return;
-    if (!IsPlainFileName(name)) {
-        platform_.message(QStringLiteral("ファイル名が正しくありません。\r\n"
-                                         "recフォルダの中のファイル名だけを指定してください"
-                                         "（/ \\ . .. は使えません）。\r\n") +
-                          name);
-        return;
-    }
-    if (!FolderExists(recFolder_)) {
-        platform_.message(QStringLiteral("出力先のフォルダがありません。\r\n") + recFolder_);
-        return;
-    }
+    const QString path = AskFileNameInRecFolder(
+        platform_, recFolder_, QStringLiteral("保存するファイル名を指定してください"),
+        QStringLiteral("グラフの保存"), proposedPngName());
+    if (path.isEmpty()) return;
     // The chart under a line that names the exercise, the chart and the period.
     const QPixmap shot = chartView->grab();
     const int band = fontMetrics().height() * 2;
@@ -68,7 +58,6 @@ void ProgressWindow::savePng() {
         platform_.message(QStringLiteral("グラフを画像にできませんでした。"));
         return;
     }
-    const QString path = JoinPath(recFolder_, name);
     QString message;
     if (!WriteFileSafely(path, png, message)) {
         platform_.message(message);

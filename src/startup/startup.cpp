@@ -3,13 +3,14 @@
 #include <QFileInfo>
 
 #include "backups/backup_texts.h"
+#include "backups/day_copy.h"
 #include "backups/restore.h"
 #include "backups/restore_offer.h"
+#include "common/data_folders.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "common/platform.h"
 #include "db/database.h"
-#include "startup/backup.h"
 #include "startup/folder_check.h"
 #include "startup/instance_guard.h"
 #include "startup/master_codes.h"
@@ -18,11 +19,9 @@ namespace sorvenka {
 
 namespace {
 
-const QString kDataFolders = QStringLiteral("db,db_backup,rec");
-const QString kDbFolder = QStringLiteral("db");
-const QString kDbFile = QStringLiteral("exercise.sqlite3");
-const QString kBackupFolder = QStringLiteral("db_backup");
-constexpr int kBackupsKept = 20;
+// Tested in this order at start: the first one missing ends the program.
+const QString kDataFolders =
+    QStringList{kDbFolderName, kBackupFolderName, kRecordsFolderName}.join(QLatin1Char(','));
 
 bool HasDatabaseFile(const QString& path) {
     const QFileInfo info(path);
@@ -50,17 +49,17 @@ QString StartUp(Platform& platform, Log& log, Database& db, const QString& progr
     CheckFolders(platform, log, base, kDataFolders);
 
     QString message;
-    const QString dbFilePath = JoinPath(JoinPath(base, kDbFolder), kDbFile);
+    const QString dbFilePath = DatabaseFilePath(base);
     // A restore killed mid-copy leaves its hidden copy; the lock held by this start means no
     // restore is running now.
     RemoveRestoreLeftover(base);
     // A daily copy or a merge's copy killed mid-copy leaves its hidden file the same way.
-    RemoveCopyLeftovers(JoinPath(base, kBackupFolder), kDbFile);
+    RemoveCopyLeftovers(BackupFolderPath(base), kDbFileName);
     // The copy is taken before this process opens the database; the database is checked fully
     // with it, so only the day's first start pays for the check.
     BackupReport backup;
-    if (!BackupDB(base, platform.now(), kDbFolder, kDbFile, kBackupFolder, kBackupsKept, message,
-                  &backup)) {
+    if (!BackupDB(base, platform.now(), kDbFolderName, kDbFileName, kBackupFolderName, kBackupsKept,
+                  message, &backup)) {
         if (!backup.databaseDamaged) {
             if (!backup.notice.isEmpty()) log.write(QStringLiteral("backup: ") + backup.notice);
             ShowAndEnd(platform, message);

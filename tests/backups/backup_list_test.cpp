@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "backups/backup_texts.h"
-#include "backups/data_layout.h"
+#include "common/data_folders.h"
 #include "common/paths.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"

@@ -11,8 +11,8 @@
 #include <QFile>
 #include <functional>
 
+#include "backups/day_copy.h"
 #include "export/export_file.h"
-#include "startup/backup.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include "startup/test_files.h"
+#include "support/program_version.h"
 #include "support/scripted_platform.h"
 
 namespace sorvenka::testing {
@@ -32,10 +33,11 @@ TEST_F(LogFixture, HeaderAndEntriesAreUtf8WithCrLf) {
     // A multi-line text continues without time stamps on its further lines.
     platform.clock = QDateTime(QDate(2024, 5, 14), QTime(21, 0, 59));
     ASSERT_TRUE(log.write(QStringLiteral("line one\r\nline two")));
-    EXPECT_EQ(bytes(), QStringLiteral("Valdrome.exe\u3000Ver2.0.3\r\n"
-                                      "2024/05/14(火)\r\n"
-                                      "09:05:07 DBOpenDB\r\n"
-                                      "21:00:59 line one\r\nline two\r\n")
+    EXPECT_EQ(bytes(), (QStringLiteral("Valdrome.exe\u3000") + ExpectedVersionText() +
+                        QStringLiteral("\r\n"
+                                       "2024/05/14(火)\r\n"
+                                       "09:05:07 DBOpenDB\r\n"
+                                       "21:00:59 line one\r\nline two\r\n"))
                            .toUtf8());
 }
 
@@ -61,10 +63,10 @@ TEST_F(LogFixture, EveryStartBeginsTheFileAnew) {
     platform.clock = platform.clock.addDays(1);
     ASSERT_TRUE(log.start());
     log.write(QStringLiteral("second run"));
-    EXPECT_EQ(
-        ReadCrLfLines(log.path()),
-        (QStringList{QStringLiteral("Valdrome.exe\u3000Ver2.0.3"), QStringLiteral("2024/05/15(水)"),
-                     QStringLiteral("09:30:15 second run"), QString()}));
+    EXPECT_EQ(ReadCrLfLines(log.path()),
+              (QStringList{QStringLiteral("Valdrome.exe\u3000") + ExpectedVersionText(),
+                           QStringLiteral("2024/05/15(水)"), QStringLiteral("09:30:15 second run"),
+                           QString()}));
 }
 
 TEST_F(LogFixture, AnEntryWithoutAStartCreatesTheFile) {

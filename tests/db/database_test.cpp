@@ -19,6 +19,7 @@
 #include "common/paths.h"
 #include "db/first_database.h"
 #include "startup/test_files.h"
+#include "support/program_version.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -167,7 +168,8 @@ TEST_F(DatabaseFixture, AMissingColumnShowsErrorThenTheFatalReportAndEnds) {
                                          QStringLiteral("]\r\n  cols=[") + c.cols +
                                          QStringLiteral("]"));
         EXPECT_EQ(run.shown[0].caption, QStringLiteral("Sorvenka"));
-        const QString report = QStringLiteral("Sorvenka Ver2.0.3") + kFatalReportTail;
+        const QString report =
+            QStringLiteral("Sorvenka ") + ExpectedVersionText() + kFatalReportTail;
         EXPECT_EQ(run.shown[1].text, report);
         EXPECT_EQ(run.shown[1].caption, QStringLiteral("エラーが発生しました"));
         EXPECT_EQ(run.shown[1].buttons, Buttons::Ok);

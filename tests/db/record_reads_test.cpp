@@ -13,6 +13,7 @@
 #include "db/record_statements.h"
 #include "db/record_writes.h"
 #include "startup/test_files.h"
+#include "support/program_version.h"
 
 namespace sorvenka::testing {
 namespace {
@@ -236,15 +237,18 @@ TEST(LoadExer, ACountSetLeavesTheDurationEmptyAndADurationSetTheCount) {
     EXPECT_TRUE(open.platform.shown.empty());
 }
 
-// What the missing-column path shows for a set that is not found: its box, then the report.
-void ExpectMissingRowEnd(const EndedRun& run) {
+// What the missing-column path shows for a set that is not found: its box naming the read's
+// first column, then the report.
+void ExpectMissingRowEnd(const EndedRun& run,
+                         const QString& firstColumn = QStringLiteral("target")) {
     EXPECT_TRUE(run.ended);
     EXPECT_EQ(run.status, kFailureExitStatus);
     ASSERT_EQ(run.shown.size(), 2u);
-    EXPECT_EQ(run.shown[0].text,
-              QStringLiteral("Error!\r\n  Cannot find col[target]\r\n  cols=[]"));
+    EXPECT_EQ(run.shown[0].text, QStringLiteral("Error!\r\n  Cannot find col[") + firstColumn +
+                                     QStringLiteral("]\r\n  cols=[]"));
     EXPECT_EQ(run.shown[1].caption, QStringLiteral("エラーが発生しました"));
-    EXPECT_TRUE(run.shown[1].text.startsWith(QStringLiteral("Valdrome Ver2.0.3\r\n\r\nErr.Desc=")));
+    EXPECT_TRUE(run.shown[1].text.startsWith(QStringLiteral("Valdrome ") + ExpectedVersionText() +
+                                             QStringLiteral("\r\n\r\nErr.Desc=")));
 }
 
 TEST(LoadExer, AKeyThatFindsNoRowEndsThroughTheMissingColumnReport) {
@@ -263,6 +267,42 @@ TEST(LoadExer, AKeyNotOfItsFormReadsAsNoRowWithoutAStatement) {
         ExerRecord loaded;
         DBLoadExer(open.db, {QStringLiteral("2024/05/14"), "01", "01", "1 or 1=1"}, loaded);
     }));
+}
+
+// --- the stored set before an update ---
+
+TEST(ReadStoredSet, GivesTheValuesAndTheSweatNameWithoutKeyOrSweatCode) {
+    OpenDatabase open;
+    Insert(open, CountSet(QStringLiteral("1")));
+    Insert(open, TimeSet(QStringLiteral("2")));
+    QString sweatName;
+    const ExerRecord stored =
+        DBReadStoredSet(open.db, TimeSet(QStringLiteral("2")).key(), sweatName);
+    EXPECT_EQ(
+        std::vector<QString>({stored.ymd, stored.set_num, stored.hms_sta, stored.hms_end,
+                              stored.target, stored.unit_t, stored.cnt, stored.unit, stored.cnt_min,
+                              stored.cnt_sec, stored.sweat_cd, stored.comment, sweatName}),
+        std::vector<QString>(
+            {"", "", "09:00:00", "09:01:00", "60", "kg", "", "", "1", "30", "", "ok", "普通"}));
+}
+
+// A vanished set, and one whose sweat code has no sweat level (the names' inner join finds no
+// row): the report names the first column the before line takes.
+TEST(ReadStoredSet, ASetNotFoundEndsThroughTheMissingColumnReport) {
+    OpenDatabase open;
+    ExerRecord unknownSweat = CountSet(QStringLiteral("3"));
+    unknownSweat.sweat_cd = QStringLiteral("9");
+    Insert(open, unknownSweat);
+    for (const QString& setNum : {QStringLiteral("2"), QStringLiteral("3")}) {
+        SCOPED_TRACE(setNum.toStdString());
+        ExpectMissingRowEnd(RunExpectingEnd(open.platform,
+                                            [&] {
+                                                QString sweatName;
+                                                DBReadStoredSet(open.db, CountSet(setNum).key(),
+                                                                sweatName);
+                                            }),
+                            QStringLiteral("hms_sta"));
+    }
 }
 
 // --- first recorded day ---

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "support/program_version.h"
 #include "window_fixture.h"
 
 namespace sorvenka::testing {
@@ -21,8 +22,8 @@ TEST_F(WindowStartTest, StateAtTheEndOfStartUp) {
     MainWindow& w = *window;
 
     EXPECT_EQ(env.platform.title(), QStringLiteral("Sorvenka"));
-    EXPECT_EQ(w.windowTitle(),
-              QStringLiteral("Sorvenka Valdrome Ver2.0.3 - ") + env.layout.dbPath());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Sorvenka Valdrome ") + ExpectedVersionText() +
+                                   QStringLiteral(" - ") + env.layout.dbPath());
     EXPECT_EQ(w.txtYmd->text(), QStringLiteral("2024/05/14"));
     EXPECT_EQ(w.lblWeekday->text(), QStringLiteral("火"));
     EXPECT_EQ(w.lblFirstDayTitle->text(), QStringLiteral("初めて記録した日"));

@@ -11,10 +11,10 @@
 
 #include <QFile>
 
+#include "backups/day_copy.h"
 #include "common/paths.h"
 #include "masters/merge_copy.h"
 #include "masters_fixture.h"
-#include "startup/backup.h"
 
 namespace sorvenka::testing {
 namespace {

@@ -10,23 +10,24 @@
 #include <QRegularExpression>
 #include <functional>
 
+#include "backups/day_copy.h"
 #include "backups/restore.h"
 #include "backups/verified_copies.h"
 #include "common/log.h"
 #include "common/paths.h"
 #include "db/database.h"
 #include "db/first_database.h"
-#include "startup/backup.h"
 #include "startup/instance_guard.h"
 #include "startup/startup.h"
 #include "startup/test_files.h"
 #include "support/damaged_database.h"
+#include "support/program_version.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
 namespace {
 
-const QString kHeader = QStringLiteral("Valdrome.exe\u3000Ver2.0.3");
+const QString kHeader = QStringLiteral("Valdrome.exe\u3000") + ExpectedVersionText();
 const QString kHeaderDay = QStringLiteral("2024/05/14(火)");
 const QString kTodaysCopy = QStringLiteral("exercise_2024_0514-0930_15.sqlite3");
 

@@ -10,10 +10,11 @@
 #include <QThread>
 #include <memory>
 
+#include "backups/day_copy.h"
 #include "backups/verified_copies.h"
 #include "common/paths.h"
-#include "startup/backup.h"
 #include "startup/test_files.h"
+#include "support/program_version.h"
 #include "support/temp_layout.h"
 
 namespace sorvenka::testing {
@@ -93,7 +94,7 @@ TEST(ValdromeExecutable, AMissingDataFolderIsLoggedAndEndsWithoutWindow) {
 
     const QStringList lines = ReadCrLfLines(p.logPath);
     ASSERT_EQ(lines.size(), 7) << lines.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(lines[0], QStringLiteral("Valdrome.exe\u3000Ver2.0.3"));
+    EXPECT_EQ(lines[0], QStringLiteral("Valdrome.exe\u3000") + ExpectedVersionText());
     EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}/\\d{2}/\\d{2}\\([日月火水木金土]\\)$"))
                     .match(lines[1])
                     .hasMatch())

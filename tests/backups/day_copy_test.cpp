@@ -1,4 +1,4 @@
-#include "startup/backup.h"
+#include "backups/day_copy.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>

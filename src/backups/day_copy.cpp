@@ -1,4 +1,4 @@
-#include "startup/backup.h"
+#include "backups/day_copy.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -14,12 +14,12 @@
 #include "backups/backup_names.h"
 #include "backups/backup_texts.h"
 #include "backups/database_copy.h"
+#include "backups/file_search.h"
 #include "backups/integrity.h"
 #include "backups/verified_copies.h"
 #include "common/paths.h"
 #include "common/system_error_text.h"
 #include "common/version.h"
-#include "startup/file_search.h"
 
 namespace sorvenka {
 

@@ -1,4 +1,4 @@
-#include "startup/file_search.h"
+#include "backups/file_search.h"
 
 #include <dirent.h>
 #include <fnmatch.h>
