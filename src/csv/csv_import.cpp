@@ -499,7 +499,7 @@ class Importer {
         lastGrp_.assign(grpView), lastExer_.assign(exerView);
         const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
         if (!masters_.group(grp)) {
-            const QString given = FieldText(own_.grpName);
+            const QString given = FieldText(own_.grpName());
             const QString name = given.isEmpty() ? grp : given;
             insertGroup_.reset();
             insertGroup_.bindText(1, grp);
@@ -509,7 +509,7 @@ class Importer {
             masters_.addGroup(grp, name);
         }
         if (!masters_.hasExercise(grp, exer)) {
-            const QString given = FieldText(own_.exerName);
+            const QString given = FieldText(own_.exerName());
             const QString name = given.isEmpty() ? exer : given;
             insertExercise_.reset();
             insertExercise_.bindText(1, grp);
@@ -537,7 +537,7 @@ class Importer {
         bool present = group.addedSetNums.contains(setNum);
         if (!present && group.count > 0) {
             keyExists_.reset();
-            for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, own_.values[i]);
+            for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, own_.value(i));
             present = keyExists_.step() == SQLITE_ROW;
         }
         if (present) {
@@ -548,7 +548,7 @@ class Importer {
         // Numbers go in as numbers, the kinds the columns' affinities give them; texts (an
         // empty text in a number column too) as read.
         for (int i = 0; i < 14; ++i) {
-            const CsvField& value = own_.values[i];
+            const CsvField& value = own_.value(i);
             if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
                 insert_.bindInt(i + 1, own_.whole[i]);
             else if (value && !value->isEmpty() && i == 6)

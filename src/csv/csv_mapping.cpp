@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 #include "common/text_tests.h"
@@ -358,17 +359,67 @@ bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char deli
     return category.isEmpty() || !IsDecimalText(category);
 }
 
+const CsvField OwnSet::kAbsent;
+
+namespace {
+
+// Whether the export may have changed the text on the way out: an apostrophe first, a
+// semicolon or a backslash anywhere. Most fields hold none of them and are taken as read.
+bool MayHoldGuard(const QByteArray& text) {
+    const char* bytes = text.constData();
+    const qsizetype size = text.size();
+    if (size > 0 && bytes[0] == '\'') return true;
+    for (qsizetype i = 0; i < size; ++i)
+        if (bytes[i] == ';' || bytes[i] == '\\') return true;
+    return false;
+}
+
+// A load as the engine writes it: digits with at most one decimal point, read by the correctly
+// rounded conversion of the standard library; any other form (an exponent, a sign, blanks)
+// through Qt's reading as before.
+bool ReadLoadBytes(const QByteArray& text, double& value) {
+    const char* first = text.constData();
+    const char* last = first + text.size();
+    bool plain = text.size() > 0;
+    int points = 0;
+    for (const char* c = first; plain && c < last; ++c) {
+        if (*c == '.')
+            plain = ++points == 1;
+        else
+            plain = *c >= '0' && *c <= '9';
+    }
+    if (plain) {
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+        if (error == std::errc() && end == last) return true;
+    }
+    bool ok = false;
+    value = text.toDouble(&ok);
+    return ok;
+}
+
+}  // namespace
+
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
     const QStringList& columns = SorvenkaCsvColumns();
-    // The export's apostrophe before a formula-like text is no part of the value.
-    for (int i = 0; i < 14; ++i) {
-        set.values[i] = row.fields[header.own(i)];
-        RemoveFormulaGuard(set.values[i]);
+    set.changed_ = 0;
+    for (int i = 0; i < 16; ++i) {
+        const int position = header.own(i);
+        const CsvField& field = position >= 0 ? row.fields[position] : OwnSet::kAbsent;
+        set.fields_[i] = &field;
+        // The export's apostrophe before a formula-like text is no part of the value.
+        if (field && MayHoldGuard(*field)) {
+            set.own_[i] = field;
+            RemoveFormulaGuard(set.own_[i]);
+            set.changed_ |= 1u << i;
+        }
     }
     static const QByteArray kNone;
-    auto bytes = [&](int i) -> const QByteArray& { return set.values[i] ? *set.values[i] : kNone; };
+    auto bytes = [&](int i) -> const QByteArray& {
+        const CsvField& value = set.value(i);
+        return value ? *value : kNone;
+    };
     auto fail = [&](const QString& why, int i) {
-        reason = why.arg(FieldText(set.values[i]));
+        reason = why.arg(FieldText(set.value(i)));
         return false;
     };
 
@@ -386,9 +437,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
     }
     // The load: a number that is not negative, as the engine writes it.
     if (!bytes(6).isEmpty()) {
-        bool ok = false;
-        const double value = bytes(6).toDouble(&ok);
-        if (!ok || !std::isfinite(value))
+        double value = 0;
+        if (!ReadLoadBytes(bytes(6), value) || !std::isfinite(value))
             return fail(QStringLiteral("targetが数ではありません（%1）"), 6);
         if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）"), 6);
         set.target = value;
@@ -407,14 +457,11 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）"), 12);
 
     // The key columns are never NULL.
-    for (int i : {0, 1, 2, 3})
-        if (!set.values[i]) set.values[i] = QByteArray("");
-    const int grpName = header.own(14);
-    const int exerName = header.own(15);
-    set.grpName = grpName >= 0 ? row.fields[grpName] : CsvField();
-    set.exerName = exerName >= 0 ? row.fields[exerName] : CsvField();
-    RemoveFormulaGuard(set.grpName);
-    RemoveFormulaGuard(set.exerName);
+    for (int i : {0, 1, 2, 3}) {
+        if (set.value(i)) continue;
+        set.own_[i] = QByteArray("");
+        set.changed_ |= 1u << i;
+    }
     return true;
 }
 
