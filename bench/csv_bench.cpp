@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -235,16 +236,19 @@ struct Samples {
         cpu.push_back(cost.cpuMs);
         instructions.push_back(cost.instructions);
     }
+    double fastest() const { return *std::min_element(cpu.begin(), cpu.end()); }
 };
 
-// Ratios of the medians, and the median of each round's ratio.
+// Ratios of the medians, of each round's pair, and of the fastest rounds (the least disturbed
+// by other work on the machine).
 void PrintPair(const char* bareName, const Samples& bare, const char* ownName, const Samples& own,
                const char* target, bool counted) {
     std::vector<double> ratios;
     for (size_t i = 0; i < bare.cpu.size(); ++i) ratios.push_back(own.cpu[i] / bare.cpu[i]);
-    std::printf("  %-14s %8.1f ms   %-7s %8.1f ms   ratio %.2f (rounds' median %.2f, %s)\n",
-                bareName, Median(bare.cpu), ownName, Median(own.cpu),
-                Median(own.cpu) / Median(bare.cpu), Median(ratios), target);
+    std::printf("  %-14s %8.1f ms   %-7s %8.1f ms   ratio %.2f (%s)\n", bareName, Median(bare.cpu),
+                ownName, Median(own.cpu), Median(own.cpu) / Median(bare.cpu), target);
+    std::printf("  %-14s   rounds' median ratio %.2f; fastest rounds %.1f / %.1f ms, ratio %.2f\n",
+                "", Median(ratios), bare.fastest(), own.fastest(), own.fastest() / bare.fastest());
     if (counted)
         std::printf("  %-14s %8.1f M instr.  %-7s %8.1f M instr.  ratio %.2f\n", "",
                     Median(bare.instructions) / 1e6, "", Median(own.instructions) / 1e6,

@@ -469,7 +469,9 @@ class Importer {
 
     StoredGroup& findOrReadGroup(const QByteArray& ymd, const QByteArray& grp,
                                  const QByteArray& exer) {
-        const QByteArray key = QByteArray(ymd).append('\t').append(grp).append('\t').append(exer);
+        QByteArray key;
+        key.reserve(ymd.size() + grp.size() + exer.size() + 2);
+        key.append(ymd).append('\t').append(grp).append('\t').append(exer);
         if (StoredGroup* found = groups_.find(key)) return *found;
         // A day outside the stored ones holds nothing, unless this import wrote to it in a
         // group since dropped from the cache: no need to ask.
@@ -531,7 +533,9 @@ class Importer {
         if (!ownMasters(grp, exer)) return false;
 
         ++summary_.sets;
-        days_.insert(DayNumber(own_.ymd()));
+        // Rows of a day come together: the set of days is asked only when the day changes.
+        if (const int day = DayNumber(own_.ymd()); day != lastOwnDay_)
+            days_.insert(lastOwnDay_ = day);
         StoredGroup& group = storedGroup(own_.ymd(), grp, exer);
         const qint64 setNum = own_.whole[3];
         bool present = group.addedSetNums.contains(setNum);
@@ -833,6 +837,7 @@ class Importer {
     bool havePair_ = false;
     QByteArray firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;                 // yyyymmdd
+    int lastOwnDay_ = -1;            // the day of the own row before
     QSet<QString> existingExercises_, newPairs_;
     QHash<QString, ExerciseTarget> savedChoices_;
     QHash<QString, int> nameIndex_;  // a peer's exercise name: its place in summary_.names

@@ -57,8 +57,11 @@ bool IsYmdBytes(const QByteArray& bytes) {
         for (int i = from; i < from + count; ++i) n = n * 10 + (bytes[i] - '0');
         return n;
     };
-    const int year = number(0, 4);
-    return year >= 1 && QDate(year, number(5, 2), number(8, 2)).isValid();
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 // The length the text has in the masters' terms: UTF-16 code units.
@@ -66,6 +69,14 @@ qsizetype CharacterCount(const QByteArray& bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) return QString::fromUtf8(bytes).size();
     return bytes.size();
+}
+
+// A code of the masters: two characters, no apostrophe.
+bool IsCodeBytes(const QByteArray& bytes) {
+    if (bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) < 0x80 &&
+        static_cast<unsigned char>(bytes[1]) < 0x80)
+        return bytes[0] != '\'' && bytes[1] != '\'';
+    return CharacterCount(bytes) == 2 && !bytes.contains('\'');
 }
 
 // A number that is not negative (unless negative is allowed): digits with at most one
@@ -414,10 +425,12 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         }
     }
     static const QByteArray kNone;
-    auto bytes = [&](int i) -> const QByteArray& {
+    std::array<const QByteArray*, 14> texts;
+    for (int i = 0; i < 14; ++i) {
         const CsvField& value = set.value(i);
-        return value ? *value : kNone;
-    };
+        texts[i] = value ? &*value : &kNone;
+    }
+    auto bytes = [&](int i) -> const QByteArray& { return *texts[i]; };
     auto fail = [&](const QString& why, int i) {
         reason = why.arg(FieldText(set.value(i)));
         return false;
@@ -425,7 +438,7 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
 
     if (!IsYmdBytes(bytes(0))) return fail(QStringLiteral("日付が正しくありません（%1）"), 0);
     for (int i : {1, 2}) {
-        if (CharacterCount(bytes(i)) != 2 || bytes(i).contains('\''))
+        if (!IsCodeBytes(bytes(i)))
             return fail(columns[i] + QStringLiteral("は2文字のコードです（%1）"), i);
     }
     if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || DigitsValue(bytes(3)) < 1)

@@ -284,7 +284,7 @@ void OnRowEnd(int, void* context) {
 // libcsv's state between two rows (ROW_NOT_BEGUN in its source).
 constexpr int kLibcsvBetweenRows = 0;
 
-// What a byte means to the splitting of a row.
+// What a byte means to the splitting of a row; the kinds that end no field come first.
 enum class ByteKind : unsigned char { Ordinary, Blank, Delimiter, Quote, LineEnd };
 using ByteKinds = std::array<ByteKind, 256>;
 
@@ -298,6 +298,23 @@ ByteKinds KindsFor(char delimiter) {
     kinds['\r'] = ByteKind::LineEnd;
     kinds['\n'] = ByteKind::LineEnd;
     return kinds;
+}
+
+// The line ends in data[from, to): LF, CR LF and lone CR, where the byte at to is no LF.
+qint64 LineEndsBetween(const char* data, qint64 from, qint64 to) {
+    qint64 count = 0;
+    const char* end = data + to;
+    for (const char* p = data + from; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        if (p == nullptr) break;
+        ++count;
+    }
+    for (const char* p = data + from; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\r', end - p));
+        if (p == nullptr) break;
+        if (p + 1 == end || p[1] != '\n') ++count;
+    }
+    return count;
 }
 
 // One field of a row split by the reader: where its bytes stand, and whether doubled quotes
@@ -340,9 +357,7 @@ qint64 SplitRow(const char* data, qint64 size, const ByteKinds& kinds,
                 const char* quote = static_cast<const char*>(std::memchr(data + i, '"', size - i));
                 if (quote == nullptr) return 0;
                 const qint64 at = quote - data;
-                for (qint64 j = i; j < at; ++j) {
-                    if (data[j] == '\n' || (data[j] == '\r' && data[j + 1] != '\n')) ++lineEnds;
-                }
+                lineEnds += LineEndsBetween(data, i, at);
                 if (at + 1 < size && data[at + 1] == '"') {
                     span.doubledQuotes = true;
                     i = at + 2;
@@ -365,18 +380,11 @@ qint64 SplitRow(const char* data, qint64 size, const ByteKinds& kinds,
         }
         // A field without quotes, to the delimiter or the line end.
         span.start = i;
-        qint64 last = i;  // past the last byte that is no blank
-        for (; i < size; ++i) {
-            const ByteKind k = kind(i);
-            if (k == ByteKind::Ordinary) {
-                last = i + 1;
-            } else if (k == ByteKind::Delimiter || k == ByteKind::LineEnd) {
-                break;
-            } else if (k == ByteKind::Quote) {
-                return 0;  // a quote inside a field without quotes: libcsv names the fault
-            }
-        }
+        while (i < size && kind(i) <= ByteKind::Blank) ++i;
         if (i >= size) return 0;
+        if (kind(i) == ByteKind::Quote) return 0;  // inside a field without quotes: a fault
+        qint64 last = i;                           // past the last byte that is no blank
+        while (last > span.start && kind(last - 1) == ByteKind::Blank) --last;
         span.size = last - span.start;
         span.present = span.size > 0;
         // A line of blanks alone is left to libcsv.
@@ -399,10 +407,14 @@ void EmitRow(const char* data, const QVarLengthArray<FieldSpan, 32>& spans, Read
             OnField(const_cast<char*>(bytes), static_cast<size_t>(span.size), &state);
             continue;
         }
+        // Each run up to a quote and the quote, the second of the pair skipped.
         state.unquoted.clear();
-        for (qint64 j = 0; j < span.size; ++j) {
-            state.unquoted.push_back(bytes[j]);
-            if (bytes[j] == '"') ++j;  // the second of a doubled quote
+        const char* end = bytes + span.size;
+        for (const char* p = bytes; p < end;) {
+            const char* quote = static_cast<const char*>(std::memchr(p, '"', end - p));
+            const char* runEnd = quote == nullptr ? end : quote + 1;
+            state.unquoted.append(p, static_cast<size_t>(runEnd - p));
+            p = runEnd + (quote == nullptr ? 0 : 1);
         }
         OnField(state.unquoted.data(), state.unquoted.size(), &state);
     }
@@ -522,12 +534,12 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
     QVarLengthArray<FieldSpan, 32> spans;
     bool atFileStart = true;
     bool crEnded = false;  // the piece before ended at a CR
-    QByteArray chunk;
+    // One buffer for every chunk, filled again.
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (!state.stopped) {
-        chunk = file.read(kChunkBytes);
-        if (chunk.isEmpty()) break;
         const char* data = chunk.constData();
-        qint64 size = chunk.size();
+        qint64 size = file.read(chunk.data(), kChunkBytes);
+        if (size <= 0) break;
         if (atFileStart) {
             // The byte-order mark of a UTF-8 file is no part of the first field.
             if (encoding_ == CsvEncoding::Utf8 && size >= 3 &&
