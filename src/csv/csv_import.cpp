@@ -206,6 +206,7 @@ struct StoredGroup {
 // so only a day spread over thousands of other groups could meet that.
 class GroupCache {
   public:
+    GroupCache() { recent_.reserve(kGeneration); }
     // Whether a group of the day may have been dropped: its sets then must be read anew.
     bool mayHaveDropped(const QByteArray& ymd) const {
         return !droppedFirst_.isEmpty() && ymd >= droppedFirst_ && ymd <= droppedLast_;
@@ -228,6 +229,7 @@ class GroupCache {
             }
             older_ = std::move(recent_);
             recent_.clear();
+            recent_.reserve(kGeneration);  // filled without growing step by step
         }
         return *recent_.insert(key, std::move(group));
     }
