@@ -212,6 +212,9 @@ class GroupCache {
         return !droppedFirst_.isEmpty() && ymd >= droppedFirst_ && ymd <= droppedLast_;
     }
     StoredGroup* find(const QByteArray& key) {
+        // A key past every key kept so far is new: a file in order of day, group and exercise
+        // meets its groups so, and needs no look-up for them.
+        if (key > greatestKey_) return nullptr;
         if (auto found = recent_.find(key); found != recent_.end()) return &*found;
         auto older = older_.find(key);
         if (older == older_.end()) return nullptr;
@@ -231,6 +234,7 @@ class GroupCache {
             recent_.clear();
             recent_.reserve(kGeneration);  // filled without growing step by step
         }
+        if (key > greatestKey_) greatestKey_ = key;
         return *recent_.insert(key, std::move(group));
     }
 
@@ -238,6 +242,7 @@ class GroupCache {
     static constexpr qsizetype kGeneration = 4096;
     QHash<QByteArray, StoredGroup> recent_, older_;
     QByteArray droppedFirst_, droppedLast_;
+    QByteArray greatestKey_;  // the greatest key ever kept
 };
 
 class Importer {
