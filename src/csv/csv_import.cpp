@@ -506,6 +506,8 @@ class Importer {
         if (havePair_ && grpView == lastGrp_ && exerView == lastExer_) return true;
         havePair_ = true;
         lastGrp_.assign(grpView), lastExer_.assign(exerView);
+        // A pair met earlier in the file has its group and exercise by now.
+        if (!checkedPairs_.emplace(lastGrp_, lastExer_).second) return true;
         const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
         if (!masters_.group(grp)) {
             const QString given = FieldText(own_.grpName());
@@ -841,6 +843,7 @@ class Importer {
     // Kept in buffers of their own, filled again rather than allocated for every change.
     std::string probe_, lastGroupKey_;  // day, group and exercise of the row before
     std::string lastGrp_, lastExer_;    // the pair of the own row before
+    std::set<std::pair<std::string, std::string>> checkedPairs_;  // the own rows' pairs so far
     bool havePair_ = false;
     QByteArray firstDay_, lastDay_;  // the days stored before the import
     QSet<int> days_;                 // yyyymmdd
