@@ -1,4 +1,4 @@
-// The reader splits plain lines itself and hands the others to libcsv: both ways must read
+// The reader splits most rows itself and hands the others to libcsv: both ways must read
 // every file alike. It fills the buffers of a row again for the next one: a caller that keeps
 // fields of earlier rows must still hold them as they were read.
 #include "csv/csv_reader.h"
@@ -51,7 +51,7 @@ void Write(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(out.write(bytes), bytes.size());
 }
 
-TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
+TEST(CsvReader, RowsReadAsLibcsvReadsThem) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lines.csv"));
     const std::vector<QByteArray> files{
