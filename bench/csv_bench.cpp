@@ -1,22 +1,25 @@
 // Times the CSV export and import of many sets against the bare engine: inserting the same
-// rows in one transaction through one prepared statement, and selecting them into a file.
-// Targets: import within 1.5x the bare inserts, export within 2x the bare select; the import's
-// peak memory does not grow with the file.
+// rows into a fresh database in one transaction through one prepared statement, and selecting
+// them into a file. Each piece runs in every round, rounds in turn, and the medians are
+// compared. Targets: import within 1.5x the bare inserts, export within 2x the bare select;
+// the import's peak memory does not grow with the file.
+// Usage: csv_bench [--rounds N] [sets...]   (a small number of sets suits a profiler)
 #include <sqlite3.h>
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 #include "backups/import_copy.h"
+#include "bench_support.h"
 #include "common/log.h"
 #include "common/text_tests.h"
 #include "csv/csv_export.h"
@@ -28,29 +31,16 @@
 #include "support/scripted_platform.h"
 
 using namespace sorvenka;
+using namespace sorvenka::bench;
 
 namespace {
 
-using Handle = std::unique_ptr<sqlite3, decltype(&sqlite3_close)>;
-
-// Milliseconds of this process's processor time: on a machine shared with other work the
-// wall clock says more about the neighbours than about the code.
-class Stopwatch {
-  public:
-    Stopwatch() { ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &start_); }
-    double milliseconds() const {
-        timespec now;
-        ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-        return (now.tv_sec - start_.tv_sec) * 1e3 + (now.tv_nsec - start_.tv_nsec) / 1e6;
-    }
-
-  private:
-    timespec start_;
-};
-
-Handle OpenRaw(const QString& path) {
+// Opened as the program opens its database: read-write, and without the engine's locking of
+// the connection on every call (the program uses a connection from one thread only).
+Handle OpenAsProgram(const QString& path) {
     sqlite3* raw = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &raw);
+    sqlite3_open_v2(path.toUtf8().constData(), &raw,
+                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
     return Handle(raw, &sqlite3_close);
 }
 
@@ -87,12 +77,10 @@ std::vector<Row> MakeRows(int count) {
 }
 
 // The baseline: the rows inserted by the bare engine, one transaction, one statement.
-double BareInsert(const QString& path, const std::vector<Row>& rows) {
-    Handle db = OpenRaw(path);
-    Stopwatch timer;
-    sqlite3_exec(db.get(), "begin", nullptr, nullptr, nullptr);
+void BareInsert(sqlite3* db, const std::vector<Row>& rows) {
+    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
     sqlite3_stmt* raw = nullptr;
-    sqlite3_prepare_v2(db.get(), "insert into t_exer values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &raw,
+    sqlite3_prepare_v2(db, "insert into t_exer values(?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &raw,
                        nullptr);
     std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)> insert(raw, &sqlite3_finalize);
     for (const Row& r : rows) {
@@ -121,14 +109,12 @@ double BareInsert(const QString& path, const std::vector<Row>& rows) {
         if (sqlite3_step(s) != SQLITE_DONE) std::printf("bare insert failed\n");
         sqlite3_reset(s);
     }
-    sqlite3_exec(db.get(), "commit", nullptr, nullptr, nullptr);
-    return timer.milliseconds();
+    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
 }
 
 // The baseline of the export: the same rows selected and written to a file as they come.
-double BareSelect(const QString& dbPath, const QString& filePath) {
-    Handle db = OpenRaw(dbPath);
-    Stopwatch timer;
+void BareSelect(const QString& dbPath, const QString& filePath) {
+    Handle db = OpenAsProgram(dbPath);
     FILE* file = std::fopen(filePath.toUtf8().constData(), "wb");
     sqlite3_stmt* raw = nullptr;
     sqlite3_prepare_v2(db.get(), "select * from t_exer order by ymd, grp_cd, exer_cd, set_num", -1,
@@ -143,7 +129,6 @@ double BareSelect(const QString& dbPath, const QString& filePath) {
     }
     sqlite3_finalize(raw);
     std::fclose(file);
-    return timer.milliseconds();
 }
 
 // The peak resident memory since the last reset, in MiB.
@@ -184,80 +169,125 @@ QString FreshDatabase(const QTemporaryDir& dir, const QString& name) {
     return path;
 }
 
-void Run(const QTemporaryDir& dir, int sets) {
-    const std::vector<Row> rows = MakeRows(sets);
-    const QString source = FreshDatabase(dir, QStringLiteral("source.sqlite3"));
-    const double bareInsert = BareInsert(source, rows);
-    const QString bareFile = dir.filePath(QStringLiteral("bare.csv"));
-    const double bareSelect = BareSelect(source, bareFile);
+// The bare inserts into a fresh database, opened as the program opens its own.
+[[gnu::noinline]] Cost TimeBareInsert(InstructionCounter& counter, const QTemporaryDir& dir,
+                                      const std::vector<Row>& rows) {
+    const QString path = FreshDatabase(dir, QStringLiteral("bare.sqlite3"));
+    Handle db = OpenAsProgram(path);
+    return Measure(counter, [&] { BareInsert(db.get(), rows); });
+}
 
-    const QString csv = dir.filePath(QStringLiteral("export.csv"));
-    double exportMs = 0;
-    {
-        Connection c(dir.path(), source);
-        qint64 written = 0;
-        QString message;
-        Stopwatch timer;
-        if (!ExportCsv(c.db, csv, QString(), QString(), written, message))
-            std::printf("export failed: %s\n", qPrintable(message));
-        exportMs = timer.milliseconds();
-    }
+// Reading alone: the parser, the encoding check and the decoding of every field.
+[[gnu::noinline]] qint64 ReadOnly(const QString& csv) {
+    CsvReader reader;
+    QString message;
+    qint64 line = 0, count = 0;
+    if (!reader.open(csv, message) ||
+        !reader.read([&](CsvRow&) { return ++count > 0; }, message, line))
+        std::printf("read failed: %s\n", qPrintable(message));
+    return count;
+}
 
-    // Reading alone: the parser, the encoding check and the decoding of every field.
-    double readMs = 0;
-    {
-        CsvReader reader;
-        QString message;
-        qint64 line = 0, count = 0;
-        Stopwatch timer;
-        if (!reader.open(csv, message) ||
-            !reader.read([&](CsvRow&) { return ++count > 0; }, message, line))
-            std::printf("read failed: %s\n", qPrintable(message));
-        readMs = timer.milliseconds();
-    }
+// Reading and checking every row, still without the database.
+[[gnu::noinline]] qint64 ReadAndCheck(const QString& csv) {
+    CsvReader reader;
+    CsvHeader header;
+    OwnSet set;
+    QString message, reason;
+    qint64 line = 0, good = 0;
+    bool first = true;
+    reader.open(csv, message);
+    reader.read(
+        [&](CsvRow& row) {
+            if (first) {
+                first = false;
+                return header.read(row, reader.delimiter(), reason);
+            }
+            if (CheckFieldCount(header, row, reason) && MapOwnRow(header, row, set, reason)) ++good;
+            return true;
+        },
+        message, line);
+    return good;
+}
 
-    // Reading and checking every row, still without the database.
-    double checkMs = 0;
-    {
-        CsvReader reader;
-        CsvHeader header;
-        OwnSet set;
-        QString message, reason;
-        qint64 line = 0, good = 0;
-        bool first = true;
-        Stopwatch timer;
-        reader.open(csv, message);
-        reader.read(
-            [&](CsvRow& row) {
-                if (first) {
-                    first = false;
-                    return header.read(row, reader.delimiter(), reason);
-                }
-                if (CheckFieldCount(header, row, reason) && MapOwnRow(header, row, set, reason))
-                    ++good;
-                return true;
-            },
-            message, line);
-        checkMs = timer.milliseconds();
-    }
-
+// The whole import into a fresh database: its checked copy, the reading, the checks and the
+// writes in one transaction.
+Cost TimeImport(InstructionCounter& counter, const QTemporaryDir& dir, const QString& csv,
+                qint64& imported, double& peakMiB) {
     const QString target = FreshDatabase(dir, QStringLiteral("target.sqlite3"));
-    double importMs = 0, peak = 0;
-    qint64 imported = 0;
-    {
-        Connection c(dir.path(), target);
-        ImportOptions options;
-        options.commit = true;
-        ImportSummary summary;
-        ResetPeakMemory();
-        const double before = PeakMemoryMiB();
-        Stopwatch timer;
+    Connection c(dir.path(), target);
+    ImportOptions options;
+    options.commit = true;
+    ImportSummary summary;
+    ResetPeakMemory();
+    const double before = PeakMemoryMiB();
+    const Cost cost = Measure(counter, [&] {
         if (!ImportCsv(c.db, csv, options, summary))
             std::printf("import failed: %s\n", qPrintable(summary.failure));
-        importMs = timer.milliseconds();
-        peak = PeakMemoryMiB() - before;
-        imported = summary.newSets;
+    });
+    peakMiB = PeakMemoryMiB() - before;
+    imported = summary.newSets;
+    return cost;
+}
+
+struct Samples {
+    std::vector<double> cpu, instructions;
+    void add(const Cost& cost) {
+        cpu.push_back(cost.cpuMs);
+        instructions.push_back(cost.instructions);
     }
+    double fastest() const { return *std::min_element(cpu.begin(), cpu.end()); }
+};
+
+// Ratios of the medians, of each round's pair, and of the fastest rounds (the least disturbed
+// by other work on the machine).
+void PrintPair(const char* bareName, const Samples& bare, const char* ownName, const Samples& own,
+               const char* target, bool counted) {
+    std::vector<double> ratios;
+    for (size_t i = 0; i < bare.cpu.size(); ++i) ratios.push_back(own.cpu[i] / bare.cpu[i]);
+    std::printf("  %-14s %8.1f ms   %-7s %8.1f ms   ratio %.2f (%s)\n", bareName, Median(bare.cpu),
+                ownName, Median(own.cpu), Median(own.cpu) / Median(bare.cpu), target);
+    std::printf("  %-14s   rounds' median ratio %.2f; fastest rounds %.1f / %.1f ms, ratio %.2f\n",
+                "", Median(ratios), bare.fastest(), own.fastest(), own.fastest() / bare.fastest());
+    if (counted)
+        std::printf("  %-14s %8.1f M instr.  %-7s %8.1f M instr.  ratio %.2f\n", "",
+                    Median(bare.instructions) / 1e6, "", Median(own.instructions) / 1e6,
+                    Median(own.instructions) / Median(bare.instructions));
+}
+
+void Run(const QTemporaryDir& dir, int sets, int rounds) {
+    InstructionCounter counter;
+    const std::vector<Row> rows = MakeRows(sets);
+    // The file to import: the bare rows exported by the program.
+    const QString source = FreshDatabase(dir, QStringLiteral("source.sqlite3"));
+    {
+        Handle db = OpenAsProgram(source);
+        BareInsert(db.get(), rows);
+    }
+    const QString csv = dir.filePath(QStringLiteral("export.csv"));
+    const QString bareFile = dir.filePath(QStringLiteral("bare.csv"));
+
+    // Every round takes each piece in turn, so that the load of the machine weighs on all alike.
+    Samples bareInsert, import, bareSelect, exportCsv, read, check;
+    double peak = 0;
+    qint64 imported = 0;
+    for (int round = 0; round < rounds; ++round) {
+        bareSelect.add(Measure(counter, [&] { BareSelect(source, bareFile); }));
+        exportCsv.add(Measure(counter, [&] {
+            Connection c(dir.path(), source);
+            qint64 written = 0;
+            QString message;
+            if (!ExportCsv(c.db, csv, QString(), QString(), written, message))
+                std::printf("export failed: %s\n", qPrintable(message));
+        }));
+        bareInsert.add(TimeBareInsert(counter, dir, rows));
+        double roundPeak = 0;
+        import.add(TimeImport(counter, dir, csv, imported, roundPeak));
+        peak = std::max(peak, roundPeak);
+        read.add(Measure(counter, [&] { ReadOnly(csv); }));
+        check.add(Measure(counter, [&] { ReadAndCheck(csv); }));
+    }
+
     // The checked copy an import takes before it writes, timed on its own: of an empty database
     // (as in the import above) and of the database holding the sets. Processor time and the
     // wall clock, since the copy waits for the disk.
@@ -265,31 +295,35 @@ void Run(const QTemporaryDir& dir, int sets) {
         Connection c(dir.path(), path);
         ImportCopy copy;
         QString message;
-        QElapsedTimer wall;
-        wall.start();
-        Stopwatch timer;
-        if (!copy.take(c.db.rawHandle(), QDateTime::currentDateTime(), message))
-            std::printf("copy failed: %s\n", qPrintable(message));
-        cpuMs = timer.milliseconds();
-        wallMs = wall.nsecsElapsed() / 1e6;
+        const Cost cost = Measure(counter, [&] {
+            if (!copy.take(c.db.rawHandle(), QDateTime::currentDateTime(), message))
+                std::printf("copy failed: %s\n", qPrintable(message));
+        });
+        cpuMs = cost.cpuMs;
+        wallMs = cost.wallMs;
     };
     double emptyCopyCpu = 0, emptyCopyWall = 0, fullCopyCpu = 0, fullCopyWall = 0;
     timeCopy(FreshDatabase(dir, QStringLiteral("empty.sqlite3")), emptyCopyCpu, emptyCopyWall);
     timeCopy(source, fullCopyCpu, fullCopyWall);
+
+    const bool counted = counter.available();
     const double fileMiB = QFile(csv).size() / 1048576.0;
-    std::printf("%7d sets, file %.1f MiB\n", sets, fileMiB);
+    std::printf("%7d sets, file %.1f MiB, medians of %d interleaved rounds\n", sets, fileMiB,
+                rounds);
+    PrintPair("bare inserts", bareInsert, "import", import, "target <= 1.5", counted);
+    std::printf("  %lld sets imported\n", static_cast<long long>(imported));
     std::printf(
-        "  bare inserts   %8.1f ms   import %8.1f ms   ratio %.2f (target <= 1.5)   %lld sets\n",
-        bareInsert, importMs, importMs / bareInsert, static_cast<long long>(imported));
-    std::printf("  of the import, reading the file alone %8.1f ms, reading and checking %8.1f ms\n",
-                readMs, checkMs);
-    std::printf("  bare select    %8.1f ms   export %8.1f ms   ratio %.2f (target <= 2)\n",
-                bareSelect, exportMs, exportMs / bareSelect);
+        "  of the import, reading the file alone %8.1f ms (%.2f of the bare inserts), reading "
+        "and checking %8.1f ms (%.2f)\n",
+        Median(read.cpu), Median(read.cpu) / Median(bareInsert.cpu), Median(check.cpu),
+        Median(check.cpu) / Median(bareInsert.cpu));
+    PrintPair("bare select", bareSelect, "export", exportCsv, "target <= 2", counted);
     std::printf("  import peak memory above the start: %.1f MiB\n", peak);
     std::printf(
         "  the copy before an import: of an empty database %.1f ms (wall %.1f ms), of the %d "
         "sets %.1f ms (wall %.1f ms)\n",
         emptyCopyCpu, emptyCopyWall, sets, fullCopyCpu, fullCopyWall);
+    if (!counted) std::printf("  (no instruction counts: %s)\n", counter.error());
 }
 
 }  // namespace
@@ -298,11 +332,20 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     std::printf("CSV export and import against the bare engine (processor time of this process)\n");
-    // The larger file shows whether the import's memory grows with the file. Other sizes can be
-    // named on the command line (a small one suits a profiler).
-    std::vector<int> sizes{100000, 400000};
-    if (argc > 1) sizes.clear();
-    for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
-    for (int sets : sizes) Run(dir, sets);
+    // The larger file shows whether the import's memory grows with the file: one round of it
+    // unless rounds are asked for.
+    std::vector<int> sizes;
+    int rounds = 7;
+    bool roundsGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc) {
+            rounds = std::max(1, std::atoi(argv[++i]));
+            roundsGiven = true;
+        } else {
+            sizes.push_back(std::atoi(argv[i]));
+        }
+    }
+    if (sizes.empty()) sizes = {100000, 400000};
+    for (int sets : sizes) Run(dir, sets, sets > 100000 && !roundsGiven ? 1 : rounds);
     return 0;
 }

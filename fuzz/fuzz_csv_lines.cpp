@@ -1,4 +1,4 @@
-// Any file at all: the reader's own splitting of plain lines must read it exactly as libcsv
+// Any file at all: the reader's own splitting of rows must read it exactly as libcsv
 // alone does (the same rows, fields, lines, refusals and failure).
 #include <QFile>
 #include <QTemporaryDir>

@@ -155,7 +155,9 @@ class Importer {
     bool ownSet() {
         if (!destinations_.own(own_)) return false;
         ++summary_.sets;
-        days_.insert(DayNumber(own_.ymd()));
+        // Rows of a day come together: the set of days is asked only when the day changes.
+        if (const int day = DayNumber(own_.ymd()); day != lastOwnDay_)
+            days_.insert(lastOwnDay_ = day);
         return written(writer_.writeOwn(own_, stored_.at(own_.ymd(), own_.grpCd(), own_.exerCd())));
     }
 
@@ -211,6 +213,7 @@ class Importer {
     PeerSet peer_;
     CsvRow mended_;
     QSet<int> days_;               // yyyymmdd
+    int lastOwnDay_ = -1;          // the day of the own row before
     QSet<QString> notedWorkouts_;  // workout and exercise that carry the workout's note
     std::set<std::pair<bool, QString>> unitsSeen_;
 };

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
+#include <charconv>
 #include <cmath>
 
 #include "common/text_tests.h"
@@ -56,8 +57,11 @@ bool IsYmdBytes(const QByteArray& bytes) {
         for (int i = from; i < from + count; ++i) n = n * 10 + (bytes[i] - '0');
         return n;
     };
-    const int year = number(0, 4);
-    return year >= 1 && QDate(year, number(5, 2), number(8, 2)).isValid();
+    const int year = number(0, 4), month = number(5, 2), day = number(8, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1) return false;
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return day <= kDays[month - 1] + (month == 2 && leap ? 1 : 0);
 }
 
 // The length the text has in the masters' terms: UTF-16 code units.
@@ -65,6 +69,14 @@ qsizetype CharacterCount(const QByteArray& bytes) {
     for (char c : bytes)
         if (static_cast<unsigned char>(c) >= 0x80) return QString::fromUtf8(bytes).size();
     return bytes.size();
+}
+
+// A code of the masters: two characters, no apostrophe.
+bool IsCodeBytes(const QByteArray& bytes) {
+    if (bytes.size() == 2 && static_cast<unsigned char>(bytes[0]) < 0x80 &&
+        static_cast<unsigned char>(bytes[1]) < 0x80)
+        return bytes[0] != '\'' && bytes[1] != '\'';
+    return CharacterCount(bytes) == 2 && !bytes.contains('\'');
 }
 
 // A number that is not negative (unless negative is allowed): digits with at most one
@@ -358,23 +370,75 @@ bool MendSplitExerciseName(const CsvHeader& header, const CsvRow& row, char deli
     return category.isEmpty() || !IsDecimalText(category);
 }
 
+const CsvField OwnSet::kAbsent;
+
+namespace {
+
+// Whether the export may have changed the text on the way out: an apostrophe first, a
+// semicolon or a backslash anywhere. Most fields hold none of them and are taken as read.
+bool MayHoldGuard(const QByteArray& text) {
+    const char* bytes = text.constData();
+    const qsizetype size = text.size();
+    if (size > 0 && bytes[0] == '\'') return true;
+    for (qsizetype i = 0; i < size; ++i)
+        if (bytes[i] == ';' || bytes[i] == '\\') return true;
+    return false;
+}
+
+// A load as the engine writes it: digits with at most one decimal point, read by the correctly
+// rounded conversion of the standard library; any other form (an exponent, a sign, blanks)
+// through Qt's reading as before.
+bool ReadLoadBytes(const QByteArray& text, double& value) {
+    const char* first = text.constData();
+    const char* last = first + text.size();
+    bool plain = text.size() > 0;
+    int points = 0;
+    for (const char* c = first; plain && c < last; ++c) {
+        if (*c == '.')
+            plain = ++points == 1;
+        else
+            plain = *c >= '0' && *c <= '9';
+    }
+    if (plain) {
+        const auto [end, error] = std::from_chars(first, last, value, std::chars_format::fixed);
+        if (error == std::errc() && end == last) return true;
+    }
+    bool ok = false;
+    value = text.toDouble(&ok);
+    return ok;
+}
+
+}  // namespace
+
 bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason) {
     const QStringList& columns = SorvenkaCsvColumns();
-    // The export's apostrophe before a formula-like text is no part of the value.
-    for (int i = 0; i < 14; ++i) {
-        set.values[i] = row.fields[header.own(i)];
-        RemoveFormulaGuard(set.values[i]);
+    set.changed_ = 0;
+    for (int i = 0; i < 16; ++i) {
+        const int position = header.own(i);
+        const CsvField& field = position >= 0 ? row.fields[position] : OwnSet::kAbsent;
+        set.fields_[i] = &field;
+        // The export's apostrophe before a formula-like text is no part of the value.
+        if (field && MayHoldGuard(*field)) {
+            set.own_[i] = field;
+            RemoveFormulaGuard(set.own_[i]);
+            set.changed_ |= 1u << i;
+        }
     }
     static const QByteArray kNone;
-    auto bytes = [&](int i) -> const QByteArray& { return set.values[i] ? *set.values[i] : kNone; };
+    std::array<const QByteArray*, 14> texts;
+    for (int i = 0; i < 14; ++i) {
+        const CsvField& value = set.value(i);
+        texts[i] = value ? &*value : &kNone;
+    }
+    auto bytes = [&](int i) -> const QByteArray& { return *texts[i]; };
     auto fail = [&](const QString& why, int i) {
-        reason = why.arg(FieldText(set.values[i]));
+        reason = why.arg(FieldText(set.value(i)));
         return false;
     };
 
     if (!IsYmdBytes(bytes(0))) return fail(QStringLiteral("日付が正しくありません（%1）"), 0);
     for (int i : {1, 2}) {
-        if (CharacterCount(bytes(i)) != 2 || bytes(i).contains('\''))
+        if (!IsCodeBytes(bytes(i)))
             return fail(columns[i] + QStringLiteral("は2文字のコードです（%1）"), i);
     }
     if (!IsDigitsBytes(bytes(3)) || bytes(3).size() > 9 || DigitsValue(bytes(3)) < 1)
@@ -386,9 +450,8 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
     }
     // The load: a number that is not negative, as the engine writes it.
     if (!bytes(6).isEmpty()) {
-        bool ok = false;
-        const double value = bytes(6).toDouble(&ok);
-        if (!ok || !std::isfinite(value))
+        double value = 0;
+        if (!ReadLoadBytes(bytes(6), value) || !std::isfinite(value))
             return fail(QStringLiteral("targetが数ではありません（%1）"), 6);
         if (value < 0) return fail(QStringLiteral("targetが負の数です（%1）"), 6);
         set.target = value;
@@ -407,14 +470,11 @@ bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString&
         return fail(QStringLiteral("sweat_cdは1文字のコードです（%1）"), 12);
 
     // The key columns are never NULL.
-    for (int i : {0, 1, 2, 3})
-        if (!set.values[i]) set.values[i] = QByteArray("");
-    const int grpName = header.own(14);
-    const int exerName = header.own(15);
-    set.grpName = grpName >= 0 ? row.fields[grpName] : CsvField();
-    set.exerName = exerName >= 0 ? row.fields[exerName] : CsvField();
-    RemoveFormulaGuard(set.grpName);
-    RemoveFormulaGuard(set.exerName);
+    for (int i : {0, 1, 2, 3}) {
+        if (set.value(i)) continue;
+        set.own_[i] = QByteArray("");
+        set.changed_ |= 1u << i;
+    }
     return true;
 }
 

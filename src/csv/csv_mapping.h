@@ -29,17 +29,34 @@ struct PeerSet {
     QString workoutNote;  // the note on that whole workout, or empty
 };
 
-// One row of Sorvenka's own CSV: the fourteen columns of t_exer as read, and the names.
-struct OwnSet {
-    std::array<CsvField, 14> values;
-    CsvField grpName, exerName;      // as read; made texts only for a group or exercise to add
+// One row of Sorvenka's own CSV: the fourteen columns of t_exer, and the names. It refers to
+// the row's fields where they stand, so it is good only while the row is: a field is copied
+// only where its value differs from the file's text (the export's apostrophe taken off, a
+// missing key made the empty text).
+class OwnSet {
+  public:
+    // By the order of SorvenkaCsvColumns: the columns of t_exer, then the two names.
+    const CsvField& value(int column) const {
+        return (changed_ >> column) & 1 ? own_[column] : *fields_[column];
+    }
+    const CsvField& grpName() const { return value(14); }
+    const CsvField& exerName() const { return value(15); }
+    const QByteArray& ymd() const { return *value(0); }
+    const QByteArray& grpCd() const { return *value(1); }
+    const QByteArray& exerCd() const { return *value(2); }
+    const QByteArray& setNum() const { return *value(3); }
+
     std::array<qint64, 14> whole{};  // the whole numbers of set_num, cnt, cnt_min, cnt_sec
     double target = 0;
 
-    const QByteArray& ymd() const { return *values[0]; }
-    const QByteArray& grpCd() const { return *values[1]; }
-    const QByteArray& exerCd() const { return *values[2]; }
-    const QByteArray& setNum() const { return *values[3]; }
+  private:
+    friend bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason);
+    static const CsvField kAbsent;
+    std::array<const CsvField*, 16> fields_{
+        &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent,
+        &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent, &kAbsent};
+    std::array<CsvField, 16> own_;  // the values that differ from the row's fields
+    unsigned changed_ = 0;          // a bit for each column whose value is in own_
 };
 
 // A row with another number of fields than the header is refused.

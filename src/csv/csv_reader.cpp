@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "common/system_error_text.h"
 
@@ -195,6 +196,8 @@ struct ReadState {
     bool rowStartPending = true;  // the next byte that is not a line end starts a row
     bool stopped = false;
 
+    std::string unquoted;  // a quoted field's text with its doubled quotes made single
+
     // Buffers of fields of rows gone by, filled again rather than allocated anew for every
     // field. A buffer still shared by whoever took the row is copied when written (as Qt does).
     std::vector<QByteArray> spare;
@@ -278,20 +281,18 @@ void OnRowEnd(int, void* context) {
     state.rowStartPending = true;
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
 // libcsv's state between two rows (ROW_NOT_BEGUN in its source).
 constexpr int kLibcsvBetweenRows = 0;
 
-// What a byte means to the splitting of a plain line.
-enum class ByteKind : unsigned char { Ordinary, Delimiter, Quote, LineEnd };
+// What a byte means to the splitting of a row; the kinds that end no field come first.
+enum class ByteKind : unsigned char { Ordinary, Blank, Delimiter, Quote, LineEnd };
 using ByteKinds = std::array<ByteKind, 256>;
 
 ByteKinds KindsFor(char delimiter) {
     ByteKinds kinds;
     kinds.fill(ByteKind::Ordinary);
+    kinds[' '] = ByteKind::Blank;
+    kinds['\t'] = ByteKind::Blank;
     kinds[static_cast<unsigned char>(delimiter)] = ByteKind::Delimiter;
     kinds['"'] = ByteKind::Quote;
     kinds['\r'] = ByteKind::LineEnd;
@@ -299,68 +300,131 @@ ByteKinds KindsFor(char delimiter) {
     return kinds;
 }
 
-// A field that is exactly two quotes: the empty text.
-bool IsEmptyQuoted(const char* data, qint64 size) {
-    return size == 2 && data[0] == '"' && data[1] == '"';
+// The line ends in data[from, to): LF, CR LF and lone CR, where the byte at to is no LF.
+qint64 LineEndsBetween(const char* data, qint64 from, qint64 to) {
+    qint64 count = 0;
+    const char* end = data + to;
+    for (const char* p = data + from; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\n', end - p));
+        if (p == nullptr) break;
+        ++count;
+    }
+    for (const char* p = data + from; p < end; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '\r', end - p));
+        if (p == nullptr) break;
+        if (p + 1 == end || p[1] != '\n') ++count;
+    }
+    return count;
 }
 
-// A whole line split as libcsv splits it: at the delimiter, blanks around each field
-// dropped, an empty field absent, "" the empty text. Only for a line that starts a row, has
-// no quote but in fields that are exactly "", no CR or LF before its end (a LF, CR LF or lone CR)
-// and something besides blanks; false (and nothing done) for any other, which goes to libcsv. Most
-// lines of a file are such lines, and splitting them here spares libcsv's call per character.
-bool SplitPlainLine(const char* data, qint64 size, const ByteKinds& kinds, bool atRowStart,
-                    ReadState& state) {
-    constexpr qint64 kLongestPlainLine = 64 * 1024;
-    if (!atRowStart || size < 1 || size > kLongestPlainLine) return false;
-    if (data[size - 1] != '\n' && data[size - 1] != '\r') return false;
-    qint64 end = size - 1;
-    if (data[end] == '\n' && end > 0 && data[end - 1] == '\r') --end;
-    // One pass finds the delimiters and whether the line qualifies.
-    QVarLengthArray<qint64, 32> stops;
-    qint64 fieldStart = 0;
-    bool quoteInField = false;
-    for (qint64 i = 0; i < end; ++i) {
-        switch (kinds[static_cast<unsigned char>(data[i])]) {
-            case ByteKind::Ordinary:
+// One field of a row split by the reader: where its bytes stand, and whether doubled quotes
+// inside it still have to be made single.
+struct FieldSpan {
+    qint64 start = 0, size = 0;
+    bool present = false;  // false: an empty field without quotes, read as absent
+    bool doubledQuotes = false;
+};
+
+// A row as libcsv splits it in its strict mode, when the row lies whole in the bytes given and
+// holds nothing libcsv would refuse: at the delimiter, blanks around each field dropped, an empty
+// field absent; a quoted field may hold delimiters, line ends and doubled quotes, and only blanks
+// may stand between its closing quote and the field's end. The row must start at the start of a
+// line that is not blank and end at a line end (a LF, CR LF or lone CR) within the bytes. Fills
+// spans and returns the bytes the row takes with its line end, and the lines it ends; 0 (nothing
+// done) for any other row, which goes to libcsv line by line. Most rows of a file are such rows,
+// and splitting them here spares libcsv's call per character.
+qint64 SplitRow(const char* data, qint64 size, const ByteKinds& kinds,
+                QVarLengthArray<FieldSpan, 32>& spans, qint64& lineEnds) {
+    spans.clear();
+    lineEnds = 0;
+    qint64 i = 0;
+    auto kind = [&](qint64 at) { return kinds[static_cast<unsigned char>(data[at])]; };
+    // The line end of a row: CR LF counts as one. A CR at the end of the bytes is taken alone;
+    // the reader knows to join a LF that starts the next bytes to it.
+    auto rowEnd = [&](qint64 at) {
+        ++lineEnds;
+        return data[at] == '\r' && at + 1 < size && data[at + 1] == '\n' ? at + 2 : at + 1;
+    };
+    for (;;) {
+        while (i < size && kind(i) == ByteKind::Blank) ++i;
+        if (i >= size) return 0;
+        FieldSpan span;
+        if (kind(i) == ByteKind::Quote) {
+            span.present = true;
+            span.start = ++i;
+            // To the closing quote; a doubled quote is one quote of the text.
+            for (;;) {
+                const char* quote = static_cast<const char*>(std::memchr(data + i, '"', size - i));
+                if (quote == nullptr) return 0;
+                const qint64 at = quote - data;
+                lineEnds += LineEndsBetween(data, i, at);
+                if (at + 1 < size && data[at + 1] == '"') {
+                    span.doubledQuotes = true;
+                    i = at + 2;
+                    continue;
+                }
+                span.size = at - span.start;
+                i = at + 1;
                 break;
-            case ByteKind::Delimiter:
-                if (quoteInField && !IsEmptyQuoted(data + fieldStart, i - fieldStart)) return false;
-                stops.append(i);
-                fieldStart = i + 1;
-                quoteInField = false;
-                break;
-            case ByteKind::Quote:
-                quoteInField = true;
-                break;
-            case ByteKind::LineEnd:
-                return false;
+            }
+            while (i < size && kind(i) == ByteKind::Blank) ++i;
+            if (i >= size) return 0;
+            const ByteKind after = kind(i);
+            spans.append(span);
+            if (after == ByteKind::Delimiter) {
+                ++i;
+                continue;
+            }
+            if (after == ByteKind::LineEnd) return rowEnd(i);
+            return 0;  // anything else after a closing quote: libcsv names the fault
         }
+        // A field without quotes, to the delimiter or the line end.
+        span.start = i;
+        while (i < size && kind(i) <= ByteKind::Blank) ++i;
+        if (i >= size) return 0;
+        if (kind(i) == ByteKind::Quote) return 0;  // inside a field without quotes: a fault
+        qint64 last = i;                           // past the last byte that is no blank
+        while (last > span.start && kind(last - 1) == ByteKind::Blank) --last;
+        span.size = last - span.start;
+        span.present = span.size > 0;
+        // A line of blanks alone is left to libcsv.
+        if (spans.empty() && !span.present && kind(i) == ByteKind::LineEnd) return 0;
+        spans.append(span);
+        if (kind(i) == ByteKind::LineEnd) return rowEnd(i);
+        ++i;
     }
-    if (quoteInField && !IsEmptyQuoted(data + fieldStart, end - fieldStart)) return false;
-    stops.append(end);
-    // A line of blanks alone (no delimiter) is left to libcsv.
-    if (stops.size() == 1 && std::all_of(data, data + end, IsBlank)) return false;
-    qint64 start = 0;
-    for (const qint64 stop : stops) {
-        if (IsEmptyQuoted(data + start, stop - start)) {
-            OnField(const_cast<char*>(data + start), 0, &state);
-        } else {
-            qint64 first = start, last = stop;
-            while (first < last && IsBlank(data[first])) ++first;
-            while (last > first && IsBlank(data[last - 1])) --last;
-            OnField(first == last ? nullptr : const_cast<char*>(data + first),
-                    static_cast<size_t>(last - first), &state);
+}
+
+// The fields of a row split by SplitRow, handed on as libcsv hands them.
+void EmitRow(const char* data, const QVarLengthArray<FieldSpan, 32>& spans, ReadState& state) {
+    for (const FieldSpan& span : spans) {
+        if (!span.present) {
+            OnField(nullptr, 0, &state);
+            continue;
         }
-        start = stop + 1;
+        const char* bytes = data + span.start;
+        if (!span.doubledQuotes) {
+            OnField(const_cast<char*>(bytes), static_cast<size_t>(span.size), &state);
+            continue;
+        }
+        // Each run up to a quote and the quote, the second of the pair skipped.
+        state.unquoted.clear();
+        const char* end = bytes + span.size;
+        for (const char* p = bytes; p < end;) {
+            const char* quote = static_cast<const char*>(std::memchr(p, '"', end - p));
+            const char* runEnd = quote == nullptr ? end : quote + 1;
+            state.unquoted.append(p, static_cast<size_t>(runEnd - p));
+            p = runEnd + (quote == nullptr ? 0 : 1);
+        }
+        OnField(state.unquoted.data(), state.unquoted.size(), &state);
     }
     OnRowEnd('\n', &state);
-    return true;
 }
 
-bool IsLineEndOnly(const char* data, qint64 size) {
+// Blanks and line ends alone start no row: libcsv passes over them between rows.
+bool IsBlankLine(const char* data, qint64 size) {
     for (qint64 i = 0; i < size; ++i)
-        if (data[i] != '\r' && data[i] != '\n') return false;
+        if (data[i] != '\r' && data[i] != '\n' && data[i] != ' ' && data[i] != '\t') return false;
     return true;
 }
 
@@ -467,14 +531,15 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
     };
 
     const ByteKinds kinds = KindsFor(delimiter_);
+    QVarLengthArray<FieldSpan, 32> spans;
     bool atFileStart = true;
     bool crEnded = false;  // the piece before ended at a CR
-    QByteArray chunk;
+    // One buffer for every chunk, filled again.
+    QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (!state.stopped) {
-        chunk = file.read(kChunkBytes);
-        if (chunk.isEmpty()) break;
         const char* data = chunk.constData();
-        qint64 size = chunk.size();
+        qint64 size = file.read(chunk.data(), kChunkBytes);
+        if (size <= 0) break;
         if (atFileStart) {
             // The byte-order mark of a UTF-8 file is no part of the first field.
             if (encoding_ == CsvEncoding::Utf8 && size >= 3 &&
@@ -485,6 +550,22 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
         // One line at a time, so that the callbacks know the line they are on. A line ends at
         // LF, CR LF or a lone CR (files of old Macs end every line so).
         while (size > 0 && !state.stopped) {
+            // A whole row at once where the reader can split it itself. Only between rows:
+            // after a row that ended at a lone CR too, the next may start on the same line.
+            if (plainLines_ && guard.parser.pstate == kLibcsvBetweenRows) {
+                qint64 lines = 0;
+                const qint64 taken = SplitRow(data, size, kinds, spans, lines);
+                if (taken > 0) {
+                    state.row.line = state.currentLine;
+                    state.rowStartPending = false;
+                    EmitRow(data, spans, state);
+                    crEnded = data[taken - 1] == '\r';
+                    data += taken;
+                    size -= taken;
+                    state.currentLine += lines;
+                    continue;
+                }
+            }
             const char* newline = static_cast<const char*>(std::memchr(data, '\n', size));
             qint64 pieceSize = newline ? newline - data + 1 : size;
             bool lineEnds = newline != nullptr;
@@ -496,18 +577,13 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
             // The LF of a CR LF cut at a chunk's end belongs to the line the CR ended.
             const bool lfOfCrLf = crEnded && data[0] == '\n';
             crEnded = lineEnds && data[pieceSize - 1] == '\r';
-            // A row that ended at a lone CR may be followed by the start of the next on the
-            // same line, so only libcsv knows whether it stands between rows.
-            const bool atRowStart = guard.parser.pstate == kLibcsvBetweenRows;
-            if (state.rowStartPending && !IsLineEndOnly(data, pieceSize)) {
+            if (state.rowStartPending && !IsBlankLine(data, pieceSize)) {
                 state.row.line = state.currentLine;
                 state.rowStartPending = false;
             }
-            if (!plainLines_ || !SplitPlainLine(data, pieceSize, kinds, atRowStart, state)) {
-                const size_t done = csv_parse(&guard.parser, data, static_cast<size_t>(pieceSize),
-                                              &OnField, &OnRowEnd, &state);
-                if (done != static_cast<size_t>(pieceSize)) return fail(csv_error(&guard.parser));
-            }
+            const size_t done = csv_parse(&guard.parser, data, static_cast<size_t>(pieceSize),
+                                          &OnField, &OnRowEnd, &state);
+            if (done != static_cast<size_t>(pieceSize)) return fail(csv_error(&guard.parser));
             data += pieceSize;
             size -= pieceSize;
             if (lineEnds && !lfOfCrLf) ++state.currentLine;

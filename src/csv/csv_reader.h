@@ -32,8 +32,9 @@ bool LooksLikeUtf16(const QByteArray& head);
 // The longest field taken; a longer one refuses its row.
 inline constexpr qsizetype kMaxCsvFieldBytes = 1024 * 1024;
 
-// Reads a CSV file row by row through libcsv without holding the file in memory: the bytes
-// go to the parser one line at a time, so every row knows the line it starts on. A file that
+// Reads a CSV file row by row without holding the file in memory: the reader splits whole rows
+// itself where libcsv would read them without fault, and gives libcsv the rest one line at a
+// time, so every row knows the line it starts on. A file that
 // is not valid UTF-8 throughout is read as CP932 (when CP932 fits it better). The delimiter is the
 // comma, or the semicolon when the header line holds more semicolons than commas.
 class CsvReader {
@@ -51,8 +52,8 @@ class CsvReader {
     // names the reason and errorLine the line of the row where it began.
     bool read(const std::function<bool(CsvRow&)>& onRow, QString& message, qint64& errorLine);
 
-    // Every line through libcsv, none split by the reader's own path for plain lines; both
-    // must read every file alike (tests compare them).
+    // Every line through libcsv, no row split by the reader's own path; both must read every
+    // file alike (tests compare them).
     void readEveryLineThroughLibcsv() { plainLines_ = false; }
 
   private:

@@ -32,16 +32,18 @@ bool ExerciseDestinations::own(const OwnSet& set) {
     if (havePair_ && grpView == lastGrp_ && exerView == lastExer_) return true;
     havePair_ = true;
     lastGrp_.assign(grpView), lastExer_.assign(exerView);
+    // A pair met earlier in the file has its group and exercise by now.
+    if (!checkedPairs_.emplace(lastGrp_, lastExer_).second) return true;
     const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
     if (!masters_.group(grp)) {
-        const QString given = FieldText(set.grpName);
+        const QString given = FieldText(set.grpName());
         if (!masters_.addGroup(grp, given.isEmpty() ? grp : given)) return writeFailed();
     }
     if (masters_.hasExercise(grp, exer)) {
         noteExisting(grp, exer);
         return true;
     }
-    const QString given = FieldText(set.exerName);
+    const QString given = FieldText(set.exerName());
     const QString name = given.isEmpty() ? exer : given;
     if (!masters_.addExercise(grp, exer, name)) return writeFailed();
     summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer, name});

@@ -4,7 +4,9 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "csv/csv_mapping.h"
 #include "csv/import_masters.h"
@@ -58,6 +60,7 @@ class ExerciseDestinations {
     QSet<QString> existing_, new_;   // group and exercise codes
     // The pair of the own row before, in buffers of their own, filled again for every change.
     std::string lastGrp_, lastExer_;
+    std::set<std::pair<std::string, std::string>> checkedPairs_;  // the own rows' pairs so far
     bool havePair_ = false;
 };
 

@@ -54,7 +54,7 @@ SetWriter::Outcome SetWriter::writeOwn(const OwnSet& set, StoredGroup& group) {
     bool present = group.addedSetNums.contains(setNum);
     if (!present && group.count > 0) {
         keyExists_.reset();
-        for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, set.values[i]);
+        for (int i = 0; i < 4; ++i) keyExists_.bindBytes(i + 1, set.value(i));
         present = keyExists_.step() == SQLITE_ROW;
         keyExists_.reset();
     }
@@ -63,7 +63,7 @@ SetWriter::Outcome SetWriter::writeOwn(const OwnSet& set, StoredGroup& group) {
     // Numbers go in as numbers, the kinds the columns' affinities give them; texts (an
     // empty text in a number column too) as read.
     for (int i = 0; i < 14; ++i) {
-        const CsvField& value = set.values[i];
+        const CsvField& value = set.value(i);
         if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
             insert_.bindInt(i + 1, set.whole[i]);
         else if (value && !value->isEmpty() && i == 6)

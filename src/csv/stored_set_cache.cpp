@@ -19,7 +19,9 @@ StoredSetCache::StoredSetCache(sqlite3* db)
     : db_(db),
       read_(db,
             "select count(*), coalesce(max(set_num), 0) from t_exer "
-            "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3") {}
+            "where ymd = ?1 and grp_cd = ?2 and exer_cd = ?3") {
+    recent_.reserve(kGeneration);
+}
 
 bool StoredSetCache::prepared() {
     if (!read_.ok()) return false;
@@ -47,7 +49,9 @@ StoredGroup& StoredSetCache::at(const QByteArray& ymd, const QByteArray& grp,
 
 StoredGroup& StoredSetCache::findOrRead(const QByteArray& ymd, const QByteArray& grp,
                                         const QByteArray& exer) {
-    const QByteArray key = QByteArray(ymd).append('\t').append(grp).append('\t').append(exer);
+    QByteArray key;
+    key.reserve(ymd.size() + grp.size() + exer.size() + 2);
+    key.append(ymd).append('\t').append(grp).append('\t').append(exer);
     if (StoredGroup* found = find(key)) return *found;
     // A day outside the stored ones holds nothing, unless this import wrote to it in a
     // group since dropped from the cache: no need to ask.
@@ -68,6 +72,9 @@ StoredGroup& StoredSetCache::findOrRead(const QByteArray& ymd, const QByteArray&
 }
 
 StoredGroup* StoredSetCache::find(const QByteArray& key) {
+    // A key past every key kept so far is new: a file in order of day, group and exercise
+    // meets its groups so, and needs no look-up for them.
+    if (key > greatestKey_) return nullptr;
     if (auto found = recent_.find(key); found != recent_.end()) return &*found;
     auto older = older_.find(key);
     if (older == older_.end()) return nullptr;
@@ -84,7 +91,9 @@ StoredGroup& StoredSetCache::insert(const QByteArray& key, StoredGroup group) {
         }
         older_ = std::move(recent_);
         recent_.clear();
+        recent_.reserve(kGeneration);  // filled without growing step by step
     }
+    if (key > greatestKey_) greatestKey_ = key;
     return *recent_.insert(key, std::move(group));
 }
 

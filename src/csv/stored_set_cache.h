@@ -50,6 +50,7 @@ class StoredSetCache {
     QByteArray firstDay_, lastDay_;  // the days stored before the import
     QHash<QByteArray, StoredGroup> recent_, older_;
     QByteArray droppedFirst_, droppedLast_;
+    QByteArray greatestKey_;  // the greatest key ever kept
     StoredGroup* last_ = nullptr;
     // Kept in buffers of their own, filled again rather than allocated for every row.
     std::string probe_, lastKey_;  // day, group and exercise of the row before

@@ -1,4 +1,4 @@
-// The reader splits plain lines itself and hands the others to libcsv: both ways must read
+// The reader splits most rows itself and hands the others to libcsv: both ways must read
 // every file alike. It fills the buffers of a row again for the next one: a caller that keeps
 // fields of earlier rows must still hold them as they were read.
 #include "csv/csv_reader.h"
@@ -51,7 +51,7 @@ void Write(const QString& path, const QByteArray& bytes) {
     ASSERT_EQ(out.write(bytes), bytes.size());
 }
 
-TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
+TEST(CsvReader, RowsReadAsLibcsvReadsThem) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("lines.csv"));
     const std::vector<QByteArray> files{
@@ -67,12 +67,18 @@ TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
         "a,b\n1,\"q\"\"\"\n",             // quotes doubled
         QByteArray("a,b\n1,x\0y\n", 10),  // a NUL byte
         "\xEF\xBB\xBF"
-        "a,b\n1,2\n",                   // a byte-order mark
-        "a,b\n\x82\xa0,\x83\x41\n",     // CP932
-        "a,b\n1,\"open\n",              // an unbalanced quote
-        "a,b\nx\"y,2\n",                // a quote inside a plain field
-        "a,b,c\n\"\",\"\"\"\",\"\"\n",  // empty texts and an escaped quote
-        "a,b,c\n \"\",\"\" ,x\"\"\n",   // blanks around "", quotes inside a field
+        "a,b\n1,2\n",                                     // a byte-order mark
+        "a,b\n\x82\xa0,\x83\x41\n",                       // CP932
+        "a,b\n1,\"open\n",                                // an unbalanced quote
+        "a,b\nx\"y,2\n",                                  // a quote inside a plain field
+        "a,b,c\n\"\",\"\"\"\",\"\"\n",                    // empty texts and an escaped quote
+        "a,b,c\n \"\",\"\" ,x\"\"\n",                     // blanks around "", quotes inside a field
+        "a,b\n \"x, y\" ,\t\"\"\"q\"\"\"\t\r\n",          // blanks around quoted fields
+        "a,b\n\"1\r\n\"\"2\"\"\r3\n\",\" \"\r\n4,5\r\n",  // every line end inside quotes
+        "a,b\n\"x\" y,2\n",                               // text after a closing quote
+        "a,b\n\"x\" \"y\",2\n",                           // a second quote after blanks
+        "a,b\n1,\"x\"",                                   // a quoted field at the end of the file
+        "a,b\n  \n\t\r\n1,2\n",                           // lines of blanks before a row
     };
     for (const QByteArray& file : files) {
         Write(path, file);
@@ -81,9 +87,9 @@ TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
 
     // Lines drawn from the characters that matter, with some quoted fields among them.
     QRandomGenerator random(20261210);
-    const std::vector<QByteArray> pieces{"a",  "1",    " ",         "\t", ",", ";",
-                                         "あ", "\"\"", "\"x,\ny\"", "\r", ""};
-    for (int round = 0; round < 300; ++round) {
+    const std::vector<QByteArray> pieces{
+        "a", "1", " ", "\t", ",", ";", "あ", "\"\"", "\"x,\ny\"", "\"\"\"\r\n\"", "\r", "", "\""};
+    for (int round = 0; round < 600; ++round) {
         QByteArray file = "h,i,j\n";
         const int lines = random.bounded(1, 8);
         for (int l = 0; l < lines; ++l) {
@@ -95,6 +101,29 @@ TEST(CsvReader, PlainLinesReadAsLibcsvReadsThem) {
         }
         Write(path, file);
         EXPECT_EQ(Read(path, false), Read(path, true)) << file.toStdString();
+    }
+
+    // Files of well-formed rows over several of the reader's chunks of 64 KiB, so that rows
+    // (quoted line breaks, a CR LF) are cut at a chunk's end in every way.
+    const std::vector<QByteArray> fields{"1",         " a b ",       "",          "\"\"",
+                                         "\"x,\ny\"", " \"\"\"q\" ", "あいう",    "\"\r\n\"",
+                                         "\t",        "\"a\rb\"",    "2024/01/02"};
+    for (int round = 0; round < 4; ++round) {
+        QByteArray file = "h,i,j\n";
+        while (file.size() < 200 * 1024) {
+            const int count = random.bounded(1, 5);
+            for (int f = 0; f < count; ++f) {
+                if (f > 0) file += ',';
+                file += fields[random.bounded(int(fields.size()))];
+            }
+            const char* const ends[] = {"\r\n", "\n", "\r"};
+            file += ends[random.bounded(3)];
+        }
+        Write(path, file);
+        const ReadResult own = Read(path, false);
+        EXPECT_TRUE(own.ok) << own.message.toStdString();
+        EXPECT_GT(own.rows.size(), 10000u);
+        EXPECT_EQ(own, Read(path, true));
     }
 }
 
@@ -156,6 +185,8 @@ TEST(CsvReader, RowsKnowTheirLinesWhateverEndsThem) {
         {"CR alone with empty lines", "a,b\r\r1,2\r\r\r3,4\r", {1, 3, 6}},
         {"mixed", "a,b\r1,2\n3,4\r\n\r5,6", {1, 2, 3, 5}},
         {"quoted line break", "a,b\r1,\"x\ry\"\r3,4\r", {1, 2, 4}},
+        {"quoted CR LF", "a,b\r\n1,\"x\r\ny\r\n\"\r\n3,4\r\n", {1, 2, 5}},
+        {"a line of blanks before a row", "a,b\n \t\n1,2\n", {1, 3}},
         {"CR LF cut at the chunk's end", longHeader + "1,2\r\n3,4\r\n", {1, 2, 3}},
     };
     for (const Case& c : cases) {

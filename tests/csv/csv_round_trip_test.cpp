@@ -12,7 +12,8 @@ namespace {
 
 // Count and duration forms, empty minutes, NULLs beside empty texts, REAL loads that are
 // whole numbers, set numbers past 9, comments with CR LF, quotes, commas and edge blanks,
-// half-width kana, characters CP932 cannot hold, and an exercise only this database knows.
+// half-width kana, characters CP932 cannot hold, an exercise only this database knows, and the
+// leap day of a year divisible by 400.
 const char* kEveryKindOfSet = R"sql(
 insert into m_exer values ('01', '05', 'ケーブルフライ, "低め"', 1, 5);
 insert into m_grp values ('42', '臨時', 0, 42);
@@ -28,7 +29,8 @@ insert into t_exer values
  ('2024/05/02', '06', '01', 1, '', '', 0, '', null, '', null, null, '1', '時間なし'),
  ('2024/05/02', '06', '01', 2, '', '', 0, '', null, null, 2, 0, '1', ''''),
  ('2024/05/03', '01', '05', 1, '', '', 1e-7, 'kg', 123456789012, '回', null, null, '4', ','),
- ('2024/05/03', '42', '01', 3, '', '', 20, 'kg', 5, '回', null, null, '0', '"');
+ ('2024/05/03', '42', '01', 3, '', '', 20, 'kg', 5, '回', null, null, '0', '"'),
+ ('2000/02/29', '01', '01', 1, '', '', 1234567.875, 'kg', 3, '回', null, null, '0', 'leap day');
 )sql";
 
 TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
@@ -39,7 +41,7 @@ TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
     QString message;
     ASSERT_TRUE(ExportCsv(source.db, file, QString(), QString(), rows, message))
         << message.toStdString();
-    EXPECT_EQ(rows, 9);
+    EXPECT_EQ(rows, 10);
 
     const QByteArray bytes = ReadFileBytes(file);
     EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBFymd,grp_cd,exer_cd,set_num,"));
@@ -47,7 +49,7 @@ TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
     // NULL is an empty field, the empty text "".
     EXPECT_TRUE(bytes.contains("2024/05/01,01,01,11,,,,,,,,,,,"));
     EXPECT_TRUE(bytes.contains("2024/05/01,01,01,1,08:00:00,08:01:30,60,kg,10,回,,,2,\"\","));
-    EXPECT_EQ(bytes.count("\r\n"), 11);  // header, 9 rows, one line break inside a comment
+    EXPECT_EQ(bytes.count("\r\n"), 12);  // header, 10 rows, one line break inside a comment
     EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
 
     OpenDatabase target;
@@ -57,8 +59,8 @@ TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
     ASSERT_TRUE(ImportCsv(target.db, file, options, summary))
         << SummaryLines(summary).join('\n').toStdString();
     EXPECT_EQ(summary.format, CsvFormat::Sorvenka);
-    EXPECT_EQ(summary.newSets, 9);
-    EXPECT_EQ(summary.days, 3);
+    EXPECT_EQ(summary.newSets, 10);
+    EXPECT_EQ(summary.days, 4);
     EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
 
     // Exercises and groups the target lacked come with their codes and names, and the
@@ -73,7 +75,7 @@ TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
     // The same file again adds nothing.
     ASSERT_TRUE(ImportCsv(target.db, file, options, summary));
     EXPECT_EQ(summary.newSets, 0);
-    EXPECT_EQ(summary.presentSets, 9);
+    EXPECT_EQ(summary.presentSets, 10);
     EXPECT_TRUE(summary.newExercises.empty());
     EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
 }
@@ -88,7 +90,7 @@ TEST(CsvRoundTrip, PeriodExportHoldsOnlyItsDays) {
         qsizetype lineEnds;  // the header's, the rows', and those inside comments
     };
     for (const Case& c : {Case{"2024/05/02", "2024/05/02", 2, 3}, Case{"2024/05/02", "", 4, 5},
-                          Case{"", "2024/05/01", 5, 7}, Case{"2025/01/01", "", 0, 1}}) {
+                          Case{"", "2024/05/01", 6, 8}, Case{"2025/01/01", "", 0, 1}}) {
         qint64 rows = -1;
         QString message;
         ASSERT_TRUE(ExportCsv(source.db, file, QString::fromLatin1(c.from),
