@@ -530,11 +530,12 @@ TEST_F(WeeklyTrainingTest, OpensOnRecentTrainingWithWholeColumns) {
     ASSERT_EQ(Cell(days, 0, mark), QStringLiteral("記録更新"));
     const auto expectWholeColumns = [days](const char* where) {
         const QFontMetrics metrics(days->font());
-        for (int column = 0; column < days->columnCount(); ++column)
-            if (!days->isColumnHidden(column))
-                EXPECT_GE(days->columnWidth(column),
-                          metrics.horizontalAdvance(Cell(days, 0, column)) + 6)
-                    << where << " " << days->horizontalHeaderItem(column)->text().toStdString();
+        for (int column = 0; column < days->columnCount(); ++column) {
+            if (days->isColumnHidden(column)) continue;
+            EXPECT_GE(days->columnWidth(column),
+                      metrics.horizontalAdvance(Cell(days, 0, column)) + 6)
+                << where << " " << days->horizontalHeaderItem(column)->text().toStdString();
+        }
     };
     expectWholeColumns("at the first opening");
     // Also where the table is a little narrower than its columns: a stretched last column would
