@@ -19,6 +19,16 @@ void BindOptional(PreparedStatement& s, int position, const std::optional<qint64
         s.bindNull(position);
 }
 
+// A set's load and count columns, in the table's order from `first` on.
+void BindMeasures(PreparedStatement& s, int first, const PeerSet& set) {
+    s.bindDouble(first, set.target);
+    s.bindText(first + 1, set.unitT);
+    BindOptional(s, first + 2, set.cnt);
+    s.bindText(first + 3, set.unit);
+    BindOptional(s, first + 4, set.cntMin);
+    BindOptional(s, first + 5, set.cntSec);
+}
+
 }  // namespace
 
 SetWriter::SetWriter(sqlite3* db)
@@ -87,12 +97,7 @@ SetWriter::Outcome SetWriter::writePeer(const PeerSet& set, const QString& grp, 
     insert_.bindInt(4, group.maxSetNum + ++group.added);
     insert_.bindText(5, QString());
     insert_.bindText(6, QString());
-    insert_.bindDouble(7, set.target);
-    insert_.bindText(8, set.unitT);
-    BindOptional(insert_, 9, set.cnt);
-    insert_.bindText(10, set.unit);
-    BindOptional(insert_, 11, set.cntMin);
-    BindOptional(insert_, 12, set.cntSec);
+    BindMeasures(insert_, 7, set);
     insert_.bindText(13, sweat);
     insert_.bindText(14, set.comment);
     return stepped(insert_.step());
@@ -113,12 +118,7 @@ bool SetWriter::isPresent(const PeerSet& set, const QString& grp, const QString&
     sameSets_.bindText(2, grp);
     sameSets_.bindText(3, exer);
     sameSets_.bindInt(4, group.maxSetNum);
-    sameSets_.bindDouble(5, set.target);
-    sameSets_.bindText(6, set.unitT);
-    BindOptional(sameSets_, 7, set.cnt);
-    sameSets_.bindText(8, set.unit);
-    BindOptional(sameSets_, 9, set.cntMin);
-    BindOptional(sameSets_, 10, set.cntSec);
+    BindMeasures(sameSets_, 5, set);
     sameSets_.bindText(11, set.comment);
     const qint64 stored = sameSets_.step() == SQLITE_ROW ? sameSets_.columnInt(0) : 0;
     return stored >= seen;
