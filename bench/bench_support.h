@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -183,6 +184,28 @@ inline double Median(std::vector<double> samples) {
     if (samples.empty()) return 0;
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
+}
+
+struct Medians {
+    double ours = 0, bare = 0;
+};
+
+// Our work and its bare reference taken in turn, after one warm-up each: a load on the
+// machine falls on both alike.
+inline Medians InTurn(int rounds, const std::function<void()>& ours,
+                      const std::function<void()>& bare, clockid_t clock) {
+    ours();
+    bare();
+    std::vector<double> a, b;
+    for (int i = 0; i < rounds; ++i) {
+        double start = NowMs(clock);
+        ours();
+        a.push_back(NowMs(clock) - start);
+        start = NowMs(clock);
+        bare();
+        b.push_back(NowMs(clock) - start);
+    }
+    return {Median(a), Median(b)};
 }
 
 // Resident memory of this process now, in MiB.

@@ -95,26 +95,6 @@ void Ours(sqlite3* db, const QString& day) {
     (void)sink;
 }
 
-struct Medians {
-    double ours = 0, bare = 0;
-};
-
-Medians InTurn(const std::function<void()>& ours, const std::function<void()>& bare,
-               clockid_t clock) {
-    ours();
-    bare();
-    std::vector<double> a, b;
-    for (int i = 0; i < kRounds; ++i) {
-        double start = NowMs(clock);
-        ours();
-        a.push_back(NowMs(clock) - start);
-        start = NowMs(clock);
-        bare();
-        b.push_back(NowMs(clock) - start);
-    }
-    return {Median(a), Median(b)};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,10 +123,11 @@ int main(int argc, char** argv) {
                 kGrp, kExer, qPrintable(session.ymd), session.sets.size(),
                 static_cast<std::size_t>(RecordLines(records.bests).size()));
 
-    const Medians wall =
-        InTurn([&] { Ours(db.get(), day); }, [&] { Bare(db.get(), dayBytes); }, CLOCK_MONOTONIC);
-    const Medians cpu = InTurn([&] { Ours(db.get(), day); }, [&] { Bare(db.get(), dayBytes); },
-                               CLOCK_THREAD_CPUTIME_ID);
+    const Medians wall = InTurn(
+        kRounds, [&] { Ours(db.get(), day); }, [&] { Bare(db.get(), dayBytes); }, CLOCK_MONOTONIC);
+    const Medians cpu = InTurn(
+        kRounds, [&] { Ours(db.get(), day); }, [&] { Bare(db.get(), dayBytes); },
+        CLOCK_THREAD_CPUTIME_ID);
     std::printf("panel read, medians of %d rounds taken in turn\n", kRounds);
     std::printf("  wall: ours %7.2f ms  bare engine %7.2f ms  ratio %.2f (target <= 1.30)\n",
                 wall.ours, wall.bare, wall.ours / wall.bare);

@@ -115,26 +115,6 @@ void Bare(sqlite3* db, const std::string& day) {
     Run(db, "select bar from s_plate_bar where unit = ?1", {"kg"});
 }
 
-struct Medians {
-    double ours = 0, bare = 0;
-};
-
-Medians InTurn(const std::function<void()>& ours, const std::function<void()>& bare,
-               clockid_t clock) {
-    ours();
-    bare();
-    std::vector<double> a, b;
-    for (int i = 0; i < kRounds; ++i) {
-        double start = NowMs(clock);
-        ours();
-        a.push_back(NowMs(clock) - start);
-        start = NowMs(clock);
-        bare();
-        b.push_back(NowMs(clock) - start);
-    }
-    return {Median(a), Median(b)};
-}
-
 bool StoreRoutine(sqlite3* db, qint64& routineId) {
     Routine routine{0, QStringLiteral("2分割"), 0, Schedule::Rotation};
     if (!AddRoutine(db, routine)) return false;
@@ -203,9 +183,9 @@ int main(int argc, char** argv) {
             std::printf("  %s\n", qPrintable(lines[i]));
     }
     const Medians wall = InTurn(
-        ours, [&] { Bare(db.get(), dayBytes); }, CLOCK_MONOTONIC);
+        kRounds, ours, [&] { Bare(db.get(), dayBytes); }, CLOCK_MONOTONIC);
     const Medians cpu = InTurn(
-        ours, [&] { Bare(db.get(), dayBytes); }, CLOCK_THREAD_CPUTIME_ID);
+        kRounds, ours, [&] { Bare(db.get(), dayBytes); }, CLOCK_THREAD_CPUTIME_ID);
     std::printf("plan of the day, medians of %d rounds taken in turn\n", kRounds);
     std::printf(
         "  wall: ours %7.2f ms  bare engine %7.2f ms  ratio %.2f (target <= 1.30, <= 50 ms)\n",
