@@ -20,6 +20,7 @@
 
 #include "../progress/progress_fixture.h"
 #include "common/text_tests.h"
+#include "db/record_writes.h"
 #include "main_window/progress_module.h"
 #include "main_window/window_fixture.h"
 #include "progress/progress_period.h"
@@ -321,6 +322,37 @@ TEST_F(ProgressWindowTest, ASetStoredMeanwhileShowsOnActivation) {
     QApplication::sendEvent(progress, &activate);
     EXPECT_EQ(progress->tblDays->rowCount(), 3);
     EXPECT_TRUE(progress->lblNote->text().contains(QStringLiteral("1")));
+}
+
+// The earlier days' bests are kept between periods: a set entered before the period must
+// still change the marks when the window comes back.
+TEST_F(ProgressWindowTest, AHeavierEarlierSetEnteredMeanwhileClearsTheMarksOnActivation) {
+    ProgressWindow* progress = open();
+    ASSERT_NE(progress, nullptr);
+    progress->cboPeriod->setCurrentText(QStringLiteral("1年"));
+    progress->cboPeriod->setCurrentText(QStringLiteral("3か月"));
+    progress->cboPeriod->setCurrentText(QStringLiteral("1年"));
+    const int mark = progress->tblDays->columnCount() - 1;
+    ASSERT_EQ(progress->tblDays->rowCount(), 2);
+    ASSERT_EQ(Cell(progress->tblDays, 1, mark), QStringLiteral("記録更新"));
+    ExerRecord heavier{.ymd = "2020/03/03",
+                       .grp_cd = "03",
+                       .exer_cd = "01",
+                       .set_num = "1",
+                       .hms_sta = "09:00:00",
+                       .hms_end = "09:01:00",
+                       .target = "100",
+                       .unit_t = "kg",
+                       .cnt = "5",
+                       .unit = "回",
+                       .sweat_cd = "2"};
+    QString message;
+    ASSERT_TRUE(DBInsertExerCount(env.db, heavier, message)) << message.toStdString();
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(progress, &activate);
+    ASSERT_EQ(progress->tblDays->rowCount(), 2);
+    EXPECT_EQ(Cell(progress->tblDays, 0, mark), QString());
+    EXPECT_EQ(Cell(progress->tblDays, 1, mark), QString());
 }
 
 TEST_F(ProgressWindowTest, SavesTheShownChartAsPngInRec) {

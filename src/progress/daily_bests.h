@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "progress/day_accumulator.h"
+
+struct sqlite3;
+
+namespace sorvenka {
+
+class RecordMarks;
+
+// The best figures of each training day of one exercise, oldest first: what the records of a
+// later day are judged against. Held for every day before covered(), so that the bests before
+// any period starting on or before it are a pass over these days and not a read of the sets.
+class DailyBests {
+  public:
+    DailyBests(std::string grpCd, std::string exerCd)
+        : grp_(std::move(grpCd)), exer_(std::move(exerCd)) {}
+
+    // Reads the exercise's days from covered() up to `until` (excluded) and keeps them; the
+    // days before `until` are then all held. False with the engine's message when the read
+    // failed, the days held before being kept.
+    bool readUntil(sqlite3* connection, const std::string& until, QString& error);
+    // Every day before this text (in the engine's order of texts) is held.
+    const std::string& covered() const { return covered_; }
+
+    // Hands the marks the bests of the days before `until` as one day, so that a day from
+    // `until` on is then judged against all of them. `until` must not be past covered().
+    void addBefore(std::string_view until, RecordMarks& marks) const;
+
+    const std::string& grpCd() const { return grp_; }
+    const std::string& exerCd() const { return exer_; }
+    std::size_t dayCount() const { return days_.size(); }
+    // The statement of the read: ?1, ?2 = the span's first day and the day after it, ?3, ?4 =
+    // group and exercise.
+    static const char* statement();
+
+  private:
+    struct LoadReps {
+        TargetUnit unit;
+        double load;     // as stored
+        long long reps;  // taken whole, narrowed as the period's days narrow it
+    };
+    // One day's figures; a bit of `has` per figure that the day has.
+    struct Day {
+        std::array<char, 10> ymd;
+        std::uint8_t has = 0;
+        double topKg = 0, bestE1rm = 0, volume = 0, longestKm = 0, pace = 0;
+        int longest = 0, mostRepsNoLoad = 0;
+        std::uint32_t firstLoad = 0, loadCount = 0;  // its most repetitions per load in loads_
+    };
+    class DayBuilder;
+
+    std::string grp_, exer_;
+    std::vector<Day> days_;
+    std::vector<LoadReps> loads_;
+    std::string covered_;  // empty: nothing read yet
+};
+
+}  // namespace sorvenka
