@@ -23,6 +23,9 @@ const char* const kDaysSetsSql =
 
 constexpr SetColumns kColumns{1, 2, 3, 4, 5};
 
+// About eleven years of daily training.
+constexpr std::size_t kDaysReserved = 4096;
+
 enum Figure : std::uint8_t {
     kTopKg = 1,
     kBestE1rm = 2,
@@ -50,20 +53,26 @@ void Raise(std::optional<T>& best, T value) {
 // the same order give the same numbers, so a tie with an earlier day stays a tie.
 class DailyBests::DayBuilder {
   public:
-    void add(const SetValues& set, std::vector<LoadReps>& loads, std::size_t dayFirstLoad);
-    // The day, when it has any figure.
-    bool finish(Day& day, std::size_t firstLoad, std::size_t loadCount);
+    void add(const SetValues& set);
+    // The day into `day` and its loads onto `loads`, when it has any figure; the builder is
+    // then empty again.
+    bool finish(Day& day, std::vector<LoadReps>& loads);
 
   private:
+    struct DayLoad {
+        TargetUnit unit;
+        double load;     // as stored
+        long long reps;  // taken whole, narrowed at the day's end as the period's days are
+    };
     Day day_;
     double volume_ = 0;
     bool hasVolume_ = false;
     double pacedKm_ = 0;
     long long pacedSeconds_ = 0;
+    std::vector<DayLoad> loads_;  // a few loads a day: a search along them is quickest
 };
 
-void DailyBests::DayBuilder::add(const SetValues& set, std::vector<LoadReps>& loads,
-                                 std::size_t dayFirstLoad) {
+void DailyBests::DayBuilder::add(const SetValues& set) {
     if (set.notANumber) return;
     std::optional<long long> duration;
     if (!set.cnt && (set.minutes || set.seconds))
@@ -86,12 +95,11 @@ void DailyBests::DayBuilder::add(const SetValues& set, std::vector<LoadReps>& lo
             Raise(day_.has, kBestE1rm, day_.bestE1rm, *estimate);
         volume_ = (hasVolume_ ? volume_ : 0.0) + kg * static_cast<double>(reps);
         hasVolume_ = true;
-        const auto first = loads.begin() + static_cast<std::ptrdiff_t>(dayFirstLoad);
-        const auto known = std::find_if(first, loads.end(), [&](const LoadReps& l) {
+        const auto known = std::find_if(loads_.begin(), loads_.end(), [&](const DayLoad& l) {
             return l.unit == set.unit && l.load == target;
         });
-        if (known == loads.end())
-            loads.push_back({set.unit, target, reps});
+        if (known == loads_.end())
+            loads_.push_back({set.unit, target, reps});
         else
             known->reps = std::max(known->reps, reps);
     } else if (set.unit == TargetUnit::Km || set.unit == TargetUnit::M) {
@@ -104,7 +112,7 @@ void DailyBests::DayBuilder::add(const SetValues& set, std::vector<LoadReps>& lo
     }
 }
 
-bool DailyBests::DayBuilder::finish(Day& day, std::size_t firstLoad, std::size_t loadCount) {
+bool DailyBests::DayBuilder::finish(Day& day, std::vector<LoadReps>& loads) {
     if (hasVolume_) {
         day_.volume = volume_;
         day_.has |= kVolume;
@@ -113,14 +121,20 @@ bool DailyBests::DayBuilder::finish(Day& day, std::size_t firstLoad, std::size_t
         day_.pace = static_cast<double>(pacedSeconds_) / pacedKm_;
         day_.has |= kPace;
     }
-    day_.firstLoad = static_cast<std::uint32_t>(firstLoad);
-    day_.loadCount = static_cast<std::uint32_t>(loadCount);
-    const bool any = day_.has != 0 || loadCount > 0;
+    const bool any = day_.has != 0 || !loads_.empty();
     if (any) {
         day_.ymd = day.ymd;
+        day_.firstLoad = static_cast<std::uint32_t>(loads.size());
+        day_.loadCount = static_cast<std::uint32_t>(loads_.size());
+        for (const DayLoad& l : loads_) loads.push_back({l.load, static_cast<int>(l.reps), l.unit});
         day = day_;
     }
-    *this = DayBuilder();
+    day_ = Day();
+    volume_ = 0;
+    hasVolume_ = false;
+    pacedKm_ = 0;
+    pacedSeconds_ = 0;
+    loads_.clear();
     return any;
 }
 
@@ -132,17 +146,20 @@ bool DailyBests::readUntil(sqlite3* connection, const std::string& until, QStrin
     s.bindBytes(3, QByteArray::fromStdString(grp_));
     s.bindBytes(4, QByteArray::fromStdString(exer_));
     const std::size_t daysBefore = days_.size(), loadsBefore = loads_.size();
+    // Room for years of daily training at once: growing step by step copies what is held
+    // into pages never touched before, which costs more on a long history than its reading.
+    if (days_.capacity() == 0) {
+        days_.reserve(kDaysReserved);
+        loads_.reserve(kDaysReserved * 8);  // a few loads a day
+    }
     DayBuilder builder;
     Day day;
     std::string currentDay;
     bool started = false;
     // Whether the current day text names a day: the sets of one that does not are left out.
     bool dayNamed = false;
-    std::size_t dayFirstLoad = loads_.size();
     auto endDay = [&] {
-        if (started && dayNamed && builder.finish(day, dayFirstLoad, loads_.size() - dayFirstLoad))
-            days_.push_back(day);
-        dayFirstLoad = loads_.size();
+        if (started && dayNamed && builder.finish(day, loads_)) days_.push_back(day);
     };
     while (s.next()) {
         const char* ymd = s.cText(0);
@@ -157,7 +174,7 @@ bool DailyBests::readUntil(sqlite3* connection, const std::string& until, QStrin
         if (!dayNamed) continue;
         SetValues set;
         ReadSetNumbers(s, kColumns, set);
-        builder.add(set, loads_, dayFirstLoad);
+        builder.add(set);
     }
     endDay();
     if (!s.ok()) {
@@ -185,10 +202,8 @@ void DailyBests::addBefore(std::string_view until, RecordMarks& marks) const {
             best.paceSecondsPerKm = day.pace;  // lower is better
         for (std::uint32_t i = day.firstLoad; i < day.firstLoad + day.loadCount; ++i) {
             const LoadReps& l = loads_[i];
-            // A day's count is taken whole before it is narrowed, as the period's days take it.
-            const int reps = static_cast<int>(l.reps);
-            const auto [known, added] = mostReps.try_emplace({l.unit, l.load}, reps);
-            if (!added) known->second = std::max(known->second, reps);
+            const auto [known, added] = mostReps.try_emplace({l.unit, l.load}, l.reps);
+            if (!added) known->second = std::max(known->second, l.reps);
         }
     }
     // The marks keep the highest of each figure: the bests handed over as one day leave them

@@ -43,10 +43,11 @@ class DailyBests {
     static const char* statement();
 
   private:
+    // The most repetitions done at one load on one day.
     struct LoadReps {
+        double load;  // as stored
+        int reps;
         TargetUnit unit;
-        double load;     // as stored
-        long long reps;  // taken whole, narrowed as the period's days narrow it
     };
     // One day's figures; a bit of `has` per figure that the day has.
     struct Day {

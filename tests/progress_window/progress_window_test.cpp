@@ -343,9 +343,12 @@ TEST_F(ProgressWindowTest, AHeavierEarlierSetEnteredMeanwhileClearsTheMarksOnAct
                        .hms_end = "09:01:00",
                        .target = "100",
                        .unit_t = "kg",
-                       .cnt = "5",
+                       .cnt = "12",
                        .unit = "回",
-                       .sweat_cd = "2"};
+                       .cnt_min = "",
+                       .cnt_sec = "",
+                       .sweat_cd = "2",
+                       .comment = ""};
     QString message;
     ASSERT_TRUE(DBInsertExerCount(env.db, heavier, message)) << message.toStdString();
     QEvent activate(QEvent::WindowActivate);
