@@ -26,6 +26,9 @@ constexpr SetColumns kColumns{1, 2, 3, 4, 5};
 // About eleven years of daily training.
 constexpr std::size_t kDaysReserved = 4096;
 
+// The bests before as many days are kept: the window's periods and then some.
+constexpr std::size_t kBestsKept = 8;
+
 enum Figure : std::uint8_t {
     kTopKg = 1,
     kBestE1rm = 2,
@@ -187,8 +190,9 @@ bool DailyBests::readUntil(sqlite3* connection, const std::string& until, QStrin
     return true;
 }
 
-void DailyBests::addBefore(std::string_view until, RecordMarks& marks) const {
-    DayFigures best;
+DailyBests::Bests DailyBests::bestsBefore(std::string_view until) const {
+    Bests bests{std::string(until), {}, {}};
+    DayFigures& best = bests.day;
     std::map<std::pair<TargetUnit, double>, int> mostReps;
     for (const Day& day : days_) {
         if (std::string_view(day.ymd.data(), day.ymd.size()) >= until) break;  // oldest first
@@ -206,14 +210,26 @@ void DailyBests::addBefore(std::string_view until, RecordMarks& marks) const {
             if (!added) known->second = std::max(known->second, l.reps);
         }
     }
-    // The marks keep the highest of each figure: the bests handed over as one day leave them
-    // as every earlier day handed over in turn would.
-    std::vector<LoadRepsDay> loads;
     const QString kg = QStringLiteral("kg"), lb = QStringLiteral("lb");
     for (const auto& [key, reps] : mostReps)
-        loads.push_back(
+        bests.loads.push_back(
             {QString(), key.first == TargetUnit::Kg ? kg : lb, key.second, reps, QString()});
-    marks.add(best, loads);
+    return bests;
+}
+
+void DailyBests::addBefore(std::string_view until, RecordMarks& marks) {
+    auto known = std::find_if(kept_.begin(), kept_.end(),
+                              [&](const Bests& bests) { return bests.until == until; });
+    if (known == kept_.end()) {
+        if (kept_.size() >= kBestsKept) kept_.erase(kept_.begin());
+        kept_.push_back(bestsBefore(until));
+    } else {
+        std::rotate(known, known + 1, kept_.end());
+    }
+    // The marks keep the highest of each figure: the bests handed over as one day leave them
+    // as every earlier day handed over in turn would.
+    DayFigures day = kept_.back().day;
+    marks.add(day, kept_.back().loads);
 }
 
 const char* DailyBests::statement() {

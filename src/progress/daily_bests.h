@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "progress/day_accumulator.h"
+#include "progress/progress_records.h"
 
 struct sqlite3;
 
@@ -32,8 +33,9 @@ class DailyBests {
     const std::string& covered() const { return covered_; }
 
     // Hands the marks the bests of the days before `until` as one day, so that a day from
-    // `until` on is then judged against all of them. `until` must not be past covered().
-    void addBefore(std::string_view until, RecordMarks& marks) const;
+    // `until` on is then judged against all of them. `until` must not be past covered(). The
+    // bests before the last few such days are kept: days read later all lie after them.
+    void addBefore(std::string_view until, RecordMarks& marks);
 
     const std::string& grpCd() const { return grp_; }
     const std::string& exerCd() const { return exer_; }
@@ -58,11 +60,19 @@ class DailyBests {
         std::uint32_t firstLoad = 0, loadCount = 0;  // its most repetitions per load in loads_
     };
     class DayBuilder;
+    // The bests before one day, as handed to the marks.
+    struct Bests {
+        std::string until;
+        DayFigures day;
+        std::vector<LoadRepsDay> loads;
+    };
+    Bests bestsBefore(std::string_view until) const;
 
     std::string grp_, exer_;
     std::vector<Day> days_;
     std::vector<LoadReps> loads_;
-    std::string covered_;  // empty: nothing read yet
+    std::string covered_;      // empty: nothing read yet
+    std::vector<Bests> kept_;  // the most recently used last
 };
 
 }  // namespace sorvenka

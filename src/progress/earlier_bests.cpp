@@ -22,7 +22,7 @@ bool AddEarlierBests(sqlite3* connection, const ExerciseSelection& selection, Re
     const std::string until = selection.days.first.toStdString();
     return WithDailyBests(
         connection, selection.grpCd, selection.exerCd, until,
-        [&](const DailyBests& bests) { bests.addBefore(until, marks); }, error);
+        [&](DailyBests& bests) { bests.addBefore(until, marks); }, error);
 }
 
 const char* EarlierSetsStatement() {

@@ -76,7 +76,7 @@ bool ReadStamp(sqlite3* connection, Stamp& stamp) {
 
 // Read anew, held nowhere: when what would tell a change cannot be read.
 bool Uncached(sqlite3* connection, const QString& grpCd, const QString& exerCd,
-              const std::string& until, const std::function<void(const DailyBests&)>& use,
+              const std::string& until, const std::function<void(DailyBests&)>& use,
               QString& error) {
     DailyBests bests(grpCd.toStdString(), exerCd.toStdString());
     if (!bests.readUntil(connection, until, error)) return false;
@@ -87,7 +87,7 @@ bool Uncached(sqlite3* connection, const QString& grpCd, const QString& exerCd,
 }  // namespace
 
 bool WithDailyBests(sqlite3* connection, const QString& grpCd, const QString& exerCd,
-                    const std::string& until, const std::function<void(const DailyBests&)>& use,
+                    const std::string& until, const std::function<void(DailyBests&)>& use,
                     QString& error) {
     Stamp now;
     if (!ReadStamp(connection, now)) return Uncached(connection, grpCd, exerCd, until, use, error);

@@ -23,7 +23,7 @@ class DailyBests;
 // Runs `use` with the exercise's bests holding every day before `until`, reading only the
 // days not held yet. False with the engine's message when a read failed.
 bool WithDailyBests(sqlite3* connection, const QString& grpCd, const QString& exerCd,
-                    const std::string& until, const std::function<void(const DailyBests&)>& use,
+                    const std::string& until, const std::function<void(DailyBests&)>& use,
                     QString& error);
 
 // How many exercises' days are held for one connection: the least recently shown goes first.
