@@ -232,8 +232,4 @@ void DailyBests::addBefore(std::string_view until, RecordMarks& marks) {
     marks.add(day, kept_.back().loads);
 }
 
-const char* DailyBests::statement() {
-    return kDaysSetsSql;
-}
-
 }  // namespace sorvenka

@@ -39,10 +39,6 @@ class DailyBests {
 
     const std::string& grpCd() const { return grp_; }
     const std::string& exerCd() const { return exer_; }
-    std::size_t dayCount() const { return days_.size(); }
-    // The statement of the read: ?1, ?2 = the span's first day and the day after it, ?3, ?4 =
-    // group and exercise.
-    static const char* statement();
 
   private:
     // The most repetitions done at one load on one day.

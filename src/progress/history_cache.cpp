@@ -90,7 +90,8 @@ bool WithDailyBests(sqlite3* connection, const QString& grpCd, const QString& ex
                     const std::string& until, const std::function<void(DailyBests&)>& use,
                     QString& error) {
     Stamp now;
-    if (!ReadStamp(connection, now)) return Uncached(connection, grpCd, exerCd, until, use, error);
+    if (connection == nullptr || !ReadStamp(connection, now))
+        return Uncached(connection, grpCd, exerCd, until, use, error);
     Registry& registry = TheRegistry();
     std::unique_lock lock(registry.mutex);
     auto held = registry.connections.find(connection);
