@@ -3,6 +3,7 @@
 // launched in turn; with the peak memory of each at that moment (VmHWM, read while the process
 // is stopped at the map) and the shared libraries it has mapped then.
 // Needs an X server: xvfb-run -a -s "-screen 0 1920x1080x24" build/bench/startup_bench
+// With --layout=DIR it only copies the staged install into DIR (for profiling one start by hand).
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -109,18 +110,36 @@ struct Series {
     }
 };
 
+// Copies a folder tree; false at the first file that cannot be copied.
+bool CopyTree(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) return false;
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden)) {
+        const QString target = JoinPath(to, entry.fileName());
+        if (entry.isDir() ? !CopyTree(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target))
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    QString keepLayout;
+    for (const QString& argument : arguments)
+        if (argument.startsWith(QStringLiteral("--layout="))) keepLayout = argument.mid(9);
+    arguments.removeIf([](const QString& a) { return a.startsWith(QStringLiteral("--layout=")); });
+    if (keepLayout.isEmpty() && qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("needs an X server: xvfb-run -a -s \"-screen 0 1920x1080x24\" %s\n", argv[0]);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "xcb");
     const QString folder = QCoreApplication::applicationDirPath();
-    const QString built =
-        QCoreApplication::arguments().value(1, folder + QStringLiteral("/../Valdrome"));
+    const QString built = arguments.value(0, folder + QStringLiteral("/../Valdrome"));
     const QString replica = folder + QStringLiteral("/window_replica");
 
     // The program in its folder layout, on ten years of daily training.
@@ -133,6 +152,13 @@ int main(int argc, char** argv) {
          {QStringLiteral("libsorvenka_sound.so"), QStringLiteral("libsorvenka_progress.so")}) {
         const QString module = QFileInfo(built).absolutePath() + QLatin1Char('/') + name;
         if (QFile::exists(module)) QFile::copy(module, JoinPath(layout.programFolder(), name));
+    }
+
+    if (!keepLayout.isEmpty()) {
+        const bool copied = CopyTree(layout.base(), keepLayout);
+        std::printf("%s %s\n", copied ? "staged in" : "could not stage in",
+                    qPrintable(JoinPath(keepLayout, QStringLiteral("Valdrome/Valdrome"))));
+        return copied ? 0 : 1;
     }
 
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
