@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -84,7 +85,12 @@ class Utf8Check {
             while (i + 8 <= size) {
                 std::uint64_t word;
                 std::memcpy(&word, data + i, sizeof word);
-                if (word & 0x8080808080808080ULL) break;
+                if (const std::uint64_t high = word & 0x8080808080808080ULL; high != 0) {
+                    // Straight to the first byte that is no ASCII.
+                    if constexpr (std::endian::native == std::endian::little)
+                        i += std::countr_zero(high) / 8;
+                    break;
+                }
                 i += 8;
             }
             if (i >= size) break;
@@ -238,6 +244,7 @@ struct ReadState {
     bool stopped = false;
 
     bool lendFields = false;  // rows split by the reader hand on views into its buffer
+    bool rowLent = false;     // the row's fields are such views
 
     // Buffers of fields of rows gone by, filled again rather than allocated anew for every
     // field. A buffer still shared by whoever took the row is copied when written (as Qt does).
@@ -255,6 +262,11 @@ struct ReadState {
         return buffer;
     }
     void keepBuffers() {
+        if (rowLent) {
+            rowLent = false;
+            row.fields.clear();  // views own no buffer
+            return;
+        }
         // Small buffers only, and a row's worth of them: a long comment's buffer is not held.
         constexpr qsizetype kLargestKept = 4096;
         constexpr size_t kMostKept = 64;
@@ -460,6 +472,7 @@ void EmitRow(char* data, qint64 rowBytes, const QVarLengthArray<FieldSpan, 32>& 
              ReadState& state) {
     const bool lend = state.lendFields && state.encoding == CsvEncoding::Utf8 && !state.checkUtf8 &&
                       std::memchr(data, '\0', static_cast<size_t>(rowBytes)) == nullptr;
+    state.rowLent = lend;
     for (const FieldSpan& span : spans) {
         if (!span.present) {
             OnField(nullptr, 0, &state);
