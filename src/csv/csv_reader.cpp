@@ -99,13 +99,18 @@ class Utf8Check {
                 ++i;
                 continue;
             }
-            // A whole character in the bytes at hand is checked at once; a fault, or a
-            // character cut at the end, goes byte by byte, which counts the faults.
-            const qint64 length = wholeCharacter(data + i, size - i);
-            if (length > 0)
-                i += length;
-            else
+            // A whole character in the bytes at hand is checked at once, and the characters
+            // right after it too (Japanese texts run on); a fault, or a character cut at the
+            // end, goes byte by byte, which counts the faults.
+            qint64 length = wholeCharacter(data + i, size - i);
+            if (length == 0) {
                 step(data[i++]);
+                continue;
+            }
+            do {
+                i += length;
+            } while (i < size && data[i] >= 0x80 &&
+                     (length = wholeCharacter(data + i, size - i)) > 0);
         }
     }
     // The faults, a character cut off at the end included.
