@@ -119,7 +119,7 @@ class Importer {
         const bool goOn = ownSet();
         // Nothing keeps the row's fields once it is written, so the reader can fill them again
         // for the next row.
-        own_ = OwnSet();
+        own_.release();
         return goOn;
     }
 
@@ -158,6 +158,8 @@ class Importer {
         // Rows of a day come together: the set of days is asked only when the day changes.
         if (const int day = DayNumber(own_.ymd()); day != lastOwnDay_)
             days_.insert(lastOwnDay_ = day);
+        // Where the table's key tells a stored set, the stored sets of the day are not read.
+        if (writer_.keyHeldByEngine()) return written(writer_.writeOwnNewKey(own_));
         return written(writer_.writeOwn(own_, stored_.at(own_.ymd(), own_.grpCd(), own_.exerCd())));
     }
 
@@ -224,6 +226,9 @@ bool ImportCsv(Database& db, const QString& path, const ImportOptions& options,
                ImportSummary& summary) {
     summary = ImportSummary();
     CsvReader reader;
+    // Nothing of a row is kept past its walk: the values written are bound for one step, and
+    // what the summary and the masters keep is copied.
+    reader.lendFields();
     QString message;
     if (!reader.open(path, message)) {
         summary.failure = message;

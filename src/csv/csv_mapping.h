@@ -49,6 +49,13 @@ class OwnSet {
     std::array<qint64, 14> whole{};  // the whole numbers of set_num, cnt, cnt_min, cnt_sec
     double target = 0;
 
+    // Lets go of the values copied from the row; the set is mapped anew before it is read.
+    void release() {
+        for (int i = 0; i < 16; ++i)
+            if ((changed_ >> i) & 1) own_[i].reset();
+        changed_ = 0;
+    }
+
   private:
     friend bool MapOwnRow(const CsvHeader& header, const CsvRow& row, OwnSet& set, QString& reason);
     static const CsvField kAbsent;

@@ -10,6 +10,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -74,47 +75,98 @@ void* CappedRealloc(void* block, size_t size) {
 class Utf8Check {
   public:
     void feed(const unsigned char* data, qint64 size) {
-        for (qint64 i = 0; i < size; ++i) {
-            // Runs of ASCII, the bulk of a file, eight bytes at a time.
-            if (need_ == 0) {
-                while (i + 8 <= size) {
-                    std::uint64_t word;
-                    std::memcpy(&word, data + i, sizeof word);
-                    if (word & 0x8080808080808080ULL) break;
-                    i += 8;
-                }
-                if (i >= size) break;
-            }
-            const unsigned char c = data[i];
-            if (need_ > 0 && (c < low_ || c > high_)) {
-                ++errors_;
-                need_ = 0;
-            }
-            if (need_ == 0) {
-                if (c < 0x80) continue;
-                if (c >= 0xC2 && c <= 0xDF) {
-                    need_ = 1, low_ = 0x80, high_ = 0xBF;
-                } else if (c >= 0xE0 && c <= 0xEF) {
-                    need_ = 2;
-                    low_ = c == 0xE0 ? 0xA0 : 0x80;
-                    high_ = c == 0xED ? 0x9F : 0xBF;
-                } else if (c >= 0xF0 && c <= 0xF4) {
-                    need_ = 3;
-                    low_ = c == 0xF0 ? 0x90 : 0x80;
-                    high_ = c == 0xF4 ? 0x8F : 0xBF;
-                } else {
-                    ++errors_;
-                }
+        qint64 i = 0;
+        while (i < size) {
+            if (need_ > 0) {
+                step(data[i++]);
                 continue;
             }
-            low_ = 0x80, high_ = 0xBF;
-            --need_;
+            // Runs of ASCII, the bulk of a file, eight bytes at a time.
+            while (i + 8 <= size) {
+                std::uint64_t word;
+                std::memcpy(&word, data + i, sizeof word);
+                if (const std::uint64_t high = word & 0x8080808080808080ULL; high != 0) {
+                    // Straight to the first byte that is no ASCII.
+                    if constexpr (std::endian::native == std::endian::little)
+                        i += std::countr_zero(high) / 8;
+                    break;
+                }
+                i += 8;
+            }
+            if (i >= size) break;
+            const unsigned char c = data[i];
+            if (c < 0x80) {
+                ++i;
+                continue;
+            }
+            // A whole character in the bytes at hand is checked at once, and the characters
+            // right after it too (Japanese texts run on); a fault, or a character cut at the
+            // end, goes byte by byte, which counts the faults.
+            qint64 length = wholeCharacter(data + i, size - i);
+            if (length == 0) {
+                step(data[i++]);
+                continue;
+            }
+            do {
+                i += length;
+            } while (i < size && data[i] >= 0x80 &&
+                     (length = wholeCharacter(data + i, size - i)) > 0);
         }
     }
     // The faults, a character cut off at the end included.
     qint64 errors() const { return errors_ + (need_ > 0 ? 1 : 0); }
 
   private:
+    // The length of the valid character of two to four bytes that starts the bytes; 0 when
+    // there is none.
+    static qint64 wholeCharacter(const unsigned char* p, qint64 left) {
+        const unsigned char c = p[0];
+        auto within = [](unsigned char b, unsigned char low, unsigned char high) {
+            return b >= low && b <= high;
+        };
+        if (c >= 0xC2 && c <= 0xDF) return left >= 2 && within(p[1], 0x80, 0xBF) ? 2 : 0;
+        if (c >= 0xE0 && c <= 0xEF) {
+            if (left < 3) return 0;
+            const unsigned char low = c == 0xE0 ? 0xA0 : 0x80, high = c == 0xED ? 0x9F : 0xBF;
+            return within(p[1], low, high) && within(p[2], 0x80, 0xBF) ? 3 : 0;
+        }
+        if (c >= 0xF0 && c <= 0xF4) {
+            if (left < 4) return 0;
+            const unsigned char low = c == 0xF0 ? 0x90 : 0x80, high = c == 0xF4 ? 0x8F : 0xBF;
+            return within(p[1], low, high) && within(p[2], 0x80, 0xBF) && within(p[3], 0x80, 0xBF)
+                       ? 4
+                       : 0;
+        }
+        return 0;
+    }
+
+    // One byte through the checker's state: a character's lead or its next byte.
+    void step(unsigned char c) {
+        if (need_ > 0 && (c < low_ || c > high_)) {
+            ++errors_;
+            need_ = 0;
+        }
+        if (need_ == 0) {
+            if (c < 0x80) return;
+            if (c >= 0xC2 && c <= 0xDF) {
+                need_ = 1, low_ = 0x80, high_ = 0xBF;
+            } else if (c >= 0xE0 && c <= 0xEF) {
+                need_ = 2;
+                low_ = c == 0xE0 ? 0xA0 : 0x80;
+                high_ = c == 0xED ? 0x9F : 0xBF;
+            } else if (c >= 0xF0 && c <= 0xF4) {
+                need_ = 3;
+                low_ = c == 0xF0 ? 0x90 : 0x80;
+                high_ = c == 0xF4 ? 0x8F : 0xBF;
+            } else {
+                ++errors_;
+            }
+            return;
+        }
+        low_ = 0x80, high_ = 0xBF;
+        --need_;
+    }
+
     qint64 errors_ = 0;
     int need_ = 0;
     unsigned char low_ = 0x80, high_ = 0xBF;
@@ -196,7 +248,8 @@ struct ReadState {
     bool rowStartPending = true;  // the next byte that is not a line end starts a row
     bool stopped = false;
 
-    std::string unquoted;  // a quoted field's text with its doubled quotes made single
+    bool lendFields = false;  // rows split by the reader hand on views into its buffer
+    bool rowLent = false;     // the row's fields are such views
 
     // Buffers of fields of rows gone by, filled again rather than allocated anew for every
     // field. A buffer still shared by whoever took the row is copied when written (as Qt does).
@@ -214,11 +267,18 @@ struct ReadState {
         return buffer;
     }
     void keepBuffers() {
+        if (rowLent) {
+            rowLent = false;
+            row.fields.clear();  // views own no buffer
+            return;
+        }
         // Small buffers only, and a row's worth of them: a long comment's buffer is not held.
         constexpr qsizetype kLargestKept = 4096;
         constexpr size_t kMostKept = 64;
+        // A lent field owns no buffer.
         for (CsvField& field : row.fields)
-            if (field && field->capacity() <= kLargestKept && spare.size() < kMostKept)
+            if (field && field->capacity() > 0 && field->capacity() <= kLargestKept &&
+                spare.size() < kMostKept)
                 spare.push_back(std::move(*field));
         row.fields.clear();
     }
@@ -395,28 +455,42 @@ qint64 SplitRow(const char* data, qint64 size, const ByteKinds& kinds,
     }
 }
 
-// The fields of a row split by SplitRow, handed on as libcsv hands them.
-void EmitRow(const char* data, const QVarLengthArray<FieldSpan, 32>& spans, ReadState& state) {
+// A quoted field's doubled quotes made single where the field stands: the text only shrinks,
+// and the row's bytes are not read again once split. The new size.
+size_t UnquoteInPlace(char* bytes, size_t size) {
+    char* out = bytes;
+    const char* end = bytes + size;
+    // Each run up to a quote and the quote, the second of the pair skipped.
+    for (const char* p = bytes; p < end;) {
+        const char* quote = static_cast<const char*>(std::memchr(p, '"', end - p));
+        const char* runEnd = quote == nullptr ? end : quote + 1;
+        std::memmove(out, p, static_cast<size_t>(runEnd - p));
+        out += runEnd - p;
+        p = runEnd + (quote == nullptr ? 0 : 1);
+    }
+    return static_cast<size_t>(out - bytes);
+}
+
+// The fields of a row split by SplitRow, handed on as libcsv hands them; lent where they
+// stand when the caller asked so and no field needs a check or a conversion of its own.
+void EmitRow(char* data, qint64 rowBytes, const QVarLengthArray<FieldSpan, 32>& spans,
+             ReadState& state) {
+    const bool lend = state.lendFields && state.encoding == CsvEncoding::Utf8 && !state.checkUtf8 &&
+                      std::memchr(data, '\0', static_cast<size_t>(rowBytes)) == nullptr;
+    state.rowLent = lend;
     for (const FieldSpan& span : spans) {
         if (!span.present) {
             OnField(nullptr, 0, &state);
             continue;
         }
-        const char* bytes = data + span.start;
-        if (!span.doubledQuotes) {
-            OnField(const_cast<char*>(bytes), static_cast<size_t>(span.size), &state);
-            continue;
-        }
-        // Each run up to a quote and the quote, the second of the pair skipped.
-        state.unquoted.clear();
-        const char* end = bytes + span.size;
-        for (const char* p = bytes; p < end;) {
-            const char* quote = static_cast<const char*>(std::memchr(p, '"', end - p));
-            const char* runEnd = quote == nullptr ? end : quote + 1;
-            state.unquoted.append(p, static_cast<size_t>(runEnd - p));
-            p = runEnd + (quote == nullptr ? 0 : 1);
-        }
-        OnField(state.unquoted.data(), state.unquoted.size(), &state);
+        char* bytes = data + span.start;
+        size_t size = static_cast<size_t>(span.size);
+        if (span.doubledQuotes) size = UnquoteInPlace(bytes, size);
+        if (lend)
+            state.row.fields.emplace_back(
+                QByteArray::fromRawData(bytes, static_cast<qsizetype>(size)));
+        else
+            OnField(bytes, size, &state);
     }
     OnRowEnd('\n', &state);
 }
@@ -523,6 +597,7 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
     state.checkUtf8 = utf8Faults_;
     state.cp932 = &cp932;
     state.onRow = &onRow;
+    state.lendFields = lendFields_;
 
     auto fail = [&](int error) {
         message = ParseErrorText(error);
@@ -537,8 +612,9 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
     // One buffer for every chunk, filled again.
     QByteArray chunk(kChunkBytes, Qt::Uninitialized);
     while (!state.stopped) {
-        const char* data = chunk.constData();
-        qint64 size = file.read(chunk.data(), kChunkBytes);
+        // Writable: a quoted field is unquoted where it stands.
+        char* data = chunk.data();
+        qint64 size = file.read(data, kChunkBytes);
         if (size <= 0) break;
         if (atFileStart) {
             // The byte-order mark of a UTF-8 file is no part of the first field.
@@ -558,7 +634,7 @@ bool CsvReader::read(const std::function<bool(CsvRow&)>& onRow, QString& message
                 if (taken > 0) {
                     state.row.line = state.currentLine;
                     state.rowStartPending = false;
-                    EmitRow(data, spans, state);
+                    EmitRow(data, taken, spans, state);
                     crEnded = data[taken - 1] == '\r';
                     data += taken;
                     size -= taken;

@@ -52,6 +52,12 @@ class CsvReader {
     // names the reason and errorLine the line of the row where it began.
     bool read(const std::function<bool(CsvRow&)>& onRow, QString& message, qint64& errorLine);
 
+    // The fields of most rows handed on as views into the reader's buffer, without a copy:
+    // good only until onRow returns. A caller that keeps a field copies its bytes
+    // (QByteArray(field->constData(), field->size())); a plain copy of the QByteArray would
+    // still be a view.
+    void lendFields() { lendFields_ = true; }
+
     // Every line through libcsv, no row split by the reader's own path; both must read every
     // file alike (tests compare them).
     void readEveryLineThroughLibcsv() { plainLines_ = false; }
@@ -59,6 +65,7 @@ class CsvReader {
   private:
     QString path_;
     bool plainLines_ = true;
+    bool lendFields_ = false;
     CsvEncoding encoding_ = CsvEncoding::Utf8;
     char delimiter_ = ',';
     bool utf8Faults_ = false;

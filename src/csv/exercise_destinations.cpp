@@ -32,8 +32,11 @@ bool ExerciseDestinations::own(const OwnSet& set) {
     if (havePair_ && grpView == lastGrp_ && exerView == lastExer_) return true;
     havePair_ = true;
     lastGrp_.assign(grpView), lastExer_.assign(exerView);
-    // A pair met earlier in the file has its group and exercise by now.
-    if (!checkedPairs_.emplace(lastGrp_, lastExer_).second) return true;
+    // A pair met earlier in the file has its group and exercise by now (looked up first:
+    // most pairs are met again, and a look-up allocates nothing).
+    std::pair<std::string, std::string> pair(lastGrp_, lastExer_);
+    if (checkedPairs_.contains(pair)) return true;
+    checkedPairs_.insert(std::move(pair));
     const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
     if (!masters_.group(grp)) {
         const QString given = FieldText(set.grpName());

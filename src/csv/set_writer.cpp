@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <QSet>
 #include <optional>
 
 namespace sorvenka {
@@ -29,10 +30,66 @@ void BindMeasures(PreparedStatement& s, int first, const PeerSet& set) {
     BindOptional(s, first + 5, set.cntSec);
 }
 
+// Whether the engine refuses a second set of a key by itself: t_exer's one unique index is
+// over the key (day, group, exercise, set number) as stored, whole and by plain bytes, and
+// no trigger, CHECK or NOT NULL outside the key acts on the table (an ignored conflict
+// would pass over their refusals too). An insert that ignores a conflict then tells a key stored
+// before, or written earlier in the same import, with no look-up of its own. A table of an
+// older program without the key, or with some other unique index, is checked row by row.
+bool KeyHeldByEngine(sqlite3* db) {
+    PreparedStatement triggers(
+        db, "select count(*) from sqlite_master where type = 'trigger' and tbl_name = 't_exer'");
+    if (triggers.step() != SQLITE_ROW || triggers.columnInt(0) != 0) return false;
+    PreparedStatement table(db, "select lower(sql) from sqlite_master where name = 't_exer'");
+    if (table.step() != SQLITE_ROW || table.columnText(0).contains(QLatin1String("check")))
+        return false;
+    const QSet<QString> key{QStringLiteral("ymd"), QStringLiteral("grp_cd"),
+                            QStringLiteral("exer_cd"), QStringLiteral("set_num")};
+    PreparedStatement notNull(db,
+                              "select lower(name) from pragma_table_info('t_exer') "
+                              "where \"notnull\" = 1");
+    while (notNull.next())
+        if (!key.contains(notNull.columnText(0))) return false;
+    if (!notNull.ok()) return false;
+    PreparedStatement indexes(db,
+                              "select name, partial from pragma_index_list('t_exer') "
+                              "where \"unique\" = 1");
+    PreparedStatement columns(db,
+                              "select lower(name), lower(coll) from pragma_index_xinfo(?1) "
+                              "where key = 1");
+    if (!indexes.ok() || !columns.ok()) return false;
+    int keyIndexes = 0;
+    while (indexes.next()) {
+        if (indexes.columnInt(1) != 0) return false;  // a partial index holds some rows only
+        columns.reset();
+        columns.bindText(1, indexes.columnText(0));
+        QSet<QString> named;
+        int count = 0;
+        while (columns.next()) {
+            if (columns.columnText(1) != QLatin1String("binary")) return false;
+            named.insert(columns.columnText(0));
+            ++count;
+        }
+        if (!columns.ok() || count != 4 || named != key) return false;
+        ++keyIndexes;
+    }
+    return indexes.ok() && keyIndexes > 0;
+}
+
 }  // namespace
 
 SetWriter::SetWriter(sqlite3* db)
-    : insert_(db,
+    : db_(db),
+      keyHeldByEngine_(KeyHeldByEngine(db)),
+      insertNewKey_(
+          keyHeldByEngine_
+              ? PreparedStatement(db,
+                                  "insert or ignore into t_exer (ymd, grp_cd, exer_cd, set_num, "
+                                  "hms_sta, hms_end, target, unit_t, cnt, unit, cnt_min, cnt_sec, "
+                                  "sweat_cd, comment) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
+                                  "?10, ?11, ?12, ?13, ?14)")
+              : PreparedStatement()),
+      insert_(db,
               "insert into t_exer (ymd, grp_cd, exer_cd, set_num, hms_sta, hms_end, target, "
               "unit_t, cnt, unit, cnt_min, cnt_sec, sweat_cd, comment) "
               "values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)"),
@@ -50,13 +107,37 @@ SetWriter::SetWriter(sqlite3* db)
                "and cnt_sec is ?8 limit 1") {}
 
 bool SetWriter::prepared() const {
-    return insert_.ok() && keyExists_.ok() && sameSets_.ok() && likeSet_.ok();
+    return (!keyHeldByEngine_ || insertNewKey_.ok()) && insert_.ok() && keyExists_.ok() &&
+           sameSets_.ok() && likeSet_.ok();
 }
 
 SetWriter::Outcome SetWriter::stepped(int code) {
     if (code == SQLITE_DONE || code == SQLITE_ROW) return Outcome::Written;
     failedCode_ = code;
     return Outcome::Failed;
+}
+
+// Numbers go in as numbers, the kinds the columns' affinities give them; texts (an empty text
+// in a number column too) as read. Every value is bound for every row.
+void SetWriter::bindOwn(PreparedStatement& s, const OwnSet& set) {
+    for (int i = 0; i < 14; ++i) {
+        const CsvField& value = set.value(i);
+        if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
+            s.bindInt(i + 1, set.whole[i]);
+        else if (value && !value->isEmpty() && i == 6)
+            s.bindDouble(i + 1, set.target);
+        else
+            s.bindBorrowed(i + 1, value);  // the row outlives the step
+    }
+}
+
+SetWriter::Outcome SetWriter::writeOwnNewKey(const OwnSet& set) {
+    bindOwn(insertNewKey_, set);
+    const Outcome outcome = stepped(insertNewKey_.step());
+    // The bound values are all bound anew for the next row.
+    insertNewKey_.rewind();
+    if (outcome != Outcome::Written) return outcome;
+    return sqlite3_changes(db_) > 0 ? Outcome::Written : Outcome::Present;
 }
 
 SetWriter::Outcome SetWriter::writeOwn(const OwnSet& set, StoredGroup& group) {
@@ -69,18 +150,7 @@ SetWriter::Outcome SetWriter::writeOwn(const OwnSet& set, StoredGroup& group) {
         keyExists_.reset();
     }
     if (present) return Outcome::Present;
-    insert_.reset();
-    // Numbers go in as numbers, the kinds the columns' affinities give them; texts (an
-    // empty text in a number column too) as read.
-    for (int i = 0; i < 14; ++i) {
-        const CsvField& value = set.value(i);
-        if (value && !value->isEmpty() && (i == 3 || i == 8 || i == 10 || i == 11))
-            insert_.bindInt(i + 1, set.whole[i]);
-        else if (value && !value->isEmpty() && i == 6)
-            insert_.bindDouble(i + 1, set.target);
-        else
-            insert_.bindBorrowed(i + 1, value);  // the row outlives the step; reset below
-    }
+    bindOwn(insert_, set);
     const Outcome outcome = stepped(insert_.step());
     insert_.reset();
     if (outcome == Outcome::Written) group.addedSetNums.append(setNum);

@@ -22,6 +22,10 @@ class SetWriter {
     // An own row is present when its key is stored or came earlier in the file; its number
     // stays. Nothing holds the row's fields afterwards.
     Outcome writeOwn(const OwnSet& set, StoredGroup& group);
+    // Whether the table's own key tells a stored key: writeOwnNewKey then decides an own row
+    // alone, without the stored sets of its day and exercise.
+    bool keyHeldByEngine() const { return keyHeldByEngine_; }
+    Outcome writeOwnNewKey(const OwnSet& set);
     // Another logger's set is present when an identical one was stored; it is numbered after
     // the sets of its day and exercise.
     Outcome writePeer(const PeerSet& set, const QString& grp, const QString& exer,
@@ -32,10 +36,13 @@ class SetWriter {
     int failedCode() const { return failedCode_; }
 
   private:
+    static void bindOwn(PreparedStatement& s, const OwnSet& set);
     bool isPresent(const PeerSet& set, const QString& grp, const QString& exer, StoredGroup& group);
     Outcome stepped(int code);
 
-    PreparedStatement insert_, keyExists_, sameSets_, likeSet_;
+    sqlite3* db_;
+    bool keyHeldByEngine_;
+    PreparedStatement insertNewKey_, insert_, keyExists_, sameSets_, likeSet_;
     int failedCode_ = 0;
 };
 

@@ -142,6 +142,10 @@ void PreparedStatement::reset() {
     held_.clear();
 }
 
+void PreparedStatement::rewind() {
+    if (statement_ != nullptr) sqlite3_reset(statement_);
+}
+
 int PreparedStatement::columnType(int column) const {
     return sqlite3_column_type(statement_, column);
 }

@@ -59,6 +59,9 @@ class PreparedStatement {
     // Ready for the next binding: resets and clears the bound values (and lets go of their
     // bytes).
     void reset();
+    // Ready for the next step with the values still bound: for a statement whose every value
+    // is bound anew before each step, so the engine has nothing to clear.
+    void rewind();
 
     // The column's storage class (SQLITE_INTEGER, ...), and its value.
     int columnType(int column) const;

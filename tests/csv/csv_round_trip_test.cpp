@@ -80,6 +80,70 @@ TEST(CsvRoundTrip, EveryCellComesBackWithItsKind) {
     EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
 }
 
+// A key twice in the file, or stored before, is written once, whatever keys the table of
+// sets has: the program's own, or none (a table of an older program). A rule of the table
+// that a set breaks still refuses the import, as any failed write does, rather than the set
+// being taken for one stored before.
+TEST(CsvRoundTrip, AKeyIsWrittenOnceWhateverTheTableKeys) {
+    const char* const columns =
+        "ymd text not null, grp_cd text not null, exer_cd text not null, set_num integer not "
+        "null, hms_end text, target real, unit_t text, cnt integer, unit text, cnt_min integer, "
+        "cnt_sec integer, sweat_cd text, ";
+    const QString key = QStringLiteral(", primary key (ymd, grp_cd, exer_cd, set_num));");
+    struct Case {
+        const char* name;
+        QString shape;  // run on the target before the imports
+        bool refused;
+    };
+    const std::vector<Case> cases{
+        {"the program's key", QString(), false},
+        {"no key",
+         "create table k as select * from t_exer; drop table t_exer; alter table k rename to "
+         "t_exer;",
+         false},
+        {"a check",
+         "drop table t_exer; create table t_exer (" + QString::fromUtf8(columns) +
+             "hms_sta text, comment text check (comment is not 'leap day')" + key,
+         true},
+        {"not null",
+         "drop table t_exer; create table t_exer (" + QString::fromUtf8(columns) +
+             "hms_sta text not null, comment text" + key,
+         true},
+    };
+    OpenDatabase source;
+    source.layout.exec(QString::fromUtf8(kEveryKindOfSet));
+    const QString file = source.layout.folder(QStringLiteral("rec")) + QStringLiteral("/all.csv");
+    qint64 rows = 0;
+    QString message;
+    ASSERT_TRUE(ExportCsv(source.db, file, QString(), QString(), rows, message));
+    // The first set once more at the end of the file.
+    QByteArray bytes = ReadFileBytes(file);
+    bytes += "2024/05/01,01,01,1,08:00:00,08:01:30,60,kg,10,回,,,2,\"\",,\r\n";
+    ASSERT_TRUE(WriteFileBytes(file, bytes));
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenDatabase target;
+        if (!c.shape.isEmpty()) target.layout.exec(c.shape);
+        ImportOptions options;
+        options.commit = true;
+        ImportSummary summary;
+        if (c.refused) {
+            EXPECT_FALSE(ImportCsv(target.db, file, options, summary));
+            EXPECT_TRUE(AllSets(target.layout.dbPath()).isEmpty());
+            continue;
+        }
+        ASSERT_TRUE(ImportCsv(target.db, file, options, summary))
+            << SummaryLines(summary).join('\n').toStdString();
+        EXPECT_EQ(summary.newSets, 10);
+        EXPECT_EQ(summary.presentSets, 1);
+        ASSERT_TRUE(ImportCsv(target.db, file, options, summary));
+        EXPECT_EQ(summary.newSets, 0);
+        EXPECT_EQ(summary.presentSets, 11);
+        EXPECT_EQ(AllSets(target.layout.dbPath()), AllSets(source.layout.dbPath()));
+    }
+}
+
 TEST(CsvRoundTrip, PeriodExportHoldsOnlyItsDays) {
     OpenDatabase source;
     source.layout.exec(QString::fromUtf8(kEveryKindOfSet));
