@@ -116,7 +116,7 @@ class Importer {
     bool ownRow(const CsvRow& row) {
         QString reason;
         if (!MapOwnRow(header_, row, own_, reason)) return refuse(row.line, reason);
-        const bool goOn = ownSet();
+        const bool goOn = ownSet(row.line);
         // Nothing keeps the row's fields once it is written, so the reader can fill them again
         // for the next row.
         own_.release();
@@ -135,7 +135,7 @@ class Importer {
         }
         if (peer_.assisted) ++summary_.assistedSets;
         units_.note(peer_, header_, row, delimiter_);
-        return peerSet();
+        return peerSet(row.line);
     }
 
     bool refuse(qint64 line, const QString& reason) {
@@ -152,8 +152,8 @@ class Importer {
         return true;
     }
 
-    bool ownSet() {
-        if (!destinations_.own(own_)) return false;
+    bool ownSet(qint64 line) {
+        if (!destinations_.own(own_, line)) return false;
         ++summary_.sets;
         // Rows of a day come together: the set of days is asked only when the day changes.
         if (const int day = DayNumber(own_.ymd()); day != lastOwnDay_)
@@ -163,9 +163,9 @@ class Importer {
         return written(writer_.writeOwn(own_, stored_.at(own_.ymd(), own_.grpCd(), own_.exerCd())));
     }
 
-    bool peerSet() {
+    bool peerSet(qint64 line) {
         ExerciseDestinations::Outcome outcome = ExerciseDestinations::Outcome::Known;
-        const int index = destinations_.peer(peer_, outcome);
+        const int index = destinations_.peer(peer_, line, outcome);
         if (outcome == ExerciseDestinations::Outcome::Failed) return false;
         NameUse& use = summary_.names[index];
         ++use.sets;

@@ -11,6 +11,17 @@
 
 namespace sorvenka {
 
+namespace {
+
+// A file's name as a message can show it: control characters as blanks.
+QString VisibleName(QString name) {
+    for (QChar& c : name)
+        if (NameHasControl(QString(c))) c = QLatin1Char(' ');
+    return name;
+}
+
+}  // namespace
+
 ExerciseDestinations::ExerciseDestinations(sqlite3* db, ImportMasters& masters, SetWriter& sets,
                                            const ImportOptions& options, ImportSummary& summary)
     : db_(db), masters_(masters), sets_(sets), options_(options), summary_(summary) {}
@@ -24,7 +35,7 @@ void ExerciseDestinations::noteExisting(const QString& grp, const QString& exer)
 }
 
 // Rows of one exercise come together, so the same pair as the row before needs no look-up.
-bool ExerciseDestinations::own(const OwnSet& set) {
+bool ExerciseDestinations::own(const OwnSet& set, qint64 line) {
     const QByteArray& grpBytes = set.grpCd();
     const QByteArray& exerBytes = set.exerCd();
     const std::string_view grpView(grpBytes.constData(), grpBytes.size());
@@ -40,6 +51,8 @@ bool ExerciseDestinations::own(const OwnSet& set) {
     const QString grp = QString::fromUtf8(grpBytes), exer = QString::fromUtf8(exerBytes);
     if (!masters_.group(grp)) {
         const QString given = FieldText(set.grpName());
+        if (NameHasControl(given))
+            return summary_.fail(line, QStringLiteral("グループ %1 の") + ControlInNameMessage());
         if (!masters_.addGroup(grp, given.isEmpty() ? grp : given)) return writeFailed();
     }
     if (masters_.hasExercise(grp, exer)) {
@@ -47,6 +60,9 @@ bool ExerciseDestinations::own(const OwnSet& set) {
         return true;
     }
     const QString given = FieldText(set.exerName());
+    if (NameHasControl(given))
+        return summary_.fail(
+            line, QStringLiteral("種目 %1-%2 の").arg(grp, exer) + ControlInNameMessage());
     const QString name = given.isEmpty() ? exer : given;
     if (!masters_.addExercise(grp, exer, name)) return writeFailed();
     summary_.newExercises.push_back({name, grp, masters_.group(grp)->name, exer, name});
@@ -54,7 +70,7 @@ bool ExerciseDestinations::own(const OwnSet& set) {
     return true;
 }
 
-int ExerciseDestinations::peer(const PeerSet& set, Outcome& outcome) {
+int ExerciseDestinations::peer(const PeerSet& set, qint64 line, Outcome& outcome) {
     outcome = Outcome::Known;
     if (const auto found = nameIndex_.constFind(set.exerciseName); found != nameIndex_.constEnd()) {
         if (summary_.names[*found].target.exerCd.isEmpty()) outcome = Outcome::OutOfCodes;
@@ -72,7 +88,7 @@ int ExerciseDestinations::peer(const PeerSet& set, Outcome& outcome) {
         use.target = propose(use.name, use.category, use.match);
     }
     QString name = use.name;
-    if (!newName(use, name)) {
+    if (!newName(use, line, name)) {
         outcome = Outcome::Failed;
         return -1;
     }
@@ -143,13 +159,17 @@ bool ExerciseDestinations::given(const PeerSet& set, NameUse& use) {
 
 // The name the user gave the new exercise (a Japanese one, say); a name its group has already
 // sends the sets to that exercise. False when the given name cannot be a name.
-bool ExerciseDestinations::newName(NameUse& use, QString& name) {
+bool ExerciseDestinations::newName(NameUse& use, qint64 line, QString& name) {
     if (!use.target.isNew()) return true;
     const QString typed = options_.newNames.value(use.name);
     QString message;
     if (!typed.trimmed().isEmpty() && !CheckedMasterName(typed, name, message))
-        return summary_.fail(0,
+        return summary_.fail(line,
                              QStringLiteral("種目「%1」の新しい名前: %2").arg(use.name, message));
+    // The file's own name becomes the new exercise's unless the user gives another.
+    if (typed.trimmed().isEmpty() && NameHasControl(use.name))
+        return summary_.fail(line, QStringLiteral("種目「%1」の%2新しい名前を指定してください。")
+                                       .arg(VisibleName(use.name), ControlInNameMessage()));
     if (name != use.name) {
         use.target.exerCd = masters_.exerciseInGroup(use.target.grpCd, name);
         if (!use.target.isNew()) use.match = NameMatch::SameName;

@@ -32,11 +32,12 @@ class ExerciseDestinations {
     // The choices of earlier imports; false when they cannot be read.
     bool readSavedChoices() { return ReadSavedNameChoices(db_, savedChoices_); }
 
-    // The row's group and exercise, added when missing; false when the write failed.
-    bool own(const OwnSet& set);
+    // The row's group and exercise, added when missing; false when a name the file gives a
+    // new one cannot be a name or the write failed.
+    bool own(const OwnSet& set, qint64 line);
     // The place of the set's exercise name in the summary's names, decided (and a new exercise
     // added) when the name is first met; -1 when the import cannot go on.
-    int peer(const PeerSet& set, Outcome& outcome);
+    int peer(const PeerSet& set, qint64 line, Outcome& outcome);
 
     int existingExercises() const { return static_cast<int>(existing_.size()); }
     // Keeps where every name's sets went, for the next import of the same history.
@@ -46,7 +47,7 @@ class ExerciseDestinations {
     ExerciseTarget propose(const QString& name, const QString& category, NameMatch& match) const;
     const ExerciseTarget* savedChoice(const QString& name) const;
     bool given(const PeerSet& set, NameUse& use);
-    bool newName(NameUse& use, QString& name);
+    bool newName(NameUse& use, qint64 line, QString& name);
     bool writeFailed();
     void noteExisting(const QString& grp, const QString& exer);
 

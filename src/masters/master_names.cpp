@@ -8,6 +8,17 @@ QString EmptyNameMessage() {
     return QStringLiteral("名前を入力してください。");
 }
 
+QString ControlInNameMessage() {
+    return QStringLiteral("名前にタブや改行は使えません。");
+}
+
+bool NameHasControl(const QString& name) {
+    return std::any_of(name.cbegin(), name.cend(), [](QChar c) {
+        return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
+               c == QChar::ParagraphSeparator;
+    });
+}
+
 QString GroupNameUsedMessage(const QString& name) {
     return QStringLiteral(
                "「%1」という名前のグループはすでにあります。\r\n"
@@ -29,12 +40,8 @@ bool CheckedMasterName(const QString& typed, QString& name, QString& message) {
         message = EmptyNameMessage();
         return false;
     }
-    const bool control = std::any_of(name.cbegin(), name.cend(), [](QChar c) {
-        return c.category() == QChar::Other_Control || c == QChar::LineSeparator ||
-               c == QChar::ParagraphSeparator;
-    });
-    if (control) {
-        message = QStringLiteral("名前にタブや改行は使えません。");
+    if (NameHasControl(name)) {
+        message = ControlInNameMessage();
         return false;
     }
     return true;

@@ -88,6 +88,19 @@ std::vector<HostileCase> Cases() {
          "2024-01-01,Squat,Legs,100,five,,,,\r\n"
          "2024-01-01,Squat,Legs,100,5,,,,\r\n",
          2, "数ではありません", false},
+        // A name the file gives a new group or exercise becomes a master name: a TAB or a line
+        // break in it would split the lists and the record lines that show it.
+        {"own format: a new exercise's name with a TAB",
+         kOwnHeader + "2024/05/01,01,07,1,,,60,kg,10,回,,,0,ok,胸,新しい\t種目\r\n", 2,
+         "タブや改行", true},
+        {"own format: a new group's name with a line break",
+         kOwnHeader + "2024/05/01,50,01,1,,,60,kg,10,回,,,0,ok,\"胸\r\n腕\",種目\r\n", 2,
+         "タブや改行", true},
+        {"Strong: a new exercise's name with a line break",
+         "Date,Workout Name,Duration,Exercise Name,Set Order,Weight,Reps,Distance,Seconds,Notes,"
+         "Workout Notes,RPE\r\n2023-02-28 08:00:00,A,1h,ベンチプレス,1,60,10,0,0,,,\r\n"
+         "2023-02-28 08:00:00,A,1h,\"Zercher\nHold\",1,60,10,0,0,,,\r\n",
+         3, "タブや改行", true},
         {"an empty file", "", 1, "空", true},
         {"a header only", kOwnHeader, 2, "見出し行のほかに行がありません", true},
         {"an unknown header", "a,b,c\r\n1,2,3\r\n", 1, "形式がわかりません", true},
