@@ -28,11 +28,6 @@ const char* const kEarlierSetsSql =
 
 constexpr SetColumns kColumns{1, 2, 3, 4, 5};
 
-template <typename T>
-void Raise(std::optional<T>& best, T value) {
-    if (!best || value > *best) best = value;
-}
-
 // The bests over the days so far and the sums of the current day, figured as the period's
 // days are (DayAccumulator): the same values in the same order give the same numbers, so a
 // tie with an earlier day stays a tie.
@@ -65,21 +60,21 @@ void Bests::add(const SetValues& set) {
     std::optional<long long> duration;
     if (!set.cnt && (set.minutes || set.seconds))
         duration = set.minutes.value_or(0) * 60 + set.seconds.value_or(0);
-    if (duration && *duration > 0) Raise(longest_, static_cast<int>(*duration));
+    if (duration && *duration > 0) RaiseBest(longest_, static_cast<int>(*duration));
     if (!set.target || !(*set.target > 0)) {  // no load, no distance
         // Kept for a rest day too: its own days never have this figure to compare.
         if (set.cnt && *set.cnt > 0 && set.unit != TargetUnit::Km && set.unit != TargetUnit::M)
-            Raise(mostRepsNoLoad_, static_cast<int>(*set.cnt));
+            RaiseBest(mostRepsNoLoad_, static_cast<int>(*set.cnt));
         return;
     }
     const double target = *set.target;
     if (set.unit == TargetUnit::Kg || set.unit == TargetUnit::Lb) {
         const double kg = set.unit == TargetUnit::Kg ? target : target * kKgPerLb;
-        Raise(topKg_, kg);
+        RaiseBest(topKg_, kg);
         if (!set.cnt || *set.cnt <= 0) return;
         const long long reps = *set.cnt;
         if (const auto estimate = EstimatedOneRepMax(kg, static_cast<int>(std::min(reps, 13LL))))
-            Raise(bestE1rm_, *estimate);
+            RaiseBest(bestE1rm_, *estimate);
         dayVolume_ = dayVolume_.value_or(0.0) + kg * static_cast<double>(reps);
         const auto known = std::find_if(dayLoads_.begin(), dayLoads_.end(), [&](const LoadReps& l) {
             return l.unit == set.unit && l.load == target;
@@ -90,7 +85,7 @@ void Bests::add(const SetValues& set) {
             known->reps = std::max(known->reps, reps);
     } else if (set.unit == TargetUnit::Km || set.unit == TargetUnit::M) {
         const double km = set.unit == TargetUnit::Km ? target : target / 1000.0;
-        Raise(longestKm_, km);
+        RaiseBest(longestKm_, km);
         if (duration && *duration > 0) {
             pacedKm_ += km;
             pacedSeconds_ += *duration;
@@ -99,7 +94,7 @@ void Bests::add(const SetValues& set) {
 }
 
 void Bests::endDay() {
-    if (dayVolume_) Raise(volume_, *dayVolume_);
+    if (dayVolume_) RaiseBest(volume_, *dayVolume_);
     if (pacedKm_ > 0) {
         const double pace = static_cast<double>(pacedSeconds_) / pacedKm_;
         if (!pace_ || pace < *pace_) pace_ = pace;  // lower is better
