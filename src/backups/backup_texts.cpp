@@ -2,18 +2,13 @@
 
 #include "backups/backup_list.h"
 #include "backups/backup_names.h"
+#include "common/version.h"
 
 namespace sorvenka {
 
-namespace {
-
-const QString kCrLf = QStringLiteral("\r\n");
-const QString kIndent = QStringLiteral("\u3000");
-
-}  // namespace
-
 QString DamagedDatabaseText(const QString& dbPath) {
-    return QStringLiteral("データベースのファイルが壊れています。") + kCrLf + kIndent + dbPath;
+    return QStringLiteral("データベースのファイルが壊れています。") + kCrLf + kMessageIndent +
+           dbPath;
 }
 
 QString BackupSummaryText(const BackupEntry& entry) {
@@ -30,20 +25,22 @@ QString RestoreQuestionText(const BackupEntry& copy, const BackupEntry& current)
             .arg(entry.sets)
             .arg(entry.lastDay.isEmpty() ? QStringLiteral("なし") : entry.lastDay);
     };
-    return QStringLiteral("次のバックアップから復元しますか？") + kCrLf + kIndent + copy.name +
-           kCrLf + kIndent + CopyKindText(copy.kind) + QStringLiteral("のコピー、") +
-           MomentText(copy.taken) + kCrLf + kCrLf + QStringLiteral("バックアップ: ") +
-           figures(copy) + kCrLf + QStringLiteral("今のファイル: ") + figures(current) + kCrLf +
-           kCrLf + QStringLiteral("今のファイルは消さずに、同じフォルダに別の名前で残します。");
+    return QStringLiteral("次のバックアップから復元しますか？") + kCrLf + kMessageIndent +
+           copy.name + kCrLf + kMessageIndent + CopyKindText(copy.kind) +
+           QStringLiteral("のコピー、") + MomentText(copy.taken) + kCrLf + kCrLf +
+           QStringLiteral("バックアップ: ") + figures(copy) + kCrLf +
+           QStringLiteral("今のファイル: ") + figures(current) + kCrLf + kCrLf +
+           QStringLiteral("今のファイルは消さずに、同じフォルダに別の名前で残します。");
 }
 
 QString RestoreOfferText(const QString& problem, const QString& backupFolder,
                          const BackupEntry& newest, bool keepsCurrent) {
     return problem + kCrLf + kCrLf +
-           QStringLiteral("正常なバックアップは次のフォルダにあります。") + kCrLf + kIndent +
+           QStringLiteral("正常なバックアップは次のフォルダにあります。") + kCrLf + kMessageIndent +
            backupFolder + kCrLf + kCrLf +
-           QStringLiteral("いちばん新しい正常なバックアップから復元しますか？") + kCrLf + kIndent +
-           newest.name + kCrLf + kIndent + BackupSummaryText(newest) + kCrLf + kCrLf +
+           QStringLiteral("いちばん新しい正常なバックアップから復元しますか？") + kCrLf +
+           kMessageIndent + newest.name + kCrLf + kMessageIndent + BackupSummaryText(newest) +
+           kCrLf + kCrLf +
            (keepsCurrent ? QStringLiteral("今のファイルは消さずに、同じフォルダに別の名前で"
                                           "残します。") +
                                kCrLf
@@ -54,20 +51,22 @@ QString RestoreOfferText(const QString& problem, const QString& backupFolder,
 QString NoSoundBackupText(const QString& problem, const QString& backupFolder) {
     return problem + kCrLf + kCrLf +
            QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。") + kCrLf +
-           kIndent + backupFolder + kCrLf + kCrLf + QStringLiteral("プログラムを終了します。");
+           kMessageIndent + backupFolder + kCrLf + kCrLf +
+           QStringLiteral("プログラムを終了します。");
 }
 
 QString RestoredText(const QString& backupName, const QString& keptPath) {
-    QString text = QStringLiteral("バックアップから復元しました。") + kCrLf + kIndent + backupName;
+    QString text =
+        QStringLiteral("バックアップから復元しました。") + kCrLf + kMessageIndent + backupName;
     if (!keptPath.isEmpty())
         text += kCrLf + kCrLf + QStringLiteral("それまでのファイルは次の名前で残しています。") +
-                kCrLf + kIndent + keptPath;
+                kCrLf + kMessageIndent + keptPath;
     return text;
 }
 
 QString MissingDatabaseText(const QString& dbPath) {
     return QStringLiteral("データベースのファイルがありません（または空です）。") + kCrLf +
-           kIndent + dbPath;
+           kMessageIndent + dbPath;
 }
 
 QString IntegrityText(int integrity) {

@@ -6,6 +6,9 @@ namespace sorvenka {
 
 struct BackupEntry;
 
+// The full-width space that sets a path or a copy's name apart on a line of its own.
+inline const QString kMessageIndent = QStringLiteral("\u3000");
+
 // The first words to a user whose database file fails the integrity check.
 QString DamagedDatabaseText(const QString& dbPath);
 // The offer to restore the newest good copy after the words on what is wrong with the file.

@@ -19,7 +19,7 @@ constexpr int kShownNameLength = 60;
 // The kinds of value a column's declared type gives it, by the engine's rules.
 enum class Affinity { Text, Integer, Numeric, Any };
 
-struct Column {
+struct NeededColumn {
     const char* name;
     Affinity needed;  // Any: only the name matters
 };
@@ -27,7 +27,7 @@ struct Column {
 struct Table {
     const char* name;
     bool records;  // the record table: exactly these columns, in this order
-    std::vector<Column> columns;
+    std::vector<NeededColumn> columns;
 };
 
 const std::vector<Table>& ProgramTables() {
@@ -133,7 +133,7 @@ bool HasColumns(sqlite3* connection, const Table& table, bool& readable) {
     if (!readable) return false;
     if (table.records && (!ordinary || found.size() != table.columns.size())) return false;
     for (size_t i = 0; i < table.columns.size(); ++i) {
-        const Column& column = table.columns[i];
+        const NeededColumn& column = table.columns[i];
         const auto same = [&](const std::pair<QString, QString>& c) {
             return c.first.compare(QLatin1String(column.name), Qt::CaseInsensitive) == 0;
         };

@@ -8,7 +8,7 @@ namespace sorvenka {
 
 namespace {
 
-const CommandLineCommand* FindCommand(const QString& word) {
+const CommandLineCommand* CommandForWord(const QString& word) {
     for (const CommandLineCommand& command : CommandLineCommands()) {
         const QLatin1String name(command.name);
         if (word == name || word.startsWith(name + QLatin1Char('='))) return &command;
@@ -31,7 +31,7 @@ CommandLineChoice ChooseCommandLine(const QStringList& words) {
         return choice;
     }
     for (const QString& word : options) {
-        const CommandLineCommand* command = FindCommand(word);
+        const CommandLineCommand* command = CommandForWord(word);
         if (command == nullptr) continue;
         if (choice.command != nullptr && choice.command != command) {
             choice.kind = CommandLineChoice::Kind::Usage;

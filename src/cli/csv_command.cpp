@@ -18,14 +18,14 @@ namespace {
 
 const QString kStandardStream = QStringLiteral("-");
 
-struct Command {
+struct CsvRequest {
     bool exporting = false;
     QString file, from, to, group, unit, distanceUnit, map, writeMap;
     bool dryRun = false, skipRefused = false;
 };
 
 // The values the table cannot judge: units, days, and standard output for an export.
-bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+bool ReadCsvRequest(const QStringList& arguments, CsvRequest& command, QString& reason) {
     CommandArguments read;
     if (!ReadCommandArguments(arguments, &RunCsvCommandLine, read, reason)) return false;
     command.exporting = read.is("--export-csv");
@@ -72,9 +72,9 @@ bool ReadCommand(const QStringList& arguments, Command& command, QString& reason
 int RunCsvCommand(const QStringList& arguments, const QString& programFolder,
                   const QString& programName, const QDateTime& now, QTextStream& out,
                   QTextStream& err) {
-    Command command;
+    CsvRequest command;
     QString reason;
-    if (!ReadCommand(arguments, command, reason))
+    if (!ReadCsvRequest(arguments, command, reason))
         return RefuseArguments(arguments, &RunCsvCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);

@@ -10,24 +10,22 @@ namespace sorvenka {
 
 namespace {
 
-const QString kIndent = QStringLiteral("\u3000");
-
 void SayDamaged(const QString& baseFolder, const QString& name, QTextStream& err) {
     const QString backupFolder = BackupFolderPath(baseFolder);
     err << ConsoleText(DamagedDatabaseText(DatabaseFilePath(baseFolder))) << "\n\n";
     BackupEntry newest;
     if (NewestSoundBackup(backupFolder, newest)) {
         err << QStringLiteral("正常なバックアップは次のフォルダにあります。") << '\n'
-            << kIndent << backupFolder << "\n\n"
+            << kMessageIndent << backupFolder << "\n\n"
             << QStringLiteral("いちばん新しい正常なバックアップ:") << '\n'
-            << kIndent << newest.name << '\n'
-            << kIndent << BackupSummaryText(newest) << "\n\n"
+            << kMessageIndent << newest.name << '\n'
+            << kMessageIndent << BackupSummaryText(newest) << "\n\n"
             << QStringLiteral("一覧を見る:  %1 --list-backups").arg(name) << '\n'
             << QStringLiteral("復元する:    %1 --restore-backup ").arg(name) << newest.name
             << "\n\n";
     } else {
         err << QStringLiteral("復元できる正常なバックアップが次のフォルダにありません。") << '\n'
-            << kIndent << backupFolder << '\n'
+            << kMessageIndent << backupFolder << '\n'
             << QStringLiteral("一覧を見る:  %1 --list-backups").arg(name) << "\n\n";
     }
     err << QStringLiteral("何も書き込んでいません。") << Qt::endl;

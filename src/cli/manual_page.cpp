@@ -62,7 +62,7 @@ QString OptionList(const CommandLineCommand& command) {
     return list + QStringLiteral(".RE");
 }
 
-const CommandLineCommand* FindCommand(const QString& name) {
+const CommandLineCommand* CommandNamed(const QString& name) {
     for (const CommandLineCommand& command : CommandLineCommands())
         if (name == QLatin1String(command.name)) return &command;
     return nullptr;
@@ -91,7 +91,7 @@ bool FillManualPage(const QString& pageTemplate, QString& page, QString& reason)
             synopsis = true;
             continue;
         }
-        const CommandLineCommand* command = FindCommand(name);
+        const CommandLineCommand* command = CommandNamed(name);
         if (command == nullptr) {
             reason = QStringLiteral("no command of the table: ") + match.captured();
             return false;

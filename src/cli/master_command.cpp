@@ -13,7 +13,7 @@ namespace sorvenka {
 
 namespace {
 
-struct Command {
+struct MasterRequest {
     bool merge = false, move = false;  // else rename
     ExerciseKey exercise;
     ExerciseKey into;  // merge
@@ -22,18 +22,18 @@ struct Command {
     bool dryRun = false;
 };
 
-ExerciseKey Key(const QStringList& values) {
+ExerciseKey ExerciseKeyOf(const QStringList& values) {
     return {values.value(0), values.value(1)};
 }
 
-bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+bool ReadMasterRequest(const QStringList& arguments, MasterRequest& command, QString& reason) {
     CommandArguments read;
     if (!ReadCommandArguments(arguments, &RunMasterCommandLine, read, reason)) return false;
     const QStringList exercise = read.valueList(read.command->name);
     command.merge = read.is("--merge-exercise");
     command.move = read.is("--move-exercise");
-    command.exercise = Key(exercise);
-    command.into = Key(read.valueList("--into"));
+    command.exercise = ExerciseKeyOf(exercise);
+    command.into = ExerciseKeyOf(read.valueList("--into"));
     command.toGroup = read.value("--to");
     command.name = exercise.value(2);
     command.dryRun = read.has("--dry-run");
@@ -45,9 +45,9 @@ bool ReadCommand(const QStringList& arguments, Command& command, QString& reason
 int RunMasterCommand(const QStringList& arguments, const QString& programFolder,
                      const QString& programName, const QDateTime& now, QTextStream& out,
                      QTextStream& err) {
-    Command command;
+    MasterRequest command;
     QString reason;
-    if (!ReadCommand(arguments, command, reason))
+    if (!ReadMasterRequest(arguments, command, reason))
         return RefuseArguments(arguments, &RunMasterCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);

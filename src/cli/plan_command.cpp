@@ -15,13 +15,13 @@ namespace sorvenka {
 
 namespace {
 
-struct Command {
+struct PlanRequest {
     bool plan = false, exporting = false;  // else importing
     QString file, date;
     bool dryRun = false;
 };
 
-bool ReadCommand(const QStringList& arguments, Command& command, QString& reason) {
+bool ReadPlanRequest(const QStringList& arguments, PlanRequest& command, QString& reason) {
     CommandArguments read;
     if (!ReadCommandArguments(arguments, &RunPlanCommandLine, read, reason)) return false;
     command.plan = read.is("--plan");
@@ -63,9 +63,9 @@ int PrintPlans(sqlite3* db, const QString& ymd, QTextStream& out, QTextStream& e
 int RunPlanCommand(const QStringList& arguments, const QString& programFolder,
                    const QString& programName, const QDateTime& now, QTextStream& out,
                    QTextStream& err) {
-    Command command;
+    PlanRequest command;
     QString reason;
-    if (!ReadCommand(arguments, command, reason))
+    if (!ReadPlanRequest(arguments, command, reason))
         return RefuseArguments(arguments, &RunPlanCommandLine, reason, err);
 
     CommandSession session(programFolder, programName, err);

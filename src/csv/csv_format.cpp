@@ -4,7 +4,7 @@ namespace sorvenka {
 
 namespace {
 
-QString Key(const QString& name) {
+QString HeaderKey(const QString& name) {
     return name.trimmed().toLower();
 }
 
@@ -40,7 +40,7 @@ const QStringList& SorvenkaCsvColumns() {
 }
 
 int CsvHeader::position(const QString& name) const {
-    return positions_.value(Key(name), -1);
+    return positions_.value(HeaderKey(name), -1);
 }
 
 int CsvHeader::position(std::initializer_list<const char*> names) const {
@@ -55,7 +55,7 @@ bool CsvHeader::read(const CsvRow& header, char delimiter, QString& reason) {
     positions_.clear();
     columnCount_ = static_cast<int>(header.fields.size());
     for (int i = 0; i < columnCount_; ++i) {
-        const QString name = Key(FieldText(header.fields[i]));
+        const QString name = HeaderKey(FieldText(header.fields[i]));
         // The first of two columns of the same name counts.
         if (!name.isEmpty() && !positions_.contains(name)) positions_.insert(name, i);
     }

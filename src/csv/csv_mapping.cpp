@@ -15,7 +15,7 @@ namespace sorvenka {
 
 namespace {
 
-const QString kCountUnit = QStringLiteral("回");
+const QString kRepetitionUnit = QStringLiteral("回");
 const QString kJoin = QStringLiteral(" / ");
 
 QString Cell(const CsvRow& row, int position) {
@@ -329,7 +329,7 @@ bool MapPeerRow(const CsvHeader& header, const CsvRow& row, char delimiter, Peer
 
     if (reps && (*reps > 0 || !seconds || *seconds == 0)) {
         set.cnt = *reps;
-        set.unit = kCountUnit;
+        set.unit = kRepetitionUnit;
         if (seconds && *seconds > 0)
             comment << QStringLiteral("時間 %1:%2")
                            .arg(*seconds / 60)

@@ -3,6 +3,7 @@
 #include "common/version.h"
 #include "db/column_lookup.h"
 #include "db/database.h"
+#include "db/statement_text.h"
 #include "db/value_forms.h"
 
 namespace sorvenka {
@@ -31,14 +32,6 @@ MasterNames namesOf(MasterList list) {
     return {};
 }
 
-QString linesWithEnd(const QStringList& lines) {
-    return lines.join(kCrLf) + kCrLf;
-}
-
-QString quoted(const QString& value) {
-    return QLatin1Char('\'') + value + QLatin1Char('\'');
-}
-
 // Runs a master query; each row gives "code name", or the name alone without a code column.
 QStringList entries(Database& db, const QString& sql, const QString& codeColumn,
                     const QString& nameColumn) {
@@ -63,7 +56,7 @@ QStringList entries(Database& db, const QString& sql, const QString& codeColumn,
 
 QString FillCodeNameListSql(const QString& table, const QString& codeColumn,
                             const QString& nameColumn) {
-    return linesWithEnd({
+    return LinesWithEnd({
         QStringLiteral("select ") + codeColumn,
         QStringLiteral("      ,") + nameColumn,
         QStringLiteral("from   ") + table,
@@ -74,7 +67,7 @@ QString FillCodeNameListSql(const QString& table, const QString& codeColumn,
 }
 
 QString FillNameListSql(const QString& table, const QString& nameColumn) {
-    return linesWithEnd({
+    return LinesWithEnd({
         QStringLiteral("select ") + nameColumn,
         QStringLiteral("from   ") + table,
         QStringLiteral("where  status = 1"),
@@ -84,14 +77,14 @@ QString FillNameListSql(const QString& table, const QString& nameColumn) {
 }
 
 QString FillExerListSql(const QString& grpCd) {
-    return linesWithEnd({
+    return LinesWithEnd({
         QStringLiteral("select exer_cd"),
         QStringLiteral("      ,exer_name"),
         QStringLiteral("from   m_exer e"),
         QStringLiteral("       inner join m_grp g"),
         QStringLiteral("          on e.grp_cd = g.grp_cd"),
         QStringLiteral("where  e.status = 1"),
-        QStringLiteral("  and  e.grp_cd = ") + quoted(grpCd),
+        QStringLiteral("  and  e.grp_cd = ") + QuotedValue(grpCd),
         QStringLiteral("order by"),
         QStringLiteral("       e.order_id"),
     });

@@ -26,12 +26,13 @@ ResultTable queryOrFail(Database& db, const QString& sql) {
 
 // Row 1 of a read of one set, column by column in the given order: the first lookup reports
 // a missing row, so the order decides which column a vanished set's report names.
-struct Column {
+struct ColumnField {
     const char* name;
     QString* value;
 };
-void readRowOne(Database& db, const ResultTable& table, std::initializer_list<Column> columns) {
-    for (const Column& column : columns)
+void readRowOne(Database& db, const ResultTable& table,
+                std::initializer_list<ColumnField> columns) {
+    for (const ColumnField& column : columns)
         *column.value = db.colValue(table, 1, QString::fromLatin1(column.name));
 }
 

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "common/version.h"
+#include "db/statement_text.h"
 
 namespace sorvenka {
 
@@ -10,15 +11,7 @@ namespace {
 
 const QString kNull = QStringLiteral("null");
 
-QString quoted(const QString& value) {
-    return QLatin1Char('\'') + value + QLatin1Char('\'');
-}
-
-// Every line ends with CR LF; the inserts and the clash check leave the last line open.
-QString linesWithEnd(const QStringList& lines) {
-    return lines.join(kCrLf) + kCrLf;
-}
-
+// The inserts and the clash check leave the last line open.
 QString linesWithoutEnd(const QStringList& lines) {
     return lines.join(kCrLf);
 }
@@ -33,29 +26,29 @@ QString insertSql(const ExerRecord& r, const QString& cnt, const QString& cntMin
                   const QString& cntSec) {
     return linesWithoutEnd({
         QStringLiteral("insert into t_exer values("),
-        QStringLiteral("   ") + quoted(r.ymd),
-        QStringLiteral("  ,") + quoted(r.grp_cd),
-        QStringLiteral("  ,") + quoted(r.exer_cd),
+        QStringLiteral("   ") + QuotedValue(r.ymd),
+        QStringLiteral("  ,") + QuotedValue(r.grp_cd),
+        QStringLiteral("  ,") + QuotedValue(r.exer_cd),
         QStringLiteral("  ,") + r.set_num,
-        QStringLiteral("  ,") + quoted(r.hms_sta),
-        QStringLiteral("  ,") + quoted(r.hms_end),
+        QStringLiteral("  ,") + QuotedValue(r.hms_sta),
+        QStringLiteral("  ,") + QuotedValue(r.hms_end),
         QStringLiteral("  ,") + r.target,
-        QStringLiteral("  ,") + quoted(r.unit_t),
+        QStringLiteral("  ,") + QuotedValue(r.unit_t),
         QStringLiteral("  ,") + cnt,
-        QStringLiteral("  ,") + quoted(r.unit),
+        QStringLiteral("  ,") + QuotedValue(r.unit),
         QStringLiteral("  ,") + cntMin,
         QStringLiteral("  ,") + cntSec,
-        QStringLiteral("  ,") + quoted(r.sweat_cd),
-        QStringLiteral("  ,") + quoted(QuoteDoubled(r.comment)),
+        QStringLiteral("  ,") + QuotedValue(r.sweat_cd),
+        QStringLiteral("  ,") + QuotedValue(QuoteDoubled(r.comment)),
         QStringLiteral(")"),
     });
 }
 
 QStringList keyWhere(const RecordKey& key) {
     return {
-        QStringLiteral("where  ymd = ") + quoted(key.ymd),
-        QStringLiteral("  and  grp_cd = ") + quoted(key.grp_cd),
-        QStringLiteral("  and  exer_cd = ") + quoted(key.exer_cd),
+        QStringLiteral("where  ymd = ") + QuotedValue(key.ymd),
+        QStringLiteral("  and  grp_cd = ") + QuotedValue(key.grp_cd),
+        QStringLiteral("  and  exer_cd = ") + QuotedValue(key.exer_cd),
         QStringLiteral("  and  set_num = ") + key.set_num,
     };
 }
@@ -64,19 +57,19 @@ QString updateSql(const ExerRecord& r, const QString& cnt, const QString& cntMin
                   const QString& cntSec) {
     QStringList lines{
         QStringLiteral("update t_exer set"),
-        QStringLiteral("       hms_sta = ") + quoted(r.hms_sta),
-        QStringLiteral("      ,hms_end = ") + quoted(r.hms_end),
+        QStringLiteral("       hms_sta = ") + QuotedValue(r.hms_sta),
+        QStringLiteral("      ,hms_end = ") + QuotedValue(r.hms_end),
         QStringLiteral("      ,target = ") + r.target,
-        QStringLiteral("      ,unit_t = ") + quoted(r.unit_t),
-        QStringLiteral("      ,unit = ") + quoted(r.unit),
+        QStringLiteral("      ,unit_t = ") + QuotedValue(r.unit_t),
+        QStringLiteral("      ,unit = ") + QuotedValue(r.unit),
         QStringLiteral("      ,cnt = ") + cnt,
         QStringLiteral("      ,cnt_min = ") + cntMin,
         QStringLiteral("      ,cnt_sec = ") + cntSec,
-        QStringLiteral("      ,sweat_cd = ") + quoted(r.sweat_cd),
-        QStringLiteral("      ,comment = ") + quoted(QuoteDoubled(r.comment)),
+        QStringLiteral("      ,sweat_cd = ") + QuotedValue(r.sweat_cd),
+        QStringLiteral("      ,comment = ") + QuotedValue(QuoteDoubled(r.comment)),
     };
     lines << keyWhere(r.key());
-    return linesWithEnd(lines);
+    return LinesWithEnd(lines);
 }
 
 // The columns and joins that the day read and the read by key share.
@@ -129,16 +122,16 @@ QString UpdateExerTimeSql(const ExerRecord& r) {
 QString DeleteExerSql(const RecordKey& key) {
     QStringList lines{QStringLiteral("delete from t_exer")};
     lines << keyWhere(key);
-    return linesWithEnd(lines);
+    return LinesWithEnd(lines);
 }
 
 QString GetMaxSetNumSql(const QString& ymd, const QString& grpCd, const QString& exerCd) {
-    return linesWithEnd({
+    return LinesWithEnd({
         QStringLiteral("select ifnull(max(set_num),0) as maxn"),
         QStringLiteral("from   t_exer"),
-        QStringLiteral("where  ymd = ") + quoted(ymd),
-        QStringLiteral("  and  grp_cd = ") + quoted(grpCd),
-        QStringLiteral("  and  exer_cd = ") + quoted(exerCd),
+        QStringLiteral("where  ymd = ") + QuotedValue(ymd),
+        QStringLiteral("  and  grp_cd = ") + QuotedValue(grpCd),
+        QStringLiteral("  and  exer_cd = ") + QuotedValue(exerCd),
     });
 }
 
@@ -146,14 +139,14 @@ QString CheckSameTimeSql(const QString& ymd, const QString& hmsSta, const QStrin
     return linesWithoutEnd({
         QStringLiteral("with tbl01 as (") + QStringLiteral("  select count(ymd) as cnt"),
         QStringLiteral("  from   t_exer"),
-        QStringLiteral("  where  ymd = ") + quoted(ymd),
-        QStringLiteral("    and  hms_sta = ") + quoted(hmsSta),
+        QStringLiteral("  where  ymd = ") + QuotedValue(ymd),
+        QStringLiteral("    and  hms_sta = ") + QuotedValue(hmsSta),
         QStringLiteral("    and  length(hms_sta) = 8"),
         QStringLiteral("),"),
         QStringLiteral("tbl02 as (") + QStringLiteral("  select count(ymd) as cnt"),
         QStringLiteral("  from   t_exer"),
-        QStringLiteral("  where  ymd = ") + quoted(ymd),
-        QStringLiteral("    and  hms_end = ") + quoted(hmsEnd),
+        QStringLiteral("  where  ymd = ") + QuotedValue(ymd),
+        QStringLiteral("    and  hms_end = ") + QuotedValue(hmsEnd),
         QStringLiteral("    and  length(hms_end) = 8"),
         QStringLiteral(")"),
         QStringLiteral("select tbl01.cnt as cnt01"),
@@ -178,14 +171,14 @@ QString selectDayExer(const QString& ymdTerm, int range, const QString& grpCdTer
     if (range == 1 || range == 2) lines << QStringLiteral("  and  e.grp_cd = ") + grpCdTerm;
     if (range == 2) lines << QStringLiteral("  and  e.exer_cd = ") + exerCdTerm;
     lines << QStringLiteral("order by") << QStringLiteral("       hms_sta");
-    return linesWithEnd(lines);
+    return LinesWithEnd(lines);
 }
 
 }  // namespace
 
 QString SelectDayExerSql(const QString& ymd, int range, const QString& grpCd,
                          const QString& exerCd) {
-    return selectDayExer(quoted(ymd), range, quoted(grpCd), quoted(exerCd));
+    return selectDayExer(QuotedValue(ymd), range, QuotedValue(grpCd), QuotedValue(exerCd));
 }
 
 QString SelectDayExerBoundSql(int range) {
@@ -201,13 +194,13 @@ QString SelectExerByKeySql(const RecordKey& key) {
           << QStringLiteral("      ,comment");
     lines << joinsWith(QStringLiteral("inner join"));
     // The set number goes between quotes here; set_num's integer affinity still finds it.
-    lines << QStringLiteral("where  ymd = ") + quoted(key.ymd)
-          << QStringLiteral("  and  t.grp_cd = ") + quoted(key.grp_cd)
-          << QStringLiteral("  and  t.exer_cd = ") + quoted(key.exer_cd)
-          << QStringLiteral("  and  t.set_num = ") + quoted(key.set_num);
+    lines << QStringLiteral("where  ymd = ") + QuotedValue(key.ymd)
+          << QStringLiteral("  and  t.grp_cd = ") + QuotedValue(key.grp_cd)
+          << QStringLiteral("  and  t.exer_cd = ") + QuotedValue(key.exer_cd)
+          << QStringLiteral("  and  t.set_num = ") + QuotedValue(key.set_num);
     lines << QStringLiteral("order by") << QStringLiteral("       g.order_id")
           << QStringLiteral("      ,e.order_id") << QStringLiteral("      ,t.set_num");
-    return linesWithEnd(lines);
+    return LinesWithEnd(lines);
 }
 
 QString LoadExerSql(const RecordKey& key) {
@@ -220,11 +213,11 @@ QString LoadExerSql(const RecordKey& key) {
         QStringLiteral("from   t_exer"),
     };
     lines << keyWhere(key);
-    return linesWithEnd(lines);
+    return LinesWithEnd(lines);
 }
 
 QString GetFirstYmdSql() {
-    return linesWithEnd({
+    return LinesWithEnd({
         QStringLiteral("select ifnull(min(ymd),'') as ymd_min"),
         QStringLiteral("from   t_exer"),
     });

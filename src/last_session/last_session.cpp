@@ -13,9 +13,10 @@ namespace {
 const char* const kLastDaySql =
     "SELECT ymd FROM t_exer WHERE ymd < ?3 AND grp_cd = ?1 AND exer_cd = ?2"
     " ORDER BY ymd DESC LIMIT 1";
-const char* const kDaySetsSql = "SELECT " SESSION_SET_COLUMNS
-                                " FROM t_exer WHERE ymd = ?3 AND grp_cd = ?1 AND exer_cd = ?2"
-                                " ORDER BY set_num";
+const char* const kExerciseDaySetsSql =
+    "SELECT " SESSION_SET_COLUMNS
+    " FROM t_exer WHERE ymd = ?3 AND grp_cd = ?1 AND exer_cd = ?2"
+    " ORDER BY set_num";
 const char* const kStoredOnDaySql =
     "SELECT count(*) FROM t_exer WHERE ymd = ?3 AND grp_cd = ?1 AND exer_cd = ?2";
 
@@ -65,7 +66,7 @@ LastSession ReadLastSession(sqlite3* connection, const QString& grpCd, const QSt
 bool ReadDaySets(sqlite3* connection, const QString& grpCd, const QString& exerCd,
                  const QString& ymd, std::vector<SessionSet>& sets) {
     sets.clear();
-    PreparedStatement s(connection, kDaySetsSql);
+    PreparedStatement s(connection, kExerciseDaySetsSql);
     Bind(s, grpCd, exerCd, ymd);
     int code = s.ok() ? SQLITE_ROW : SQLITE_ERROR;
     while (s.ok() && (code = s.step()) == SQLITE_ROW) sets.push_back(ReadSessionSet(s));
@@ -94,7 +95,8 @@ std::optional<FillValues> NextSetValues(const LastSession& session) {
 }
 
 const std::vector<const char*>& LastSessionStatements() {
-    static const std::vector<const char*> statements{kStoredOnDaySql, kLastDaySql, kDaySetsSql};
+    static const std::vector<const char*> statements{kStoredOnDaySql, kLastDaySql,
+                                                     kExerciseDaySetsSql};
     return statements;
 }
 

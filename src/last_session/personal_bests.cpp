@@ -42,8 +42,8 @@ class Candidate {
 
 // Keeps the set when its figure is above the best so far; the first set of a figure stays
 // on a tie.
-void Raise(std::optional<SessionSet>& best, std::optional<double>& bestFigure, Candidate& set,
-           std::optional<double> figure) {
+void RaiseFigure(std::optional<SessionSet>& best, std::optional<double>& bestFigure, Candidate& set,
+                 std::optional<double> figure) {
     if (!figure) return;
     if (!bestFigure || *figure > *bestFigure) {
         best = set.whole();
@@ -70,7 +70,7 @@ bool AddRows(PreparedStatement& s, ExerciseBests& bests) {
     return code == SQLITE_DONE;
 }
 
-QString LoadText(const SessionSet& set) {
+QString SetLoadText(const SessionSet& set) {
     QString text = set.loadText + QLatin1Char(' ') + set.loadUnit;
     if (set.loadUnit != QStringLiteral("kg") && set.kg())
         text += QStringLiteral("（") + FormatKg(*set.kg()) + QStringLiteral("）");
@@ -103,19 +103,19 @@ void ExerciseBests::add(const SessionSet& set, const PreparedStatement* row) {
         return;
     }
     Candidate candidate(set, row);
-    Raise(heaviest, heaviestKg_, candidate, set.kg());
-    Raise(bestEstimate, bestEstimateKg_, candidate, set.estimatedMaxKg());
+    RaiseFigure(heaviest, heaviestKg_, candidate, set.kg());
+    RaiseFigure(bestEstimate, bestEstimateKg_, candidate, set.estimatedMaxKg());
     const std::optional<double> repsLoad = RepsLoadKg(set);
-    if (repsLoad && *repsLoad > 0) Raise(mostReps, mostReps_, candidate, Reps(set));
+    if (repsLoad && *repsLoad > 0) RaiseFigure(mostReps, mostReps_, candidate, Reps(set));
     if (repsLoad && *repsLoad == 0)
-        Raise(mostRepsBodyweight, mostRepsBodyweight_, candidate, Reps(set));
+        RaiseFigure(mostRepsBodyweight, mostRepsBodyweight_, candidate, Reps(set));
     if (repsLoad && loadOfInterest_ && SameLoad(*repsLoad, *loadOfInterest_))
-        Raise(mostRepsAtLoad, mostRepsAtLoad_, candidate, Reps(set));
-    Raise(longestDistance, longestKm_, candidate, set.km());
-    Raise(bestPace, bestPace_, candidate, Negated(set.paceSecondsPerKm()));
+        RaiseFigure(mostRepsAtLoad, mostRepsAtLoad_, candidate, Reps(set));
+    RaiseFigure(longestDistance, longestKm_, candidate, set.km());
+    RaiseFigure(bestPace, bestPace_, candidate, Negated(set.paceSecondsPerKm()));
     const std::optional<qint64> duration = set.durationSeconds();
     if (duration && *duration > 0)
-        Raise(longestDuration, longestSeconds_, candidate, static_cast<double>(*duration));
+        RaiseFigure(longestDuration, longestSeconds_, candidate, static_cast<double>(*duration));
 }
 
 PersonalBests ReadPersonalBests(sqlite3* connection, const QString& grpCd, const QString& exerCd) {
@@ -155,7 +155,7 @@ QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key) {
         return figure && best && of(*best) && *figure > *of(*best) + 1e-9;
     };
     if (above(set->kg(), before.heaviest, [](const SessionSet& s) { return s.kg(); }))
-        beaten << QStringLiteral("最大重量 ") + LoadText(*set);
+        beaten << QStringLiteral("最大重量 ") + SetLoadText(*set);
     if (above(set->estimatedMaxKg(), before.bestEstimate,
               [](const SessionSet& s) { return s.estimatedMaxKg(); }))
         beaten << QStringLiteral("推定1RM ") + FormatKg(*set->estimatedMaxKg());
@@ -164,7 +164,7 @@ QStringList RecordsBeatenBy(sqlite3* connection, const RecordKey& key) {
     const std::optional<double> repsLoad = RepsLoadKg(*set);
     if (repsLoad && (above(Reps(*set), before.mostRepsAtLoad, &Reps) ||
                      (*repsLoad > 0 && above(Reps(*set), before.mostReps, &Reps))))
-        beaten << (*repsLoad > 0 ? QStringLiteral("最多回数 ") + LoadText(*set) +
+        beaten << (*repsLoad > 0 ? QStringLiteral("最多回数 ") + SetLoadText(*set) +
                                        QStringLiteral(" × ") + RepsText(*set)
                                  : QStringLiteral("最多回数（自重） ") + RepsText(*set));
     if (above(set->km(), before.longestDistance, [](const SessionSet& s) { return s.km(); }))
@@ -189,7 +189,7 @@ QStringList RecordLines(const ExerciseBests& bests) {
     };
     if (bests.heaviest)
         line(QStringLiteral("最大重量"),
-             LoadText(*bests.heaviest) + QStringLiteral(" × ") + RepsText(*bests.heaviest),
+             SetLoadText(*bests.heaviest) + QStringLiteral(" × ") + RepsText(*bests.heaviest),
              *bests.heaviest);
     if (bests.bestEstimate)
         line(QStringLiteral("推定1RM"),
@@ -198,7 +198,7 @@ QStringList RecordLines(const ExerciseBests& bests) {
              *bests.bestEstimate);
     if (bests.mostReps)
         line(QStringLiteral("最多回数"),
-             RepsText(*bests.mostReps) + QStringLiteral("（") + LoadText(*bests.mostReps) +
+             RepsText(*bests.mostReps) + QStringLiteral("（") + SetLoadText(*bests.mostReps) +
                  QStringLiteral("）"),
              *bests.mostReps);
     if (bests.mostRepsBodyweight)

@@ -9,6 +9,7 @@
 #include "db/prepared_statement.h"
 #include "progress/progress_math.h"
 #include "progress/progress_texts.h"
+#include "progress/set_numbers.h"
 
 namespace sorvenka {
 
@@ -16,20 +17,6 @@ namespace {
 
 QString TextOf(const PreparedStatement& s, int column) {
     return s.columnType(column) == SQLITE_NULL ? QString() : s.columnText(column);
-}
-
-// A whole number that is not negative, nothing for NULL; anything else marks the set.
-std::optional<qint64> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
-    switch (s.columnType(column)) {
-        case SQLITE_NULL:
-            return std::nullopt;
-        case SQLITE_INTEGER:
-            if (s.columnInt(column) >= 0) return s.columnInt(column);
-            [[fallthrough]];
-        default:
-            notANumber = true;
-            return std::nullopt;
-    }
 }
 
 // The load units the figures know, shared texts that cost no allocation.
@@ -58,9 +45,9 @@ void ReadNumbers(const PreparedStatement& s, int c, SessionSet& set) {
         default:
             set.notANumber = true;
     }
-    set.count = WholeNumber(s, c + 6, set.notANumber);
-    set.minutes = WholeNumber(s, c + 8, set.notANumber);
-    set.seconds = WholeNumber(s, c + 9, set.notANumber);
+    set.count = StoredWholeNumber(s, c + 6, set.notANumber);
+    set.minutes = StoredWholeNumber(s, c + 8, set.notANumber);
+    set.seconds = StoredWholeNumber(s, c + 9, set.notANumber);
 }
 
 }  // namespace

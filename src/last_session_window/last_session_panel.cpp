@@ -10,7 +10,7 @@ namespace sorvenka {
 namespace {
 
 template <typename T>
-T* Place(T* control, int x, int y, int w, int h) {
+T* PlaceOnPanel(T* control, int x, int y, int w, int h) {
     control->setGeometry(x, y, w, h);
     return control;
 }
@@ -44,31 +44,31 @@ LastSessionPanel::LastSessionPanel(std::function<sqlite3*()> connection, Platfor
     QFont small = font();
     small.setPixelSize(11);
     setFont(small);
-    lblDay = Place(new QLabel(this), 6, 16, 196, 15);
-    lstSets = Place(new QListWidget(this), 6, 32, 196, 74);
+    lblDay = PlaceOnPanel(new QLabel(this), 6, 16, 196, 15);
+    lstSets = PlaceOnPanel(new QListWidget(this), 6, 32, 196, 74);
     lstSets->setAccessibleName(QStringLiteral("前回のセット"));
     lstSets->setToolTip(QStringLiteral("★ 推定1RMが最も高いセット"));
-    lstRecords = Place(new QListWidget(this), 6, 108, 196, 52);
+    lstRecords = PlaceOnPanel(new QListWidget(this), 6, 108, 196, 52);
     lstRecords->setAccessibleName(QStringLiteral("自己記録"));
     for (QListWidget* list : {lstSets, lstRecords}) {
         list->setSelectionMode(QAbstractItemView::SingleSelection);  // as every list box
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFocusPolicy(Qt::TabFocus);
     }
-    lblNotice = Place(new QLabel(this), 6, 162, 196, 30);
+    lblNotice = PlaceOnPanel(new QLabel(this), 6, 162, 196, 30);
     lblNotice->setWordWrap(true);
     lblNotice->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     lblNotice->setAccessibleDescription(QStringLiteral("自己記録の更新"));
-    cmdFill = Place(new QPushButton(QStringLiteral("前回の値"), this), 6, 196, 64, 26);
+    cmdFill = PlaceOnPanel(new QPushButton(QStringLiteral("前回の値"), this), 6, 196, 64, 26);
     cmdFill->setAutoDefault(false);
     cmdFill->setAccessibleName(QStringLiteral("前回の値"));
     cmdFill->setToolTip(
         QStringLiteral("前回の同じ番号のセットの値を入力欄に入れます（登録はしません）"));
-    lblRest = Place(new QLabel(this), 72, 196, 54, 26);
+    lblRest = PlaceOnPanel(new QLabel(this), 72, 196, 54, 26);
     lblRest->setAlignment(Qt::AlignCenter);
     lblRest->setAccessibleDescription(QStringLiteral("休憩時間"));
-    lblRestLength = Place(new QLabel(QStringLiteral("目安"), this), 128, 196, 24, 26);
-    cboRest = Place(new QComboBox(this), 152, 197, 50, 24);
+    lblRestLength = PlaceOnPanel(new QLabel(QStringLiteral("目安"), this), 128, 196, 24, 26);
+    cboRest = PlaceOnPanel(new QComboBox(this), 152, 197, 50, 24);
     cboRest->setAccessibleName(QStringLiteral("休憩の目安"));
     lblRestLength->setBuddy(cboRest);  // what a screen reader speaks for the list
     cboRest->setToolTip(QStringLiteral("この長さの休憩で時計が赤くなり、音が鳴ります"));

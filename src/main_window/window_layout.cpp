@@ -14,17 +14,17 @@ namespace sorvenka {
 namespace {
 
 template <typename T>
-T* Place(T* control, int x, int y, int w, int h) {
+T* PlaceOnWindow(T* control, int x, int y, int w, int h) {
     control->setGeometry(x, y, w, h);
     return control;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    return Place(new QLabel(text, parent), x, y, w, h);
+    return PlaceOnWindow(new QLabel(text, parent), x, y, w, h);
 }
 
 QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    auto* button = Place(new QPushButton(text, parent), x, y, w, h);
+    auto* button = PlaceOnWindow(new QPushButton(text, parent), x, y, w, h);
     button->setAutoDefault(false);
     button->setDefault(false);
     ClickOnReturnKey(button);
@@ -34,7 +34,7 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, int x, int y, int 
 QLineEdit* MakeTextBox(QWidget* parent, const QString& text, int x, int y, int w, int h,
                        const QFont& font, bool rightAligned = false) {
     // The font before the text: the box lays its text out again at every change of either.
-    auto* box = Place(new QLineEdit(parent), x, y, w, h);
+    auto* box = PlaceOnWindow(new QLineEdit(parent), x, y, w, h);
     box->setFont(font);
     box->setText(text);
     box->setTextMargins(0, 0, 0, 0);
@@ -43,7 +43,7 @@ QLineEdit* MakeTextBox(QWidget* parent, const QString& text, int x, int y, int w
 }
 
 QListWidget* MakeList(QWidget* parent, int x, int y, int w, int h, const QFont& font) {
-    auto* list = Place(new QListWidget(parent), x, y, w, h);
+    auto* list = PlaceOnWindow(new QListWidget(parent), x, y, w, h);
     list->setFont(font);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setSortingEnabled(false);
@@ -53,11 +53,11 @@ QListWidget* MakeList(QWidget* parent, int x, int y, int w, int h, const QFont& 
 }
 
 QGroupBox* MakeFrame(QWidget* parent, const QString& title, int x, int y, int w, int h) {
-    return Place(new QGroupBox(title, parent), x, y, w, h);
+    return PlaceOnWindow(new QGroupBox(title, parent), x, y, w, h);
 }
 
 QRadioButton* MakeOption(QWidget* parent, const QString& text, int x, int y, int w, int h) {
-    auto* option = Place(new QRadioButton(text, parent), x, y, w, h);
+    auto* option = PlaceOnWindow(new QRadioButton(text, parent), x, y, w, h);
     ClickOnReturnKey(option);
     return option;
 }
@@ -116,7 +116,7 @@ void MainWindow::buildControls() {
     lstSweat = MakeList(this, 648, 52, 121, 121, listFont);
     Label1[7] = MakeLabel(this, QStringLiteral("コメント (ひらがなモード)"), 772, 36, 129, 13);
     cmdClear[4] = MakeButton(this, clear, 908, 32, 41, 21);
-    txtComment = Place(new QPlainTextEdit(this), 772, 52, 357, 121);
+    txtComment = PlaceOnWindow(new QPlainTextEdit(this), 772, 52, 357, 121);
     txtComment->setFont(listFont);
     txtComment->setTabChangesFocus(true);
     // Japanese input is welcome here; Qt has no hint that asks the input method for hiragana,
@@ -158,7 +158,7 @@ void MainWindow::buildControls() {
     Label2 = MakeLabel(Frame2, QStringLiteral("              グループ_種目              セット"),
                        132, 24, 777, 17);
     Label2->setFont(listFont);
-    lstRecord = Place(new RecordListView(Frame2), 132, 40, 801, 394);
+    lstRecord = PlaceOnWindow(new RecordListView(Frame2), 132, 40, 801, 394);
     lstRecord->setFont(listFont);
     lstRecord->setSelectionMode(QAbstractItemView::SingleSelection);
     lstRecord->setUniformItemSizes(true);

@@ -16,7 +16,6 @@ namespace sorvenka {
 namespace {
 
 const QString kNoExercise = QStringLiteral("選んだ種目がありません。");
-const QString kNoGroup = QStringLiteral("選んだグループがありません。");
 
 bool ExerciseExists(sqlite3* db, const ExerciseKey& key, bool& ok) {
     return ScalarInt(db, "select 1 from m_exer where grp_cd = ?1 and exer_cd = ?2",
@@ -24,13 +23,9 @@ bool ExerciseExists(sqlite3* db, const ExerciseKey& key, bool& ok) {
         .has_value();
 }
 
-bool GroupExists(sqlite3* db, const QString& grpCd, bool& ok) {
-    return ScalarInt(db, "select 1 from m_grp where grp_cd = ?1", {grpCd}, ok).has_value();
-}
-
 // Another exercise of the group already has the name.
-bool NameUsed(sqlite3* db, const QString& grpCd, const QString& name, const QString& exceptCode,
-              bool& ok) {
+bool ExerciseNameUsed(sqlite3* db, const QString& grpCd, const QString& name,
+                      const QString& exceptCode, bool& ok) {
     return ScalarInt(db,
                      "select 1 from m_exer where grp_cd = ?1 and exer_name = ?2 and exer_cd <> ?3",
                      {grpCd, name, exceptCode}, ok)
@@ -78,10 +73,10 @@ bool AddExercise(sqlite3* db, const QString& grpCd, const QString& typedName, QS
     Transaction transaction(db);
     bool ok = transaction.begun();
     if (ok && !GroupExists(db, grpCd, ok) && ok) {
-        message = kNoGroup;
+        message = kNoGroupMessage;
         return false;
     }
-    if (ok && NameUsed(db, grpCd, name, QString(), ok)) {
+    if (ok && ExerciseNameUsed(db, grpCd, name, QString(), ok)) {
         message = ExerciseNameUsedMessage(name);
         return false;
     }
@@ -105,7 +100,7 @@ bool RenameExercise(sqlite3* db, const ExerciseKey& key, const QString& typedNam
     QString name;
     if (!CheckedMasterName(typedName, name, message)) return false;
     bool ok = true;
-    if (NameUsed(db, key.grpCd, name, key.exerCd, ok) || !ok) {
+    if (ExerciseNameUsed(db, key.grpCd, name, key.exerCd, ok) || !ok) {
         message = ok ? ExerciseNameUsedMessage(name) : WriteFailedMessage(db);
         return false;
     }
@@ -187,7 +182,7 @@ bool MoveExerciseToGroup(sqlite3* db, const ExerciseKey& key, const QString& toG
                         {key.grpCd, key.exerCd}, ok)
                  .value_or(QString())
            : QString();
-    if (ok && NameUsed(db, toGrpCd, name, QString(), ok)) {
+    if (ok && ExerciseNameUsed(db, toGrpCd, name, QString(), ok)) {
         message = QStringLiteral(
                       "移動先のグループには「%1」という名前の種目がすでにあります。\r\n"
                       "移動ではなく統合してください。")

@@ -13,13 +13,7 @@ namespace sorvenka {
 
 namespace {
 
-const QString kNoGroup = QStringLiteral("選んだグループがありません。");
-
-bool GroupExists(sqlite3* db, const QString& grpCd, bool& ok) {
-    return ScalarInt(db, "select 1 from m_grp where grp_cd = ?1", {grpCd}, ok).has_value();
-}
-
-bool NameUsed(sqlite3* db, const QString& name, const QString& exceptCode, bool& ok) {
+bool GroupNameUsed(sqlite3* db, const QString& name, const QString& exceptCode, bool& ok) {
     return ScalarInt(db, "select 1 from m_grp where grp_name = ?1 and grp_cd <> ?2",
                      {name, exceptCode}, ok)
         .has_value();
@@ -30,7 +24,7 @@ bool UpdateGroup(sqlite3* db, const char* sql, const QString& grpCd, const QStri
                  QString& message) {
     bool ok = true;
     if (!GroupExists(db, grpCd, ok)) {
-        message = ok ? kNoGroup : WriteFailedMessage(db);
+        message = ok ? kNoGroupMessage : WriteFailedMessage(db);
         return false;
     }
     if (!ExecBound(db, sql, {grpCd, value})) {
@@ -41,6 +35,10 @@ bool UpdateGroup(sqlite3* db, const char* sql, const QString& grpCd, const QStri
 }
 
 }  // namespace
+
+bool GroupExists(sqlite3* db, const QString& grpCd, bool& ok) {
+    return ScalarInt(db, "select 1 from m_grp where grp_cd = ?1", {grpCd}, ok).has_value();
+}
 
 QString WriteFailedMessage(sqlite3* db) {
     return QStringLiteral("データベースに書き込めませんでした。何も変更していません。\r\n") +
@@ -53,7 +51,7 @@ bool AddGroup(sqlite3* db, const QString& typedName, QString& newCode, QString& 
     if (!CheckedMasterName(typedName, name, message)) return false;
     Transaction transaction(db);
     bool ok = transaction.begun();
-    if (ok && NameUsed(db, name, QString(), ok)) {
+    if (ok && GroupNameUsed(db, name, QString(), ok)) {
         message = GroupNameUsedMessage(name);
         return false;
     }
@@ -77,7 +75,7 @@ bool RenameGroup(sqlite3* db, const QString& grpCd, const QString& typedName, QS
     QString name;
     if (!CheckedMasterName(typedName, name, message)) return false;
     bool ok = true;
-    if (NameUsed(db, name, grpCd, ok) || !ok) {
+    if (GroupNameUsed(db, name, grpCd, ok) || !ok) {
         message = ok ? GroupNameUsedMessage(name) : WriteFailedMessage(db);
         return false;
     }
@@ -105,7 +103,7 @@ bool DeleteGroup(sqlite3* db, const QString& grpCd, QString& message) {
     bool ok = transaction.begun();
     const bool exists = ok && GroupExists(db, grpCd, ok);
     if (ok && !exists) {
-        message = kNoGroup;
+        message = kNoGroupMessage;
         return false;
     }
     const qint64 exercises =

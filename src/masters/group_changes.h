@@ -21,4 +21,9 @@ bool DeleteGroup(sqlite3* db, const QString& grpCd, QString& message);
 // The reason a write failed, with the engine's own words below it.
 QString WriteFailedMessage(sqlite3* db);
 
+// Whether m_grp holds the group; false with ok false when the read failed.
+bool GroupExists(sqlite3* db, const QString& grpCd, bool& ok);
+// The reason a change of a group, or of one of its exercises, is refused when the group is gone.
+inline const QString kNoGroupMessage = QStringLiteral("選んだグループがありません。");
+
 }  // namespace sorvenka

@@ -7,11 +7,6 @@ namespace sorvenka {
 namespace {
 
 template <typename T>
-void Raise(std::optional<T>& best, T value) {
-    if (!best || value > *best) best = value;
-}
-
-template <typename T>
 void Add(std::optional<T>& sum, T value) {
     sum = sum.value_or(T{}) + value;
 }
@@ -31,11 +26,11 @@ void DayAccumulator::add(const SetValues& set) {
         duration = set.minutes.value_or(0) * 60 + set.seconds.value_or(0);
     if (duration && *duration > 0) {
         Add(day_.durationSeconds, static_cast<int>(*duration));
-        Raise(day_.longestSeconds, static_cast<int>(*duration));
+        RaiseBest(day_.longestSeconds, static_cast<int>(*duration));
     }
     if (!set.target || !(*set.target > 0)) {  // no load, no distance
         if (set.cnt && *set.cnt > 0 && set.unit != TargetUnit::Km && set.unit != TargetUnit::M) {
-            Raise(day_.mostRepsNoLoad, static_cast<int>(*set.cnt));
+            RaiseBest(day_.mostRepsNoLoad, static_cast<int>(*set.cnt));
             Add(day_.totalRepsNoLoad, static_cast<int>(*set.cnt));
         }
         return;
@@ -43,12 +38,12 @@ void DayAccumulator::add(const SetValues& set) {
     const double target = *set.target;
     if (set.unit == TargetUnit::Kg || set.unit == TargetUnit::Lb) {
         const double kg = set.unit == TargetUnit::Kg ? target : target * kKgPerLb;
-        Raise(day_.topKg, kg);
+        RaiseBest(day_.topKg, kg);
         if (!set.cnt) return;
         const long long reps = *set.cnt;
         if (reps <= 0) return;
         if (const auto estimate = EstimatedOneRepMax(kg, static_cast<int>(std::min(reps, 13LL))))
-            Raise(day_.bestE1rmKg, *estimate);
+            RaiseBest(day_.bestE1rmKg, *estimate);
         Add(day_.volumeKg, kg * static_cast<double>(reps));
         const QString& countUnit = set.countUnit ? *set.countUnit : QString();
         const auto known = std::find_if(mostReps_.begin(), mostReps_.end(), [&](const MostReps& m) {
@@ -61,7 +56,7 @@ void DayAccumulator::add(const SetValues& set) {
     } else if (set.unit == TargetUnit::Km || set.unit == TargetUnit::M) {
         const double km = set.unit == TargetUnit::Km ? target : target / 1000.0;
         Add(day_.distanceKm, km);
-        Raise(day_.longestDistanceKm, km);
+        RaiseBest(day_.longestDistanceKm, km);
         if (duration && *duration > 0) {
             pacedKm_ += km;
             pacedSeconds_ += *duration;

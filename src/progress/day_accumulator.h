@@ -12,6 +12,12 @@ namespace sorvenka {
 
 enum class TargetUnit { Other, Kg, Lb, Km, M };
 
+// A best so far: the first value sets it, a greater one raises it.
+template <typename T>
+void RaiseBest(std::optional<T>& best, T value) {
+    if (!best || value > *best) best = value;
+}
+
 // The values of one stored set as the figures need them.
 struct SetValues {
     SetTimes times;

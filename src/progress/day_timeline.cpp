@@ -9,7 +9,7 @@ namespace sorvenka {
 
 namespace {
 
-const char* const kDaySetsSql =
+const char* const kDayTimelineSql =
     "SELECT t.grp_cd, t.exer_cd, e.exer_name, t.set_num, t.hms_sta, t.hms_end,"
     " t.target, t.unit_t, t.cnt, t.unit, t.cnt_min, t.cnt_sec"
     " FROM t_exer t LEFT JOIN m_exer e ON e.grp_cd = t.grp_cd AND e.exer_cd = t.exer_cd"
@@ -41,7 +41,7 @@ DayTimeline ReadDayTimeline(sqlite3* connection, const QString& ymd) {
         TimelineRow row;
     };
     std::vector<Placed> placed;
-    PreparedStatement s(connection, kDaySetsSql);
+    PreparedStatement s(connection, kDayTimelineSql);
     s.bindText(1, ymd);
     while (s.next()) {
         const int start = s.timeOfDay(4);

@@ -41,7 +41,7 @@ const char* const kPeriodSetsSql =
 constexpr SetColumns kPeriodColumns{5, 6, 7, 9, 10};
 constexpr int kCountUnitColumn = 8;
 
-const char* const kDaySetsSql =
+const char* const kDayFiguresSql =
     "SELECT target, unit_t, cnt, unit FROM t_exer"
     " WHERE ymd = ?1 AND grp_cd = ?2 AND exer_cd = ?3 AND " NOT_A_NUMBER
     " = 0"
@@ -152,7 +152,7 @@ QString LoadAsStored(const StoredSet& set, bool withKg) {
 template <typename Score>
 std::optional<StoredSet> BestSetOfDay(sqlite3* connection, const ExerciseSelection& selection,
                                       const QString& ymd, Score score) {
-    PreparedStatement s(connection, kDaySetsSql);
+    PreparedStatement s(connection, kDayFiguresSql);
     s.bindText(1, ymd);
     s.bindText(2, selection.grpCd);
     s.bindText(3, selection.exerCd);

@@ -21,8 +21,10 @@ TargetUnit UnitOf(const char* text) {
     return TargetUnit::Other;
 }
 
-// A whole number from 0 or nothing; anything else marks the set as not a number.
-std::optional<long long> WholeNumber(const PreparedStatement& s, int column, bool& notANumber) {
+}  // namespace
+
+std::optional<long long> StoredWholeNumber(const PreparedStatement& s, int column,
+                                           bool& notANumber) {
     switch (s.columnType(column)) {
         case SQLITE_NULL:
             return std::nullopt;
@@ -34,8 +36,6 @@ std::optional<long long> WholeNumber(const PreparedStatement& s, int column, boo
             return std::nullopt;
     }
 }
-
-}  // namespace
 
 void ReadSetNumbers(const PreparedStatement& s, const SetColumns& at, SetValues& set) {
     switch (s.columnType(at.target)) {
@@ -51,9 +51,9 @@ void ReadSetNumbers(const PreparedStatement& s, const SetColumns& at, SetValues&
             set.notANumber = true;
     }
     set.unit = UnitOf(s.cText(at.targetUnit));
-    set.cnt = WholeNumber(s, at.count, set.notANumber);
-    set.minutes = WholeNumber(s, at.minutes, set.notANumber);
-    set.seconds = WholeNumber(s, at.seconds, set.notANumber);
+    set.cnt = StoredWholeNumber(s, at.count, set.notANumber);
+    set.minutes = StoredWholeNumber(s, at.minutes, set.notANumber);
+    set.seconds = StoredWholeNumber(s, at.seconds, set.notANumber);
 }
 
 }  // namespace sorvenka

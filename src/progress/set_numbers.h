@@ -16,4 +16,8 @@ struct SetColumns {
 // to the caller.
 void ReadSetNumbers(const PreparedStatement& row, const SetColumns& at, SetValues& set);
 
+// A stored whole number from 0, nothing for NULL; anything else marks the set as not a number.
+std::optional<long long> StoredWholeNumber(const PreparedStatement& row, int column,
+                                           bool& notANumber);
+
 }  // namespace sorvenka

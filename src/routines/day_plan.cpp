@@ -12,10 +12,6 @@ namespace sorvenka {
 
 namespace {
 
-QString Key(const QString& grp, const QString& exer) {
-    return grp + QChar(0x1f) + exer;
-}
-
 bool ReadNames(sqlite3* db, ItemPlan& plan) {
     PreparedStatement s(db,
                         "SELECT g.grp_name, e.exer_name FROM m_exer e JOIN m_grp g"
@@ -60,7 +56,8 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
                             " GROUP BY grp_cd, exer_cd");
         s.bindText(1, ymd);
         while (s.next())
-            done.insert(Key(s.columnText(0), s.columnText(1)), static_cast<int>(s.columnInt(2)));
+            done.insert(ExerciseLookupKey(s.columnText(0), s.columnText(1)),
+                        static_cast<int>(s.columnInt(2)));
         if (!s.ok()) return Failed(plan, QStringLiteral("記録を読めませんでした"));
     }
 
@@ -86,7 +83,7 @@ DayPlan ComputeDayPlan(sqlite3* db, const RoutineBook& book, qint64 routineId, c
         ItemPlan line;
         line.item = items[i];
         if (!ReadNames(db, line)) return Failed(plan, QStringLiteral("種目を読めませんでした"));
-        line.done = done.value(Key(items[i].grpCd, items[i].exerCd));
+        line.done = done.value(ExerciseLookupKey(items[i].grpCd, items[i].exerCd));
         line.planned = items[i].workingSets;
         line.platesApply = plates[i] != nullptr;
         line.target = targets[i];

@@ -11,10 +11,6 @@ namespace sorvenka {
 
 namespace {
 
-QString Key(const QString& grp, const QString& exer) {
-    return grp + QChar(0x1f) + exer;
-}
-
 // The day whose exercises were trained on a date: the most of its exercises, then the larger
 // share of them, then the first in order; -1 when none was.
 int BestDay(const std::vector<RoutineDay>& days, const std::vector<QSet<QString>>& exercises,
@@ -60,8 +56,8 @@ NextDay FindNextDay(sqlite3* db, const RoutineBook& book, qint64 routineId, cons
     QSet<QString> all;
     for (std::size_t d = 0; d < days.size(); ++d)
         for (const RoutineItem& item : book.itemsOf(days[d].id)) {
-            exercises[d].insert(Key(item.grpCd, item.exerCd));
-            all.insert(Key(item.grpCd, item.exerCd));
+            exercises[d].insert(ExerciseLookupKey(item.grpCd, item.exerCd));
+            all.insert(ExerciseLookupKey(item.grpCd, item.exerCd));
         }
 
     // A day whose exercises already have sets on the date is the day being trained.
@@ -69,7 +65,7 @@ NextDay FindNextDay(sqlite3* db, const RoutineBook& book, qint64 routineId, cons
         QSet<QString> today;
         PreparedStatement s(db, "SELECT DISTINCT grp_cd, exer_cd FROM t_exer WHERE ymd = ?1");
         s.bindText(1, ymd);
-        while (s.next()) today.insert(Key(s.columnText(0), s.columnText(1)));
+        while (s.next()) today.insert(ExerciseLookupKey(s.columnText(0), s.columnText(1)));
         if (!s.ok()) {
             next.ok = false;
             return next;

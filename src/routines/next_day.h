@@ -21,6 +21,11 @@ struct NextDay {
     bool inProgress = false;  // the due day's exercises already have sets on the date
 };
 
+// One text for a group and exercise pair, to look it up in a set or a hash.
+inline QString ExerciseLookupKey(const QString& grp, const QString& exer) {
+    return grp + QChar(0x1f) + exer;
+}
+
 // ymd as stored (yyyy/mm/dd).
 NextDay FindNextDay(sqlite3* db, const RoutineBook& book, qint64 routineId, const QString& ymd);
 

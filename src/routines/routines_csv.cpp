@@ -27,7 +27,7 @@ const QStringList& Columns() {
         "丸め",   "プレート使用", "スーパーセット", "起点日",   "バー",     "プレート"};
     return columns;
 }
-enum Column {
+enum RoutineCsvColumn {
     kKind,
     kRoutine,
     kSchedule,
